@@ -1,0 +1,1 @@
+namespace { [[maybe_unused]] int placeholder_app = 0; }

@@ -1,0 +1,8 @@
+#include "QtDesktopShell.h"
+
+#include <QDesktopServices>
+
+bool QtDesktopShell::open(const QUrl &target)
+{
+    return QDesktopServices::openUrl(target);
+}

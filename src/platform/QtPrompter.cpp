@@ -1,0 +1,73 @@
+#include "QtPrompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+QtPrompter::QtPrompter(std::function<QWidget *()> parentWindow)
+    : m_parentWindow(std::move(parentWindow))
+{
+}
+
+QWidget *QtPrompter::parent() const
+{
+    QWidget *window = m_parentWindow ? m_parentWindow() : nullptr;
+    if (!window || !window->isVisible())
+        window = QApplication::activeWindow();
+    return window;
+}
+
+void QtPrompter::message(const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent());
+    box.exec();
+}
+
+Prompter::Answer QtPrompter::question(const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, parent());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
+}
+
+QString QtPrompter::input(const QString &prompt, const QString &caption, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent(), caption, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QStringList QtPrompter::qtFilters(const QString &filter)
+{
+    QStringList filters;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts.at(i + 1);
+        // "*.*" names every file, also one without a dot, as on the desktop the filter comes from.
+        pattern.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        const QString name = parts.at(i);
+        filters.append(name.contains(QLatin1Char('(')) ? QStringLiteral("%1 (%2)").arg(name.section(QLatin1Char('('), 0, 0).trimmed(), pattern)
+                                                        : QStringLiteral("%1 (%2)").arg(name, pattern));
+    }
+    return filters;
+}
+
+QString QtPrompter::openFile(const QString &title, const QString &filter)
+{
+    QFileDialog dialog(parent(), title);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(qtFilters(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtPrompter::notice(const QString &text, const QString &caption)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, caption, text, QMessageBox::Ok, parent());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}

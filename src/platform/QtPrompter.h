@@ -1,0 +1,29 @@
+// The Prompter of the real program: Qt message boxes, input box and file dialog.
+#pragma once
+
+#include "Prompter.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class QtPrompter : public Prompter
+{
+public:
+    // parentWindow gives the window the dialogs belong to (the active window when it gives none).
+    explicit QtPrompter(std::function<QWidget *()> parentWindow = {});
+
+    void message(const QString &text, const QString &caption) override;
+    Answer question(const QString &text, const QString &caption) override;
+    QString input(const QString &prompt, const QString &caption, const QString &defaultText) override;
+    QString openFile(const QString &title, const QString &filter) override;
+    void notice(const QString &text, const QString &caption) override;
+
+    // "Name|pattern|Name|pattern" as Qt's filter list ("Name (pattern)"); "*.*" matches every file.
+    static QStringList qtFilters(const QString &filter);
+
+private:
+    QWidget *parent() const;
+
+    std::function<QWidget *()> m_parentWindow;
+};

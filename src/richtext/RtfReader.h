@@ -1,0 +1,18 @@
+// Reads an RTF document (as written by the classic rich-text box, WordPad, Word, LibreOffice and
+// Quillmark itself) into a QTextDocument.
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+class RtfReader
+{
+public:
+    // True when the bytes start like an RTF document ("{\rtf").
+    static bool looksLikeRtf(const QByteArray &data);
+
+    // Replaces the document's content with the RTF document in data. Returns false, leaving the
+    // document untouched, when data is not RTF; anything that starts like RTF loads as far as it can.
+    bool read(const QByteArray &data, QTextDocument *document);
+};

@@ -1,0 +1,18 @@
+// Writes a QTextDocument as RTF that WordPad, Word, LibreOffice and Quillmark read back the same.
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+class RtfWriter
+{
+public:
+    // defaultPointSize is the size of text without an explicit size (the box's font size).
+    explicit RtfWriter(double defaultPointSize = 10.0);
+
+    QByteArray write(const QTextDocument &document) const;
+
+private:
+    double m_defaultPointSize;
+};

@@ -1,0 +1,23 @@
+// Settings kept by QSettings: the per-user native location of organisation and application
+// "Quillmark" (on Linux ~/.config/Quillmark/Quillmark.conf), or an INI file given by path.
+#pragma once
+
+#include "SettingsStore.h"
+
+#include <QSettings>
+#include <memory>
+
+class QtSettingsStore : public SettingsStore
+{
+public:
+    QtSettingsStore();                              // the user's own store
+    explicit QtSettingsStore(const QString &iniPath); // an INI file (tests, portable use)
+
+    QString get(const QString &section, const QString &key, const QString &defaultValue) const override;
+    bool save(const QString &section, const QString &key, const QString &value) override;
+
+    QString fileName() const;
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};

@@ -1,0 +1,16 @@
+// The per-user settings of the program: text values addressed by section and key, read with a
+// default and saved one at a time. The application name is always "Quillmark".
+#pragma once
+
+#include <QString>
+
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+
+    // The stored text, or defaultValue when the entry was never written. Reading creates nothing.
+    virtual QString get(const QString &section, const QString &key, const QString &defaultValue) const = 0;
+    // Creates or replaces the entry and writes it through; false when the store could not be written.
+    virtual bool save(const QString &section, const QString &key, const QString &value) = 0;
+};
