@@ -1,7 +1,47 @@
+// Quillmark: a list of projects with a rich-text note each, and a note for every weekday.
+#include "Application.h"
+#include "FileStore.h"
+#include "MainWindow.h"
+#include "QtDesktopShell.h"
+#include "QtPrompter.h"
+#include "QtSettingsStore.h"
+#include "SystemClock.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // The window's position is part of the program, and a Wayland window can neither place itself
+    // nor report where it is: prefer X11 (XWayland) when both are there.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
     QApplication application(argc, argv);
-    return 0;
+    QApplication::setOrganizationName(QStringLiteral("Quillmark"));
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    // The closing sequence ends the program; hiding the main window for the help window must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtSettingsStore settings;
+    FileStore files;
+    QtDesktopShell shell;
+    SystemClock clock;
+    Application *program = nullptr;
+    QtPrompter prompter([&program]() -> QWidget * {
+        return program ? program->mainSlot() : nullptr;
+    });
+
+    MainWindowServices services;
+    services.applicationFolder = QCoreApplication::applicationDirPath();
+    services.settings = &settings;
+    services.files = &files;
+    services.prompter = &prompter;
+    services.shell = &shell;
+    services.clock = &clock;
+    services.quit = [] { QCoreApplication::exit(0); };
+
+    Application quillmark(services);
+    program = &quillmark;
+    quillmark.start();
+    return application.exec();
 }

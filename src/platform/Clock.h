@@ -1,4 +1,4 @@
-// Today's local date, from the system clock or, in tests, a fixed one.
+// Today's local date: the system clock in the program, a fixed date in tests.
 #pragma once
 
 #include <QDate>
@@ -8,10 +8,4 @@ class Clock
 public:
     virtual ~Clock() = default;
     virtual QDate today() const = 0;
-};
-
-class SystemClock : public Clock
-{
-public:
-    QDate today() const override { return QDate::currentDate(); }
 };

@@ -1,2 +1,0 @@
-// placeholder, replaced as the folder's classes arrive
-namespace { [[maybe_unused]] int placeholder_daynotes = 0; }

@@ -1,0 +1,6 @@
+#include "HelpWindow.h"
+
+HelpWindow::HelpWindow(QWidget *parent)
+    : QWidget(parent)
+{
+}

@@ -1,0 +1,231 @@
+#include "MainWindow.h"
+
+#include "ClosingSequence.h"
+#include "Clock.h"
+#include "DayNotes.h"
+#include "HelpMenu.h"
+#include "Links.h"
+#include "ProjectPanel.h"
+#include "RichTextBox.h"
+#include "SettingsStore.h"
+#include "StoredFileLink.h"
+#include "WindowPosition.h"
+#include "ui_frmMain.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+// Where the day boxes sit inside the week tabs, tab strip included, in pixels (90, 360, 10480, 3020
+// twips).
+const QRect dayBoxRect(6, 24, 699, 201);
+constexpr double noteFontPoints = 10.0;
+} // namespace
+
+MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::frmMain>())
+    , m_services(services)
+{
+    ui->setupUi(this);
+    // A held size, a minimise button and no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    m_projects = new ProjectPanel(*ui, m_state, services.applicationFolder, *services.settings,
+                                  *services.files, *services.prompter, this);
+    m_days = new DayNotes(*ui, services.applicationFolder, *services.files, services.resetDaysIntervalMs, this);
+    m_helpMenu = new HelpMenu(*ui, *this, services.applicationFolder, *services.files, *services.shell, this);
+    m_storedFile = new StoredFileLink(*ui, *services.settings, *services.prompter,
+                                      [this](const QString &target) { Goto_URL(target); }, this);
+    m_closing = std::make_unique<ClosingSequence>(*this, *ui, m_state, *m_projects, *m_days,
+                                                  *services.settings, *services.prompter);
+
+    connect(ui->cmdClose, &QAbstractButton::clicked, this, &MainWindow::cmdClose_Click);
+    connect(ui->cmdClose2, &QAbstractButton::clicked, this, &MainWindow::cmdClose2_Click);
+    connect(ui->mnuClose, &QAction::triggered, this, &MainWindow::mnuClose_Click);
+    connect(ui->cmdSaveAllNow, &QAbstractButton::clicked, this, &MainWindow::cmdSaveAllNow_Click);
+    connect(ui->mnuSave, &QAction::triggered, this, &MainWindow::mnuSave_Click);
+    connect(ui->mnuOptionsClearProjectList, &QAction::triggered, this,
+            &MainWindow::mnuOptionsClearProjectList_Click);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::showWindow()
+{
+    if (!m_loaded)
+        Form_Load();
+    else
+        show();
+}
+
+// The opening sequence: every step stands by itself; none shows a message.
+void MainWindow::Form_Load()
+{
+    m_loaded = true;
+    // 1. The week tabs line up with the project frame.
+    ui->tabDays->move(ui->fraToDo->x(), ui->tabDays->y());
+    ui->tabDays->resize(ui->fraToDo->width(), ui->tabDays->height());
+    // 2. Where the window was left.
+    restorePosition();
+    // 3. Today's weekday in front.
+    selectTodaysTab();
+    // 4. Every note box empty at 10 points; the day boxes share one rectangle.
+    prepareNoteBoxes();
+    // 5. The note editor lines up with the list and waits for an entry.
+    ui->rtfToDo->setGeometry(ui->rtfToDo->x(), ui->lstToDo->y(), ui->rtfToDo->width(),
+                             ui->lstToDo->height());
+    ui->rtfToDo->setEnabled(false);
+    // 6. The project list.
+    m_projects->loadList();
+    // 7. The file operations are the injected file store.
+    // 8. The day notes.
+    m_days->load();
+    // 9. Show the window; its first resize fixes its size.
+    show();
+    // 10. The starting state.
+    m_state.saveDaysOnly = false;
+    m_state.blnUnsavedItem = false;
+    m_state.blnClosing = false;
+    // 11. An empty list cannot be used.
+    if (ui->lstToDo->count() < 1)
+        ui->lstToDo->setEnabled(false);
+    // 12. Nothing to save yet.
+    ui->cmdSaveNote->setEnabled(false);
+    // 13. The save marks' timer waits for a save.
+    m_days->disarmReset();
+}
+
+void MainWindow::restorePosition()
+{
+    SettingsStore &settings = *m_services.settings;
+    const auto top = WindowPosition::parseTwips(
+        settings.get(QStringLiteral("screen"), QStringLiteral("top"), QString::number(WindowPosition::defaultTwips)));
+    if (top)
+        move(x(), WindowPosition::twipsToPixels(*top));
+    const auto left = WindowPosition::parseTwips(
+        settings.get(QStringLiteral("screen"), QStringLiteral("left"), QString::number(WindowPosition::defaultTwips)));
+    if (left)
+        move(WindowPosition::twipsToPixels(*left), y());
+
+    // A window left on a monitor that is gone would open where nobody can see it.
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    if (!screens.isEmpty() && !WindowPosition::isOnAnyScreen(QRect(pos(), heldSize()), screens)) {
+        const int fallback = WindowPosition::twipsToPixels(WindowPosition::defaultTwips);
+        move(fallback, fallback);
+    }
+}
+
+void MainWindow::selectTodaysTab()
+{
+    const QDate today = m_services.clock->today();
+    if (today.isValid())
+        ui->tabDays->setCurrentIndex(today.dayOfWeek() - 1);
+}
+
+void MainWindow::prepareNoteBoxes()
+{
+    // The tab pages get their geometry from the tab control's layout, which runs on a resize.
+    QResizeEvent layout(ui->tabDays->size(), ui->tabDays->size());
+    QCoreApplication::sendEvent(ui->tabDays, &layout);
+    const QList<RichTextBox *> boxes = findChildren<RichTextBox *>();
+    for (RichTextBox *box : boxes) {
+        if (box->objectName().toLower() != QLatin1String("rtftodo"))
+            placeDayBox(box);
+        box->setFontSize(noteFontPoints);
+        box->setText(QString());
+    }
+}
+
+void MainWindow::placeDayBox(QWidget *box)
+{
+    QWidget *page = box->parentWidget();
+    const QPoint topLeft = page ? page->mapFrom(ui->tabDays, dayBoxRect.topLeft()) : dayBoxRect.topLeft();
+    box->setGeometry(QRect(topLeft, dayBoxRect.size()));
+}
+
+QSize MainWindow::heldSize() const
+{
+    const int menuHeight = menuBar() ? menuBar()->sizeHint().height() : 0;
+    const QRect tabs = ui->tabDays->geometry();
+    return QSize(ui->fraToDo->width(), menuHeight + tabs.y() + tabs.height());
+}
+
+void MainWindow::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    // Qt's equivalent of a size held on every resize: a fixed size the user cannot drag at all.
+    const QSize size = heldSize();
+    if (minimumSize() != size || maximumSize() != size)
+        setFixedSize(size);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_loaded)
+        Form_Resize();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_loaded)
+        Form_Resize();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_closing->run()) {
+        event->accept();
+        m_helpMenu->discardForEnd();
+        if (m_services.quit)
+            m_services.quit();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::Goto_URL(const QString &target)
+{
+    Links::open(*m_services.shell, target);
+}
+
+void MainWindow::cmdClose_Click()
+{
+    m_closing->cmdClose_Click();
+}
+
+void MainWindow::cmdClose2_Click()
+{
+    cmdClose_Click();
+}
+
+void MainWindow::mnuClose_Click()
+{
+    close();
+}
+
+void MainWindow::cmdSaveAllNow_Click()
+{
+    m_state.saveDaysOnly = true;
+    close();
+}
+
+void MainWindow::mnuSave_Click()
+{
+    cmdSaveAllNow_Click();
+}
+
+void MainWindow::mnuOptionsClearProjectList_Click()
+{
+    m_closing->mnuOptionsClearProjectList_Click();
+}

@@ -1,0 +1,71 @@
+// The main window: the project area above, the seven day notes below. It opens where it was left,
+// holds its size, and saves everything through its closing sequence.
+#pragma once
+
+#include "MainWindowServices.h"
+#include "MainWindowState.h"
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class frmMain;
+}
+class ClosingSequence;
+class DayNotes;
+class HelpMenu;
+class ProjectPanel;
+class StoredFileLink;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(const MainWindowServices &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the window. The first time, this runs the opening sequence, which shows it.
+    void showWindow();
+    bool isLoaded() const { return m_loaded; }
+
+    // Opens a web address or a document with the program the desktop associates with it.
+    void Goto_URL(const QString &target);
+
+    MainWindowState &windowState() { return m_state; }
+    ProjectPanel &projects() { return *m_projects; }
+    DayNotes &days() { return *m_days; }
+    HelpMenu &helpMenu() { return *m_helpMenu; }
+    // The size the window holds: the whole "Projects:" frame across, the whole week tabs down.
+    QSize heldSize() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+
+    void restorePosition();
+    void selectTodaysTab();
+    void prepareNoteBoxes();
+    void placeDayBox(QWidget *box);
+
+    void cmdClose_Click();
+    void cmdClose2_Click();
+    void mnuClose_Click();
+    void cmdSaveAllNow_Click();
+    void mnuSave_Click();
+    void mnuOptionsClearProjectList_Click();
+
+    std::unique_ptr<Ui::frmMain> ui;
+    MainWindowServices m_services;
+    MainWindowState m_state;
+    ProjectPanel *m_projects = nullptr;
+    DayNotes *m_days = nullptr;
+    HelpMenu *m_helpMenu = nullptr;
+    StoredFileLink *m_storedFile = nullptr;
+    std::unique_ptr<ClosingSequence> m_closing;
+    bool m_loaded = false;
+};

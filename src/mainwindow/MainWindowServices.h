@@ -1,0 +1,26 @@
+// Everything the main window needs from outside: the application folder and the platform services.
+// The program passes the real ones; tests pass a temporary folder and scripted services.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Clock;
+class DesktopShell;
+class FileStore;
+class Prompter;
+class SettingsStore;
+
+struct MainWindowServices
+{
+    QString applicationFolder; // without a trailing separator
+    SettingsStore *settings = nullptr;
+    FileStore *files = nullptr;
+    Prompter *prompter = nullptr;
+    DesktopShell *shell = nullptr;
+    Clock *clock = nullptr;
+    // Ends the application at once (the program: QCoreApplication::exit).
+    std::function<void()> quit;
+    // The save marks return to rest this long after a save.
+    int resetDaysIntervalMs = 2500;
+};

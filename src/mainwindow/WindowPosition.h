@@ -1,0 +1,26 @@
+// The main window's stored position: the text in the settings (twips) to a pixel position and back,
+// and the check that a position can be seen on some screen.
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <optional>
+
+class WindowPosition
+{
+public:
+    static constexpr int twipsPerPixel = 15;
+    static constexpr int defaultTwips = 100;
+
+    // A stored coordinate in twips: trimmed, read as a number in the C locale, rounded half to even.
+    // Nothing when it is not a number or lies outside the 32-bit range.
+    static std::optional<int> parseTwips(const QString &text);
+    // Twips to pixels, rounded to the nearest.
+    static int twipsToPixels(int twips);
+    // Pixels to the twips text that is stored ("1200", "-345").
+    static QString pixelsToTwipsText(int pixels);
+    // True when a window with this frame rectangle shows at least partly on one of the screens.
+    static bool isOnAnyScreen(const QRect &frame, const QList<QRect> &screens);
+};

@@ -1,0 +1,10 @@
+// The Clock of the real program: the local date of the system clock.
+#pragma once
+
+#include "Clock.h"
+
+class SystemClock : public Clock
+{
+public:
+    QDate today() const override { return QDate::currentDate(); }
+};

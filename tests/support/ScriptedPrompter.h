@@ -1,0 +1,41 @@
+// A Prompter for tests: answers come from a script, and every dialog shown is recorded with its
+// exact text and caption. An unscripted question answers Yes; an unscripted input is cancelled.
+#pragma once
+
+#include "Prompter.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+class ScriptedPrompter : public Prompter
+{
+public:
+    struct Shown
+    {
+        QString kind; // "message", "question", "input", "openFile", "notice"
+        QString text;
+        QString caption;
+        QString extra; // default text of an input box, filter of a file dialog
+    };
+
+    void answerQuestion(Answer answer) { m_answers.enqueue(answer); }
+    void answerInput(const QString &text) { m_inputs.enqueue(text); }
+    void answerOpenFile(const QString &path) { m_files.enqueue(path); }
+
+    void message(const QString &text, const QString &caption) override;
+    Answer question(const QString &text, const QString &caption) override;
+    QString input(const QString &prompt, const QString &caption, const QString &defaultText) override;
+    QString openFile(const QString &title, const QString &filter) override;
+    void notice(const QString &text, const QString &caption) override;
+
+    const QList<Shown> &shown() const { return m_shown; }
+    QList<Shown> shownOfKind(const QString &kind) const;
+    void clear() { m_shown.clear(); }
+
+private:
+    QQueue<Answer> m_answers;
+    QQueue<QString> m_inputs;
+    QQueue<QString> m_files;
+    QList<Shown> m_shown;
+};

@@ -1,0 +1,117 @@
+#include "TestApp.h"
+
+#include "RichTextBox.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QListWidget>
+#include <QTextDocument>
+#include <QtTest>
+
+TestApp::TestApp(QDate today)
+    : clock(today)
+    , m_ownFiles(std::make_unique<FileStore>())
+{
+    files = m_ownFiles.get();
+    settings = std::make_unique<QtSettingsStore>(m_dir.path() + QStringLiteral("/.settings/Quillmark.ini"));
+}
+
+TestApp::~TestApp()
+{
+    delete m_window;
+}
+
+MainWindowServices TestApp::services()
+{
+    MainWindowServices services;
+    services.applicationFolder = m_dir.path();
+    services.settings = settings.get();
+    services.files = files;
+    services.prompter = &prompter;
+    services.shell = &shell;
+    services.clock = &clock;
+    services.quit = [this] { ++quitCount; };
+    services.resetDaysIntervalMs = resetDaysIntervalMs;
+    return services;
+}
+
+MainWindow &TestApp::open()
+{
+    if (!m_window) {
+        m_window = new MainWindow(services());
+        m_window->showWindow();
+    }
+    return *m_window;
+}
+
+void TestApp::writeFile(const QString &path, const QByteArray &contents)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    file.write(contents);
+}
+
+QByteArray TestApp::readFile(const QString &path) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QByteArray TestApp::rtfWithText(const QString &text)
+{
+    QTextDocument document;
+    document.setPlainText(text);
+    return RtfWriter(10).write(document);
+}
+
+void TestApp::writeNote(const QString &fileName, const QString &text)
+{
+    writeFile(notePath(fileName), rtfWithText(text));
+}
+
+QString TestApp::rtfFileText(const QString &path) const
+{
+    QTextDocument document;
+    if (!RtfReader().read(readFile(path), &document))
+        return QStringLiteral("<not RTF>");
+    return document.toPlainText();
+}
+
+void TestApp::click(const QString &buttonName)
+{
+    auto *button = find<QAbstractButton>(buttonName);
+    QVERIFY2(button, qPrintable(buttonName));
+    button->click();
+}
+
+void TestApp::trigger(const QString &actionName)
+{
+    auto *action = find<QAction>(actionName);
+    QVERIFY2(action, qPrintable(actionName));
+    action->trigger();
+}
+
+QListWidget *TestApp::list()
+{
+    return find<QListWidget>(QStringLiteral("lstToDo"));
+}
+
+RichTextBox *TestApp::editor()
+{
+    return find<RichTextBox>(QStringLiteral("rtfToDo"));
+}
+
+QStringList TestApp::listTitles()
+{
+    QStringList titles;
+    if (QListWidget *widget = list())
+        for (int i = 0; i < widget->count(); ++i)
+            titles.append(widget->item(i)->text());
+    return titles;
+}

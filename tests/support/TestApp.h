@@ -1,0 +1,65 @@
+// A main window for tests: a temporary application folder, settings in an INI file inside it, a
+// scripted Prompter, a recording DesktopShell, a fixed clock and a quit function that only counts.
+#pragma once
+
+#include "FileStore.h"
+#include "FixedClock.h"
+#include "MainWindow.h"
+#include "MainWindowServices.h"
+#include "QtSettingsStore.h"
+#include "RecordingShell.h"
+#include "ScriptedPrompter.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class QListWidget;
+class RichTextBox;
+
+class TestApp
+{
+public:
+    explicit TestApp(QDate today = QDate(2026, 12, 9));
+    ~TestApp();
+
+    // Creates the main window (once) and runs its opening sequence.
+    MainWindow &open();
+    MainWindow &window() { return *m_window; }
+    MainWindowServices services();
+
+    QString folder() const { return m_dir.path(); }
+    QString notesFolder() const { return m_dir.path() + QStringLiteral("/todolist"); }
+    QString notePath(const QString &fileName) const { return notesFolder() + QLatin1Char('/') + fileName; }
+    QString dayPath(const QString &fileName) const { return m_dir.path() + QLatin1Char('/') + fileName; }
+    // Writes a note file holding an RTF document with this plain text.
+    void writeNote(const QString &fileName, const QString &text);
+    void writeFile(const QString &path, const QByteArray &contents);
+    QByteArray readFile(const QString &path) const;
+    // The plain text of the RTF file at path ("<not RTF>" when it cannot be read as RTF).
+    QString rtfFileText(const QString &path) const;
+    static QByteArray rtfWithText(const QString &text);
+
+    template<typename T>
+    T *find(const QString &name)
+    {
+        return m_window ? m_window->findChild<T *>(name) : nullptr;
+    }
+    void click(const QString &buttonName);
+    void trigger(const QString &actionName);
+    QListWidget *list();
+    RichTextBox *editor();
+    QStringList listTitles();
+
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    FixedClock clock;
+    FileStore *files;
+    std::unique_ptr<QtSettingsStore> settings;
+    int quitCount = 0;
+    int resetDaysIntervalMs = 2500;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<FileStore> m_ownFiles;
+    MainWindow *m_window = nullptr;
+};

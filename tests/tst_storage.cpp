@@ -1,0 +1,188 @@
+// The settings store and the file operations the notes rely on.
+#include "FileStore.h"
+#include "QtSettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+class StorageTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void awkwardSettingsTextReadsBack_data();
+    void awkwardSettingsTextReadsBack();
+    void absentSettingReadsDefaultAndCreatesNothing();
+    void settingsLiveInIniGroups();
+
+    void listingSkipsFoldersAndHiddenFiles();
+    void listingMissingFolderIsEmpty();
+    void forceDeleteRemovesReadOnlyFile();
+    void atomicWriteReplacesContent();
+    void failedWriteLeavesOldFileWhole();
+    void atomicWriteKeepsSymbolicLink();
+    void atomicWriteIntoFolderFails();
+    void moveAsideNeverOverwritesOlderBackup();
+
+private:
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+void StorageTest::awkwardSettingsTextReadsBack_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("colons") << QStringLiteral("Alpha:Beta::Gamma:");
+    QTest::newRow("commas") << QStringLiteral("one, two,three");
+    QTest::newRow("quotes") << QStringLiteral("say \"hi\" and 'bye'");
+    QTest::newRow("equals semicolon hash") << QStringLiteral("a=b;c#d");
+    QTest::newRow("backslashes") << QStringLiteral("C:\\Users\\me\\leads.xls");
+    QTest::newRow("spaces") << QStringLiteral("  padded  ");
+    QTest::newRow("non-ASCII") << QStringLiteral("Café ☕ Ünïcödé 日本");
+    QTest::newRow("at sign first") << QStringLiteral("@Variant(x)");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("newline") << QStringLiteral("line\nnext");
+    QTest::newRow("number text") << QStringLiteral("-345");
+}
+
+void StorageTest::awkwardSettingsTextReadsBack()
+{
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Quillmark.conf"));
+    {
+        QtSettingsStore store(path);
+        QVERIFY(store.save(QStringLiteral("projects"), QStringLiteral("order"), value));
+    }
+    QtSettingsStore reopened(path);
+    QCOMPARE(reopened.get(QStringLiteral("projects"), QStringLiteral("order"), QStringLiteral("na:")), value);
+}
+
+void StorageTest::absentSettingReadsDefaultAndCreatesNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Quillmark.conf"));
+    QtSettingsStore store(path);
+    QCOMPARE(store.get(QStringLiteral("salesfile"), QStringLiteral("loc"), QStringLiteral("na")), QStringLiteral("na"));
+    QVERIFY(!QFile::exists(path));
+}
+
+void StorageTest::settingsLiveInIniGroups()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Quillmark.conf"));
+    QtSettingsStore store(path);
+    store.save(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("900"));
+    const QByteArray text = read(path);
+    QVERIFY2(text.contains("[screen]") && text.contains("top=900"), text.constData());
+}
+
+void StorageTest::listingSkipsFoldersAndHiddenFiles()
+{
+    QTemporaryDir dir;
+    write(dir.filePath(QStringLiteral("b.rtf")), "b");
+    write(dir.filePath(QStringLiteral("a.rtf")), "a");
+    write(dir.filePath(QStringLiteral(".hidden.rtf")), "h");
+    QDir(dir.path()).mkdir(QStringLiteral("folder.rtf"));
+    QStringList names = FileStore().listFiles(dir.path());
+    names.sort();
+    QCOMPARE(names, (QStringList { QStringLiteral("a.rtf"), QStringLiteral("b.rtf") }));
+}
+
+void StorageTest::listingMissingFolderIsEmpty()
+{
+    QTemporaryDir dir;
+    QVERIFY(FileStore().listFiles(dir.filePath(QStringLiteral("missing"))).isEmpty());
+}
+
+void StorageTest::forceDeleteRemovesReadOnlyFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("locked.rtf"));
+    write(path, "x");
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    QVERIFY(FileStore().forceDelete(path));
+    QVERIFY(!QFile::exists(path));
+}
+
+void StorageTest::atomicWriteReplacesContent()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("note.rtf"));
+    write(path, "old content that is longer");
+    FileStore store;
+    QVERIFY(store.writeFileAtomic(path, "new"));
+    QCOMPARE(read(path), QByteArray("new"));
+    // No temporary file is left behind, and none would be listed.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("note.rtf") });
+}
+
+void StorageTest::failedWriteLeavesOldFileWhole()
+{
+    if (::geteuid() == 0)
+        QSKIP("root ignores folder permissions");
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("locked"));
+    QDir().mkdir(folder);
+    const QString path = folder + QStringLiteral("/note.rtf");
+    write(path, "the old note");
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    FileStore store;
+    QVERIFY(!store.writeFileAtomic(path, "the new note"));
+    QVERIFY(!store.errorString().isEmpty());
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(read(path), QByteArray("the old note"));
+}
+
+void StorageTest::atomicWriteKeepsSymbolicLink()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("real.rtf"));
+    const QString link = dir.filePath(QStringLiteral("link.rtf"));
+    write(target, "old");
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(FileStore().writeFileAtomic(link, "new"));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(read(target), QByteArray("new"));
+}
+
+void StorageTest::atomicWriteIntoFolderFails()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("folder.rtf"));
+    QDir().mkdir(path);
+    FileStore store;
+    QVERIFY(!store.writeFileAtomic(path, "x"));
+    QVERIFY(QFileInfo(path).isDir());
+}
+
+void StorageTest::moveAsideNeverOverwritesOlderBackup()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("monday.rtf"));
+    FileStore store;
+    write(path, "first");
+    const QString first = store.moveAside(path, QStringLiteral("unreadable"));
+    write(path, "second");
+    const QString second = store.moveAside(path, QStringLiteral("unreadable"));
+    QVERIFY(!first.isEmpty() && !second.isEmpty() && first != second);
+    QCOMPARE(read(first), QByteArray("first"));
+    QCOMPARE(read(second), QByteArray("second"));
+    QVERIFY(QFileInfo(first).isHidden());
+    QVERIFY(!QFile::exists(path));
+}
+
+QTEST_GUILESS_MAIN(StorageTest)
+#include "tst_storage.moc"
