@@ -1,0 +1,89 @@
+#include "ProjectStore.h"
+
+const QString ProjectStore::orderSection = QStringLiteral("projects");
+const QString ProjectStore::orderKey = QStringLiteral("order");
+const QString ProjectStore::orderDefault = QStringLiteral("na:");
+const QString ProjectStore::noOrderMarker = QStringLiteral("na");
+const QString ProjectStore::noteSuffix = QStringLiteral(".rtf");
+
+namespace {
+const QChar separator = QLatin1Char(':');
+// Removed from a typed title, in this order.
+const QString forbiddenCharacters = QStringLiteral(";:'\"|\\]}[{`~!@#$%^&*()-=+,<.>/?");
+} // namespace
+
+ProjectStore::ProjectStore(const QString &applicationFolder)
+    : m_notesFolder(applicationFolder + QStringLiteral("/todolist"))
+{ }
+
+QString ProjectStore::notePath(const QString &title) const
+{
+    if (!hasNoteFile(title))
+        return QString();
+    return m_notesFolder + QLatin1Char('/') + noteFileName(title);
+}
+
+std::optional<QString> ProjectStore::titleFromFileName(const QString &fileName)
+{
+    const qsizetype at = fileName.indexOf(noteSuffix);
+    if (at < 0 || fileName.contains(separator))
+        return std::nullopt;
+    return fileName.left(at);
+}
+
+std::optional<QStringList> ProjectStore::titlesFromOrder(const QString &order)
+{
+    if (order.isEmpty())
+        return std::nullopt;
+    QStringList titles = order.split(separator, Qt::KeepEmptyParts);
+    if (titles.first() == noOrderMarker)
+        return std::nullopt;
+    return titles;
+}
+
+QString ProjectStore::orderFromTitles(const QStringList &titles)
+{
+    if (titles.isEmpty())
+        return noOrderMarker;
+    return titles.join(separator);
+}
+
+QString ProjectStore::noteFileName(const QString &title)
+{
+    if (title.endsWith(noteSuffix))
+        return title;
+    return title + noteSuffix;
+}
+
+bool ProjectStore::hasNoteFile(const QString &title)
+{
+    if (title.isEmpty() || title == QLatin1String(".") || title == QLatin1String(".."))
+        return false;
+    return !title.contains(QLatin1Char('/')) && !title.contains(QLatin1Char('\\'))
+        && !title.contains(QChar(0));
+}
+
+QString ProjectStore::cleanTitle(const QString &typed)
+{
+    QString title = typed;
+    for (const QChar c : forbiddenCharacters)
+        title.remove(c);
+    return title;
+}
+
+ProjectStore::TitleProblem ProjectStore::checkTypedTitle(const QString &typed, QString *title)
+{
+    // A character outside the Basic Multilingual Plane is one character, though two UTF-16 units.
+    const qsizetype characters = typed.toUcs4().size();
+    if (characters < 2 || typed == QLatin1String("0") || typed == QLatin1String("Title"))
+        return TitleProblem::TooShort;
+    const QString cleaned = cleanTitle(typed);
+    // "na" first in the stored order would make the next start ignore the whole order.
+    if (cleaned.isEmpty() || cleaned == noOrderMarker)
+        return TitleProblem::TooShort;
+    if (noteFileName(cleaned).toUtf8().size() > maxFileNameBytes)
+        return TitleProblem::TooLong;
+    if (title)
+        *title = cleaned;
+    return TitleProblem::None;
+}
