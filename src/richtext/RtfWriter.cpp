@@ -1,18 +1,23 @@
 #include "RtfWriter.h"
 
+#include "RtfDocumentWriter.h"
+
 #include <QTextDocument>
-#include <cmath>
+
+namespace {
+// The font \f0 stands for when the document's default font has no family name.
+const char fallbackFamily[] = "MS Sans Serif";
+} // namespace
 
 RtfWriter::RtfWriter(double defaultPointSize)
     : m_defaultPointSize(defaultPointSize)
-{
-}
+{ }
 
 QByteArray RtfWriter::write(const QTextDocument &document) const
 {
-    Q_UNUSED(document);
-    const long halfPoints = std::lround(m_defaultPointSize * 2);
-    return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil MS Sans Serif;}}\n"
-           "{\\*\\generator Quillmark;}\\viewkind4\\uc1\\pard\\f0\\fs"
-        + QByteArray::number(static_cast<qlonglong>(halfPoints)) + "\\par\n}\n";
+    QString family = document.defaultFont().family();
+    if (family.isEmpty())
+        family = QLatin1String(fallbackFamily);
+    const double pointSize = m_defaultPointSize > 0 ? m_defaultPointSize : 10.0;
+    return RtfDocumentWriter(document, family, pointSize).write();
 }

@@ -1,0 +1,49 @@
+// The byte buffer the RTF writer builds its output in: control words, numbers, escaped 7-bit text
+// and hex, appended into one growing QByteArray without per-character allocations.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+
+class RtfOutput
+{
+public:
+    explicit RtfOutput(qsizetype expectedSize = 0);
+
+    // "\name" or "\nameN". The name is given without the backslash.
+    void word(const char *name);
+    void word(const char *name, long long value);
+    // Bytes written as they are: braces, ready-made control words, line breaks.
+    void raw(QByteArrayView bytes);
+    void raw(char c);
+    // Ready-made control words ("\\ql\\li0..."): written as they are, and text after them is
+    // delimited like text after word().
+    void words(QByteArrayView bytes);
+    void openGroup() { raw('{'); }
+    void closeGroup() { raw('}'); }
+    // A line break between units of the output; readers ignore it.
+    void newline() { raw('\n'); }
+
+    // Document text as 7-bit RTF: printable ASCII as is, \ { } escaped, tab, line separator and the
+    // special spaces and hyphens as their control words, anything else as \uN with a cp1252 byte
+    // (or ?) for readers that do not know \u.
+    void text(QStringView text);
+    // A byte of a single-byte code page, as \'hh.
+    void hexByte(unsigned char byte);
+    // Binary data as lower-case hex in lines of a fixed width.
+    void hexLines(QByteArrayView data);
+
+    qsizetype size() const { return m_size; }
+    // The finished output; the buffer is left empty.
+    QByteArray take();
+
+private:
+    char *reserveTail(qsizetype extra);
+    void delimitBeforeText();
+
+    QByteArray m_buffer;
+    qsizetype m_size = 0;
+    // A control word was the last thing written: text that follows needs a space first.
+    bool m_afterWord = false;
+};
