@@ -1,5 +1,7 @@
 #include "RtfReader.h"
 
+#include "RtfParser.h"
+
 #include <QTextDocument>
 
 bool RtfReader::looksLikeRtf(const QByteArray &data)
@@ -9,8 +11,14 @@ bool RtfReader::looksLikeRtf(const QByteArray &data)
 
 bool RtfReader::read(const QByteArray &data, QTextDocument *document)
 {
-    if (!looksLikeRtf(data) || !document)
+    if (!document || !looksLikeRtf(data))
         return false;
+    // Reading is not an undoable step: build without undo, and start its history empty.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
     document->clear();
+    RtfParser parser(data, document);
+    parser.parse();
+    document->setUndoRedoEnabled(undo);
     return true;
 }

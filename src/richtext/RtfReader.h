@@ -13,6 +13,7 @@ public:
     static bool looksLikeRtf(const QByteArray &data);
 
     // Replaces the document's content with the RTF document in data. Returns false, leaving the
-    // document untouched, when data is not RTF; anything that starts like RTF loads as far as it can.
+    // document untouched, when data is not RTF; anything that starts like RTF loads as far as it
+    // can.
     bool read(const QByteArray &data, QTextDocument *document);
 };

@@ -1,0 +1,1904 @@
+#include "RtfParser.h"
+
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+enum Word {
+    W_None,
+    // header
+    W_ansi,
+    W_mac,
+    W_pc,
+    W_pca,
+    W_ansicpg,
+    W_deff,
+    W_uc,
+    W_u,
+    W_upr,
+    W_ud,
+    // destinations
+    W_fonttbl,
+    W_colortbl,
+    W_listtable,
+    W_list,
+    W_listlevel,
+    W_listoverridetable,
+    W_listoverride,
+    W_pict,
+    W_shppict,
+    W_field,
+    W_fldinst,
+    W_fldrslt,
+    W_object,
+    W_result,
+    W_shp,
+    W_shprslt,
+    W_pn,
+    W_nesttableprops,
+    W_skip,
+    // character formatting
+    W_plain,
+    W_b,
+    W_i,
+    W_ul,
+    W_uld,
+    W_uldash,
+    W_uldashd,
+    W_uldashdd,
+    W_ulwave,
+    W_ulnone,
+    W_strike,
+    W_caps,
+    W_scaps,
+    W_v,
+    W_super,
+    W_sub,
+    W_nosupersub,
+    W_up,
+    W_dn,
+    W_f,
+    W_fs,
+    W_cf,
+    W_cb,
+    // paragraph formatting
+    W_pard,
+    W_par,
+    W_ql,
+    W_qc,
+    W_qr,
+    W_qj,
+    W_li,
+    W_ri,
+    W_fi,
+    W_sb,
+    W_sa,
+    W_sl,
+    W_slmult,
+    W_tx,
+    W_tqr,
+    W_tqc,
+    W_tqdec,
+    W_pagebb,
+    W_intbl,
+    W_itap,
+    W_ls,
+    W_ilvl,
+    // special characters
+    W_tab,
+    W_line,
+    W_page,
+    W_sect,
+    W_emdash,
+    W_endash,
+    W_bullet,
+    W_lquote,
+    W_rquote,
+    W_ldblquote,
+    W_rdblquote,
+    W_emspace,
+    W_enspace,
+    W_qmspace,
+    W_zwj,
+    W_zwnj,
+    W_ltrmark,
+    W_rtlmark,
+    // tables
+    W_trowd,
+    W_cellx,
+    W_cell,
+    W_nestcell,
+    W_row,
+    W_nestrow,
+    W_clmgf,
+    W_clmrg,
+    W_clvmgf,
+    W_clvmrg,
+    W_clcbpat,
+    W_trleft,
+    W_trgaph,
+    // lists
+    W_listid,
+    W_levelnfc,
+    W_pnlvl,
+    W_pnlvlblt,
+    W_pnlvlbody,
+    W_pndec,
+    W_pnucltr,
+    W_pnlcltr,
+    W_pnucrm,
+    W_pnlcrm,
+    // pictures
+    W_pngblip,
+    W_jpegblip,
+    W_dibitmap,
+    W_wbitmap,
+    W_metafile,
+    W_picw,
+    W_pich,
+    W_picwgoal,
+    W_pichgoal,
+    W_picscalex,
+    W_picscaley,
+    W_wbmbitspixel,
+    W_wbmwidthbytes,
+    // font and colour tables
+    W_fcharset,
+    W_cpg,
+    W_red,
+    W_green,
+    W_blue,
+};
+
+const std::unordered_map<std::string_view, Word> &words()
+{
+    static const std::unordered_map<std::string_view, Word> table = [] {
+        std::unordered_map<std::string_view, Word> t = {
+            { "ansi", W_ansi },
+            { "mac", W_mac },
+            { "pc", W_pc },
+            { "pca", W_pca },
+            { "ansicpg", W_ansicpg },
+            { "deff", W_deff },
+            { "uc", W_uc },
+            { "u", W_u },
+            { "upr", W_upr },
+            { "ud", W_ud },
+
+            { "fonttbl", W_fonttbl },
+            { "colortbl", W_colortbl },
+            { "listtable", W_listtable },
+            { "list", W_list },
+            { "listlevel", W_listlevel },
+            { "listoverridetable", W_listoverridetable },
+            { "listoverride", W_listoverride },
+            { "pict", W_pict },
+            { "shppict", W_shppict },
+            { "field", W_field },
+            { "fldinst", W_fldinst },
+            { "fldrslt", W_fldrslt },
+            { "object", W_object },
+            { "result", W_result },
+            { "shp", W_shp },
+            { "shprslt", W_shprslt },
+            { "pn", W_pn },
+            { "nesttableprops", W_nesttableprops },
+
+            { "plain", W_plain },
+            { "b", W_b },
+            { "i", W_i },
+            { "ul", W_ul },
+            { "uld", W_uld },
+            { "uldash", W_uldash },
+            { "uldashd", W_uldashd },
+            { "uldashdd", W_uldashdd },
+            { "ulwave", W_ulwave },
+            { "ulhwave", W_ulwave },
+            { "ululdbwave", W_ulwave },
+            { "uldb", W_ul },
+            { "ulw", W_ul },
+            { "ulth", W_ul },
+            { "ulthd", W_uld },
+            { "ulthdash", W_uldash },
+            { "ulldash", W_uldash },
+            { "ulthldash", W_uldash },
+            { "ulthdashd", W_uldashd },
+            { "ulthdashdd", W_uldashdd },
+            { "ulnone", W_ulnone },
+            { "strike", W_strike },
+            { "striked", W_strike },
+            { "caps", W_caps },
+            { "scaps", W_scaps },
+            { "v", W_v },
+            { "super", W_super },
+            { "sub", W_sub },
+            { "nosupersub", W_nosupersub },
+            { "up", W_up },
+            { "dn", W_dn },
+            { "f", W_f },
+            { "fs", W_fs },
+            { "cf", W_cf },
+            { "cb", W_cb },
+            { "highlight", W_cb },
+            { "chcbpat", W_cb },
+
+            { "pard", W_pard },
+            { "par", W_par },
+            { "ql", W_ql },
+            { "qc", W_qc },
+            { "qr", W_qr },
+            { "qj", W_qj },
+            { "qd", W_qj },
+            { "li", W_li },
+            { "lin", W_li },
+            { "ri", W_ri },
+            { "rin", W_ri },
+            { "fi", W_fi },
+            { "sb", W_sb },
+            { "sa", W_sa },
+            { "sl", W_sl },
+            { "slmult", W_slmult },
+            { "tx", W_tx },
+            { "tqr", W_tqr },
+            { "tqc", W_tqc },
+            { "tqdec", W_tqdec },
+            { "pagebb", W_pagebb },
+            { "intbl", W_intbl },
+            { "itap", W_itap },
+            { "ls", W_ls },
+            { "ilvl", W_ilvl },
+
+            { "tab", W_tab },
+            { "line", W_line },
+            { "page", W_page },
+            { "sect", W_sect },
+            { "emdash", W_emdash },
+            { "endash", W_endash },
+            { "bullet", W_bullet },
+            { "lquote", W_lquote },
+            { "rquote", W_rquote },
+            { "ldblquote", W_ldblquote },
+            { "rdblquote", W_rdblquote },
+            { "emspace", W_emspace },
+            { "enspace", W_enspace },
+            { "qmspace", W_qmspace },
+            { "zwj", W_zwj },
+            { "zwnj", W_zwnj },
+            { "ltrmark", W_ltrmark },
+            { "rtlmark", W_rtlmark },
+
+            { "trowd", W_trowd },
+            { "cellx", W_cellx },
+            { "cell", W_cell },
+            { "nestcell", W_nestcell },
+            { "row", W_row },
+            { "nestrow", W_nestrow },
+            { "clmgf", W_clmgf },
+            { "clmrg", W_clmrg },
+            { "clvmgf", W_clvmgf },
+            { "clvmrg", W_clvmrg },
+            { "clcbpat", W_clcbpat },
+            { "trleft", W_trleft },
+            { "trgaph", W_trgaph },
+
+            { "listid", W_listid },
+            { "levelnfc", W_levelnfc },
+            { "levelnfcn", W_levelnfc },
+            { "pnlvl", W_pnlvl },
+            { "pnlvlblt", W_pnlvlblt },
+            { "pnlvlbody", W_pnlvlbody },
+            { "pndec", W_pndec },
+            { "pnucltr", W_pnucltr },
+            { "pnlcltr", W_pnlcltr },
+            { "pnucrm", W_pnucrm },
+            { "pnlcrm", W_pnlcrm },
+
+            { "pngblip", W_pngblip },
+            { "jpegblip", W_jpegblip },
+            { "dibitmap", W_dibitmap },
+            { "wbitmap", W_wbitmap },
+            { "wmetafile", W_metafile },
+            { "emfblip", W_metafile },
+            { "macpict", W_metafile },
+            { "pmmetafile", W_metafile },
+            { "picw", W_picw },
+            { "pich", W_pich },
+            { "picwgoal", W_picwgoal },
+            { "pichgoal", W_pichgoal },
+            { "picscalex", W_picscalex },
+            { "picscaley", W_picscaley },
+            { "wbmbitspixel", W_wbmbitspixel },
+            { "wbmwidthbytes", W_wbmwidthbytes },
+
+            { "fcharset", W_fcharset },
+            { "cpg", W_cpg },
+            { "red", W_red },
+            { "green", W_green },
+            { "blue", W_blue },
+        };
+        // Destinations read past whole: their text never belongs to the document, and a \bin
+        // inside them is stepped over by the tokenizer.
+        for (const char *name : { "info", "header", "headerl", "headerr", "headerf", "footer",
+                 "footerl", "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor",
+                 "atndate", "atnicn", "atnref", "atntime", "atrfstart", "atrfend", "bkmkstart",
+                 "bkmkend", "falt", "panose", "objdata", "themedata", "colorschememapping",
+                 "datastore", "latentstyles", "rsidtbl", "xmlnstbl", "generator", "pgdsctbl",
+                 "listpicture", "fchars", "lchars", "stylesheet", "revtbl", "filetbl", "template",
+                 "docvar", "userprops", "xe", "tc", "txe", "rxe", "pntext", "pntxtb", "pntxta",
+                 "listtext", "nonshppict", "nonesttables", "leveltext", "levelnumbers", "listname",
+                 "listoverridetable_unused", "shpinst", "fldtype", "ftnsep", "ftnsepc", "ftncn",
+                 "aftnsep", "aftnsepc", "aftncn", "fontemb", "fontfile", "private", "pnseclvl",
+                 "do", "sp", "sn", "sv", "blipuid", "picprop", "mmathPr", "formfield", "datafield",
+                 "protusertbl", "wgrffmtfilter", "operator", "author", "title", "subject",
+                 "keywords", "comment", "doccomm", "hlinkbase", "company", "category", "manager",
+                 "buptim", "creatim", "printim", "revtim", "ebcstart", "ebcend", "passwordhash",
+                 "fldpriv", "pgp", "mhtmltag", "htmltag", "xmlopen", "xmlclose", "xmlattr",
+                 "factoidname", "background", "objclass", "objname", "objalias", "objtime",
+                 "objsect", "objitem", "oleclsid", "shpgrp", "svb", "tcn", "bkmkcolf", "bkmkcoll",
+                 "listsimple", "styrsid", "defchp", "defpap", "mmath" })
+            t.emplace(name, W_skip);
+        return t;
+    }();
+    return table;
+}
+
+Word lookup(QByteArrayView name)
+{
+    if (name.size() > RtfTokenizer::MaxWordLength)
+        return W_None;
+    const auto &table = words();
+    const auto found = table.find(std::string_view(name.data(), size_t(name.size())));
+    return found == table.end() ? W_None : found->second;
+}
+
+int clampInt(int value, int low, int high)
+{
+    return std::clamp(value, low, high);
+}
+
+// Twips to pixels (96 per inch).
+double px(int twips)
+{
+    return twips / 15.0;
+}
+
+// Characters Qt's document must not receive inside a run: they would split blocks or fake
+// frame boundaries.
+bool isUnsafe(char16_t c)
+{
+    return (c < 0x20 && c != '\t') || c == 0x7f || c == 0x2029 || c == 0xfffc || c == 0xfdd0
+        || c == 0xfdd1 || c == 0xfffe || c == 0xffff;
+}
+
+QTextListFormat::Style styleForNumberFormat(int nfc)
+{
+    switch (nfc) {
+    case 0:
+        return QTextListFormat::ListDecimal;
+    case 1:
+        return QTextListFormat::ListUpperRoman;
+    case 2:
+        return QTextListFormat::ListLowerRoman;
+    case 3:
+        return QTextListFormat::ListUpperAlpha;
+    case 4:
+        return QTextListFormat::ListLowerAlpha;
+    case 23:
+        return QTextListFormat::ListDisc;
+    case 255:
+        return QTextListFormat::ListStyleUndefined;
+    default:
+        return QTextListFormat::ListDecimal; // the many other numberings Qt cannot show
+    }
+}
+
+QTextListFormat::Style styleForPn(int pnStyle)
+{
+    switch (pnStyle) {
+    case RtfParaProps::PnDecimal:
+        return QTextListFormat::ListDecimal;
+    case RtfParaProps::PnUpperLetter:
+        return QTextListFormat::ListUpperAlpha;
+    case RtfParaProps::PnLowerLetter:
+        return QTextListFormat::ListLowerAlpha;
+    case RtfParaProps::PnUpperRoman:
+        return QTextListFormat::ListUpperRoman;
+    case RtfParaProps::PnLowerRoman:
+        return QTextListFormat::ListLowerRoman;
+    default:
+        return QTextListFormat::ListDisc;
+    }
+}
+
+// HYPERLINK "url" [\l "anchor"] [\o "tip"] ...: the link target, or an empty string.
+QString hyperlinkTarget(const QString &instruction)
+{
+    QStringList parts;
+    QString current;
+    bool quoted = false;
+    bool inPart = false;
+    for (qsizetype i = 0; i < instruction.size(); ++i) {
+        const QChar c = instruction.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('\\') && i + 1 < instruction.size()) {
+                current += instruction.at(++i);
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                current += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+            inPart = true;
+        } else if (c.isSpace()) {
+            if (inPart)
+                parts << current;
+            current.clear();
+            inPart = false;
+        } else {
+            current += c;
+            inPart = true;
+        }
+    }
+    if (inPart)
+        parts << current;
+    if (parts.isEmpty()
+        || parts.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0)
+        return QString();
+    QString url;
+    QString anchor;
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        if (part.startsWith(QLatin1Char('\\')) && part.size() == 2) {
+            const QChar s = part.at(1).toLower();
+            if (s == QLatin1Char('l') && i + 1 < parts.size())
+                anchor = parts.at(++i);
+            else if ((s == QLatin1Char('o') || s == QLatin1Char('t')) && i + 1 < parts.size())
+                ++i;
+            continue;
+        }
+        if (url.isEmpty())
+            url = part;
+    }
+    if (!anchor.isEmpty())
+        url += QLatin1Char('#') + anchor;
+    return url;
+}
+
+} // namespace
+
+RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
+    : m_tokenizer(data)
+    , m_document(document)
+    , m_cursor(document)
+{
+    m_stack.reserve(64);
+    m_stack.emplace_back();
+}
+
+RtfParser::~RtfParser() = default;
+
+void RtfParser::parse()
+{
+    m_cursor.beginEditBlock();
+    for (;;) {
+        const RtfToken token = m_tokenizer.next();
+        if (token.type == RtfToken::End)
+            break;
+        if (token.type == RtfToken::GroupOpen) {
+            m_skipUnits = 0;
+            openGroup();
+            continue;
+        }
+        if (token.type == RtfToken::GroupClose) {
+            m_skipUnits = 0;
+            closeGroup();
+            continue;
+        }
+        if (m_skipUnits > 0) {
+            // The fallback of a \uN: a character, a \'hh, a control word or a \bin each count once.
+            if (token.type == RtfToken::Text) {
+                const qsizetype n = std::min<qsizetype>(m_skipUnits, token.data.size());
+                m_skipUnits -= int(n);
+                if (n < token.data.size())
+                    handleText(token.data.sliced(n));
+            } else {
+                --m_skipUnits;
+            }
+            continue;
+        }
+        switch (token.type) {
+        case RtfToken::ControlWord:
+            handleWord(token);
+            break;
+        case RtfToken::ControlSymbol:
+            handleSymbol(token.symbol);
+            break;
+        case RtfToken::HexByte:
+            m_optionalDestination = false;
+            handleText(QByteArrayView(reinterpret_cast<const char *>(&token.byte), 1));
+            break;
+        case RtfToken::Text:
+            m_optionalDestination = false;
+            handleText(token.data);
+            break;
+        case RtfToken::Binary:
+            m_optionalDestination = false;
+            handleBinary(token.data);
+            break;
+        default:
+            break;
+        }
+    }
+    // Open groups are closed at the end of the input.
+    while (m_stack.size() > 1)
+        closeGroup();
+    flushRun();
+    if (m_paragraphHasContent) {
+        prepareContent();
+        applyParagraphFormat();
+    }
+    while (!m_tables.empty())
+        closeTable();
+    m_cursor.endEditBlock();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Groups and destinations
+
+void RtfParser::openGroup()
+{
+    m_optionalDestination = false;
+    if (m_stack.size() > size_t(MaxGroupDepth)) {
+        // Deeper groups are read past, not followed.
+        m_tokenizer.skipGroup();
+        return;
+    }
+    m_stack.push_back(m_stack.back());
+}
+
+void RtfParser::closeGroup()
+{
+    m_optionalDestination = false;
+    if (m_stack.size() <= 1)
+        return; // a stray closing brace
+    const RtfGroupState closing = m_stack.back();
+    m_stack.pop_back();
+    const RtfGroupState::Destination parent = m_stack.back().destination;
+    switch (closing.destination) {
+    case RtfGroupState::FontTable:
+        if (parent != RtfGroupState::FontTable || m_fontNumber >= 0)
+            commitFont(); // an entry without its closing semicolon
+        break;
+    case RtfGroupState::ColorTable:
+        break;
+    case RtfGroupState::Picture:
+        if (parent != RtfGroupState::Picture)
+            insertPicture();
+        break;
+    case RtfGroupState::PnDefinition:
+        if (parent != RtfGroupState::PnDefinition) {
+            // The numbering a {\*\pn} group sets lasts for the paragraph around it.
+            RtfParaProps &para = state().para;
+            para.pnStyle = closing.para.pnStyle;
+            para.pnLevel = closing.para.pnLevel;
+        }
+        break;
+    case RtfGroupState::ListOverride:
+        if (parent != RtfGroupState::ListOverride && m_overrideNumber > 0
+            && m_overrides.size() < MaxLists)
+            m_overrides.insert(m_overrideNumber, m_overrideList);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::skipDestination()
+{
+    // The group's rest is read past; its state goes with it.
+    m_tokenizer.skipGroup();
+    m_optionalDestination = false;
+    if (m_stack.size() > 1)
+        m_stack.pop_back();
+}
+
+bool RtfParser::startDestination(RtfGroupState::Destination destination)
+{
+    m_optionalDestination = false;
+    state().destination = destination;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Control words
+
+void RtfParser::handleSymbol(char symbol)
+{
+    if (symbol == '*') {
+        m_optionalDestination = true;
+        return;
+    }
+    m_optionalDestination = false;
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        handleText(QByteArrayView(&symbol, 1));
+        break;
+    case '~':
+        appendCharacter(0x00a0);
+        break;
+    case '-':
+        appendCharacter(0x00ad);
+        break;
+    case '_':
+        appendCharacter(0x2011);
+        break;
+    case '\t':
+        appendCharacter('\t');
+        break;
+    default:
+        break; // \: \| and unknown symbols
+    }
+}
+
+void RtfParser::handleWord(const RtfToken &token)
+{
+    const Word word = lookup(token.data);
+    const bool optional = m_optionalDestination;
+    m_optionalDestination = false;
+    const int p = token.parameter;
+    const bool has = token.hasParameter;
+    RtfGroupState &s = state();
+    const RtfGroupState::Destination dest = s.destination;
+    // A toggle word turns its property on, or off with a parameter of 0.
+    const int on = (!has || p != 0) ? 1 : 0;
+
+    if (optional) {
+        // {\*\word ...}: only destinations we know are read; anything else is read past whole.
+        switch (word) {
+        case W_listtable:
+        case W_listoverridetable:
+        case W_shppict:
+        case W_fldinst:
+        case W_pn:
+        case W_nesttableprops:
+        case W_ud:
+        case W_upr:
+        case W_list:
+        case W_listlevel:
+        case W_listoverride:
+        case W_pict:
+        case W_field:
+        case W_fldrslt:
+        case W_result:
+        case W_shprslt:
+        case W_object:
+        case W_shp:
+        case W_fonttbl:
+        case W_colortbl:
+            break;
+        default:
+            skipDestination();
+            return;
+        }
+    }
+
+    switch (word) {
+    case W_None:
+        return;
+    case W_skip:
+        skipDestination();
+        return;
+
+    // Document header
+    case W_ansi:
+        m_documentCodePage = 1252;
+        return;
+    case W_mac:
+        m_documentCodePage = 10000;
+        return;
+    case W_pc:
+        m_documentCodePage = 437;
+        return;
+    case W_pca:
+        m_documentCodePage = 850;
+        return;
+    case W_ansicpg:
+        if (has && p > 0 && p < 100000)
+            m_documentCodePage = p;
+        m_lastFontForCodePage = -2;
+        return;
+    case W_deff:
+        if (has)
+            m_defaultFont = p;
+        m_lastFontForCodePage = -2;
+        return;
+    case W_uc:
+        s.unicodeSkip = clampInt(has ? p : 1, 0, 16);
+        return;
+    case W_u:
+        if (has)
+            appendUnicode(p);
+        m_skipUnits = s.unicodeSkip;
+        return;
+    case W_upr:
+        s.outerDestination = dest;
+        s.destination = RtfGroupState::Container;
+        return;
+    case W_ud:
+    case W_result:
+    case W_shprslt:
+        // The result part of a container goes where the container's text would have gone.
+        if (dest == RtfGroupState::Container)
+            s.destination = s.outerDestination;
+        return;
+    case W_object:
+    case W_shp:
+        if (dest == RtfGroupState::Body) {
+            s.outerDestination = dest;
+            s.destination = RtfGroupState::Container;
+        } else if (dest != RtfGroupState::Container) {
+            skipDestination();
+        }
+        return;
+
+    // Destinations
+    case W_fonttbl:
+        startDestination(RtfGroupState::FontTable);
+        m_fontNumber = -1;
+        return;
+    case W_colortbl:
+        startDestination(RtfGroupState::ColorTable);
+        m_red = m_green = m_blue = -1;
+        return;
+    case W_listtable:
+        startDestination(RtfGroupState::ListTable);
+        return;
+    case W_list:
+        if (dest == RtfGroupState::ListTable && m_lists.size() < MaxLists) {
+            m_lists.append(ListDef());
+            startDestination(RtfGroupState::List);
+        } else {
+            skipDestination();
+        }
+        return;
+    case W_listlevel:
+        if (dest == RtfGroupState::List && !m_lists.isEmpty() && m_lists.last().levels.size() < 9) {
+            m_lists.last().levels.append(ListLevelDef());
+            startDestination(RtfGroupState::ListLevel);
+        } else {
+            skipDestination();
+        }
+        return;
+    case W_listoverridetable:
+        startDestination(RtfGroupState::ListOverrideTable);
+        return;
+    case W_listoverride:
+        if (dest == RtfGroupState::ListOverrideTable) {
+            m_overrideList = 0;
+            m_overrideNumber = 0;
+            startDestination(RtfGroupState::ListOverride);
+        } else {
+            skipDestination();
+        }
+        return;
+    case W_pict:
+        if (dest == RtfGroupState::Body) {
+            m_picture.reset();
+            startDestination(RtfGroupState::Picture);
+        } else {
+            skipDestination();
+        }
+        return;
+    case W_shppict:
+        if (dest != RtfGroupState::Body)
+            skipDestination();
+        return;
+    case W_field:
+        if (dest == RtfGroupState::Body && m_fields.size() < 100000) {
+            Field field;
+            m_fields.append(field);
+            s.field = int(m_fields.size() - 1);
+        } else {
+            skipDestination(); // a field inside an instruction or elsewhere: never shown
+        }
+        return;
+    case W_fldinst:
+        if (s.field >= 0
+            && (dest == RtfGroupState::Body || dest == RtfGroupState::FieldInstruction)) {
+            m_fields[s.field].codePage = codePageOfFont(s.chars.font);
+            startDestination(RtfGroupState::FieldInstruction);
+        } else {
+            skipDestination();
+        }
+        return;
+    case W_fldrslt:
+        if (s.field >= 0
+            && (dest == RtfGroupState::Body || dest == RtfGroupState::FieldInstruction)) {
+            startDestination(RtfGroupState::Body);
+            startFieldResult();
+        } else if (dest != RtfGroupState::Body) {
+            skipDestination();
+        }
+        return;
+    case W_pn:
+        if (dest == RtfGroupState::Body) {
+            startDestination(RtfGroupState::PnDefinition);
+            s.para.pnStyle = RtfParaProps::PnDecimal;
+            s.para.pnLevel = 0;
+        } else {
+            skipDestination();
+        }
+        return;
+    case W_nesttableprops:
+        if (dest == RtfGroupState::Body) {
+            s.nestedTableProps = true;
+            startDestination(RtfGroupState::Ignore);
+        } else {
+            skipDestination();
+        }
+        return;
+    default:
+        break;
+    }
+
+    // Words whose meaning depends on the destination
+    switch (dest) {
+    case RtfGroupState::FontTable:
+        switch (word) {
+        case W_f:
+            if (m_fontNumber >= 0)
+                commitFont();
+            m_fontNumber = has ? p : 0;
+            m_font = Font();
+            m_fontNameBytes.clear();
+            return;
+        case W_fcharset:
+            m_font.charset = p;
+            return;
+        case W_cpg:
+            m_font.codePage = p;
+            return;
+        default:
+            return;
+        }
+    case RtfGroupState::ColorTable:
+        switch (word) {
+        case W_red:
+            m_red = clampInt(p, 0, 255);
+            return;
+        case W_green:
+            m_green = clampInt(p, 0, 255);
+            return;
+        case W_blue:
+            m_blue = clampInt(p, 0, 255);
+            return;
+        default:
+            return;
+        }
+    case RtfGroupState::List:
+    case RtfGroupState::ListLevel:
+        if (m_lists.isEmpty())
+            return;
+        if (word == W_listid && dest == RtfGroupState::List)
+            m_lists.last().id = p;
+        else if (word == W_levelnfc && dest == RtfGroupState::ListLevel
+            && !m_lists.last().levels.isEmpty())
+            m_lists.last().levels.last().numberFormat = p;
+        return;
+    case RtfGroupState::ListOverride:
+        if (word == W_listid)
+            m_overrideList = p;
+        else if (word == W_ls)
+            m_overrideNumber = p;
+        return;
+    case RtfGroupState::ListTable:
+    case RtfGroupState::ListOverrideTable:
+        return;
+    case RtfGroupState::Picture:
+        switch (word) {
+        case W_pngblip:
+            m_picture.kind = RtfPicture::Png;
+            return;
+        case W_jpegblip:
+            m_picture.kind = RtfPicture::Jpeg;
+            return;
+        case W_dibitmap:
+            m_picture.kind = RtfPicture::Dib;
+            return;
+        case W_wbitmap:
+            m_picture.kind = RtfPicture::WindowsBitmap;
+            return;
+        case W_metafile:
+            m_picture.kind = RtfPicture::Metafile;
+            return;
+        case W_picw:
+            m_picture.width = clampInt(p, 0, 1000000);
+            return;
+        case W_pich:
+            m_picture.height = clampInt(p, 0, 1000000);
+            return;
+        case W_picwgoal:
+            m_picture.goalWidth = clampInt(p, 0, 1000000);
+            return;
+        case W_pichgoal:
+            m_picture.goalHeight = clampInt(p, 0, 1000000);
+            return;
+        case W_picscalex:
+            m_picture.scaleX = clampInt(p, 1, 10000);
+            return;
+        case W_picscaley:
+            m_picture.scaleY = clampInt(p, 1, 10000);
+            return;
+        case W_wbmbitspixel:
+            m_picture.bitsPerPixel = clampInt(p, 0, 32);
+            return;
+        case W_wbmwidthbytes:
+            m_picture.bytesPerLine = clampInt(p, 0, 1000000);
+            return;
+        default:
+            return;
+        }
+    case RtfGroupState::PnDefinition:
+        switch (word) {
+        case W_pnlvl:
+            s.para.pnLevel = clampInt(p - 1, 0, 8);
+            return;
+        case W_pnlvlblt:
+            s.para.pnStyle = RtfParaProps::PnBullet;
+            s.para.pnLevel = 0;
+            return;
+        case W_pnlvlbody:
+            s.para.pnLevel = 0;
+            return;
+        case W_pndec:
+            s.para.pnStyle = RtfParaProps::PnDecimal;
+            return;
+        case W_pnucltr:
+            s.para.pnStyle = RtfParaProps::PnUpperLetter;
+            return;
+        case W_pnlcltr:
+            s.para.pnStyle = RtfParaProps::PnLowerLetter;
+            return;
+        case W_pnucrm:
+            s.para.pnStyle = RtfParaProps::PnUpperRoman;
+            return;
+        case W_pnlcrm:
+            s.para.pnStyle = RtfParaProps::PnLowerRoman;
+            return;
+        default:
+            return;
+        }
+    default:
+        break;
+    }
+
+    RtfCharProps &c = s.chars;
+    RtfParaProps &para = s.para;
+    switch (word) {
+    // Character formatting
+    case W_plain: {
+        const int link = c.link;
+        c = RtfCharProps();
+        c.link = link;
+        return;
+    }
+    case W_b:
+        c.bold = on;
+        return;
+    case W_i:
+        c.italic = on;
+        return;
+    case W_ul:
+        c.underline = on ? RtfCharProps::Single : RtfCharProps::NoUnderline;
+        return;
+    case W_uld:
+        c.underline = on ? RtfCharProps::Dotted : RtfCharProps::NoUnderline;
+        return;
+    case W_uldash:
+        c.underline = on ? RtfCharProps::Dashed : RtfCharProps::NoUnderline;
+        return;
+    case W_uldashd:
+        c.underline = on ? RtfCharProps::DashDot : RtfCharProps::NoUnderline;
+        return;
+    case W_uldashdd:
+        c.underline = on ? RtfCharProps::DashDotDot : RtfCharProps::NoUnderline;
+        return;
+    case W_ulwave:
+        c.underline = on ? RtfCharProps::Wave : RtfCharProps::NoUnderline;
+        return;
+    case W_ulnone:
+        c.underline = RtfCharProps::NoUnderline;
+        return;
+    case W_strike:
+        c.strike = on;
+        return;
+    case W_caps:
+        c.caps = on ? RtfCharProps::AllCaps : RtfCharProps::NoCaps;
+        return;
+    case W_scaps:
+        c.caps = on ? RtfCharProps::SmallCaps : RtfCharProps::NoCaps;
+        return;
+    case W_v:
+        c.hidden = on;
+        return;
+    case W_super:
+        c.vertical = RtfCharProps::Super;
+        return;
+    case W_sub:
+        c.vertical = RtfCharProps::Sub;
+        return;
+    case W_nosupersub:
+        c.vertical = RtfCharProps::Baseline;
+        return;
+    case W_up:
+        c.vertical = (!has || p > 0) ? RtfCharProps::Super : RtfCharProps::Baseline;
+        return;
+    case W_dn:
+        c.vertical = (!has || p > 0) ? RtfCharProps::Sub : RtfCharProps::Baseline;
+        return;
+    case W_f:
+        if (has)
+            c.font = p < 0 ? 0 : p;
+        return;
+    case W_fs:
+        c.halfPoints = (has && p > 0) ? clampInt(p, 2, 3276) : 24;
+        return;
+    case W_cf:
+        if (has && p >= 0 && p < m_colours.size())
+            c.foreground = m_colours.at(p).isValid() ? p : -1;
+        return;
+    case W_cb:
+        if (has && p >= 0 && p < m_colours.size())
+            c.background = m_colours.at(p).isValid() && p != 0 ? p : (p == 0 ? -1 : p);
+        return;
+
+    // Paragraph formatting
+    case W_pard:
+        flushRun(); // the run belongs to the table level it was read in
+        para = RtfParaProps();
+        return;
+    case W_par:
+    case W_sect:
+        if (dest == RtfGroupState::Body)
+            endParagraph();
+        return;
+    case W_ql:
+        para.align = RtfParaProps::Left;
+        return;
+    case W_qc:
+        para.align = RtfParaProps::Center;
+        return;
+    case W_qr:
+        para.align = RtfParaProps::Right;
+        return;
+    case W_qj:
+        para.align = RtfParaProps::Justify;
+        return;
+    case W_li:
+        para.leftIndent = clampInt(p, -31680, 31680);
+        return;
+    case W_ri:
+        para.rightIndent = clampInt(p, -31680, 31680);
+        return;
+    case W_fi:
+        para.firstIndent = clampInt(p, -31680, 31680);
+        return;
+    case W_sb:
+        para.spaceBefore = clampInt(p, 0, 31680);
+        return;
+    case W_sa:
+        para.spaceAfter = clampInt(p, 0, 31680);
+        return;
+    case W_sl:
+        para.lineSpacing = clampInt(p, -31680, 31680);
+        return;
+    case W_slmult:
+        para.lineMultiple = on;
+        return;
+    case W_tqr:
+        para.pendingTabType = QTextOption::RightTab;
+        return;
+    case W_tqc:
+        para.pendingTabType = QTextOption::CenterTab;
+        return;
+    case W_tqdec:
+        para.pendingTabType = QTextOption::DelimiterTab;
+        return;
+    case W_tx:
+        if (para.tabs.size() < 256) {
+            QTextOption::Tab tab;
+            tab.position = clampInt(p, 0, 31680);
+            tab.type = QTextOption::TabType(para.pendingTabType);
+            if (tab.type == QTextOption::DelimiterTab)
+                tab.delimiter = QLatin1Char('.');
+            para.tabs.append(tab);
+        }
+        para.pendingTabType = QTextOption::LeftTab;
+        return;
+    case W_pagebb:
+        para.pageBreakBefore = on;
+        return;
+    case W_intbl:
+        flushRun();
+        para.inTable = on;
+        return;
+    case W_itap:
+        flushRun();
+        para.tableLevel = clampInt(p, 0, MaxTableDepth);
+        return;
+    case W_ls:
+        para.listOverride = clampInt(p, 0, 1000000);
+        return;
+    case W_ilvl:
+        para.listLevel = clampInt(p, 0, 8);
+        return;
+
+    // Special characters
+    case W_tab:
+        appendCharacter('\t');
+        return;
+    case W_line:
+        appendCharacter(0x2028);
+        return;
+    case W_page:
+        if (dest != RtfGroupState::Body)
+            return;
+        flushRun();
+        if (m_paragraphHasContent)
+            endParagraph();
+        m_pageBreakPending = true;
+        return;
+    case W_emdash:
+        appendCharacter(0x2014);
+        return;
+    case W_endash:
+        appendCharacter(0x2013);
+        return;
+    case W_bullet:
+        appendCharacter(0x2022);
+        return;
+    case W_lquote:
+        appendCharacter(0x2018);
+        return;
+    case W_rquote:
+        appendCharacter(0x2019);
+        return;
+    case W_ldblquote:
+        appendCharacter(0x201c);
+        return;
+    case W_rdblquote:
+        appendCharacter(0x201d);
+        return;
+    case W_emspace:
+        appendCharacter(0x2003);
+        return;
+    case W_enspace:
+        appendCharacter(0x2002);
+        return;
+    case W_qmspace:
+        appendCharacter(0x2005);
+        return;
+    case W_zwj:
+        appendCharacter(0x200d);
+        return;
+    case W_zwnj:
+        appendCharacter(0x200c);
+        return;
+    case W_ltrmark:
+        appendCharacter(0x200e);
+        return;
+    case W_rtlmark:
+        appendCharacter(0x200f);
+        return;
+
+    // Tables
+    case W_trowd: {
+        RowDef &def = rowDef();
+        def = RowDef();
+        return;
+    }
+    case W_cellx: {
+        RowDef &def = rowDef();
+        if (def.cells.size() < 64) {
+            CellDef cell = def.pending;
+            cell.right = clampInt(p, -31680, 31680 * 4);
+            def.cells.append(cell);
+        }
+        def.pending = CellDef();
+        return;
+    }
+    case W_clmgf:
+        rowDef().pending.mergeFirst = true;
+        return;
+    case W_clmrg:
+        rowDef().pending.merged = true;
+        return;
+    case W_clvmgf:
+        rowDef().pending.verticalFirst = true;
+        return;
+    case W_clvmrg:
+        rowDef().pending.verticalMerged = true;
+        return;
+    case W_clcbpat:
+        if (has && p > 0 && p < m_colours.size() && m_colours.at(p).isValid())
+            rowDef().pending.background = p;
+        return;
+    case W_trleft:
+        rowDef().left = clampInt(p, -31680, 31680);
+        return;
+    case W_trgaph:
+        rowDef().gap = clampInt(p, 0, 1440);
+        return;
+    case W_cell:
+        if (dest == RtfGroupState::Body)
+            endCell(1);
+        return;
+    case W_nestcell:
+        if (dest == RtfGroupState::Body)
+            endCell(std::max(2, paragraphLevel()));
+        return;
+    case W_row:
+        if (dest == RtfGroupState::Body || s.nestedTableProps)
+            endRow(1);
+        return;
+    case W_nestrow:
+        if (dest == RtfGroupState::Body || s.nestedTableProps)
+            endRow(std::max(2, std::min<int>(int(m_tables.size()), MaxTableDepth)));
+        return;
+    default:
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text
+
+void RtfParser::handleText(QByteArrayView text)
+{
+    RtfGroupState &s = state();
+    switch (s.destination) {
+    case RtfGroupState::Body:
+        appendBytes(text);
+        return;
+    case RtfGroupState::FontTable: {
+        // "Name;" ends an entry; the name's bytes are decoded with the font's own code page.
+        for (const char c : text) {
+            if (c == ';') {
+                commitFont();
+            } else if (m_fontNumber >= 0 && m_fontNameBytes.size() < 256) {
+                m_fontNameBytes.append(c);
+            }
+        }
+        return;
+    }
+    case RtfGroupState::ColorTable:
+        for (const char c : text) {
+            if (c == ';')
+                commitColour();
+        }
+        return;
+    case RtfGroupState::Picture:
+        m_picture.appendHex(text);
+        return;
+    case RtfGroupState::FieldInstruction:
+        if (s.field >= 0 && m_fields[s.field].instruction.size() < 65536)
+            m_fields[s.field].instruction.append(text);
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::handleBinary(QByteArrayView bytes)
+{
+    if (state().destination == RtfGroupState::Picture)
+        m_picture.appendBinary(bytes);
+    // Binary data anywhere else is never text.
+}
+
+int RtfParser::codePageOfFont(int font) const
+{
+    const int index = font < 0 ? m_defaultFont : font;
+    const auto found = m_fonts.constFind(index);
+    if (found == m_fonts.constEnd())
+        return m_documentCodePage;
+    const Font &f = found.value();
+    if (f.charset == 2 || f.name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+        return f.name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)
+                || f.name.startsWith(QLatin1String("Webdings"), Qt::CaseInsensitive)
+            ? RtfCodePages::SymbolPrivate
+            : RtfCodePages::Symbol;
+    if (f.codePage > 0)
+        return f.codePage;
+    if (f.charset >= 0)
+        return RtfCodePages::codePageForCharset(f.charset, m_documentCodePage);
+    return m_documentCodePage;
+}
+
+QString RtfParser::fontName(int font) const
+{
+    const int index = font < 0 ? m_defaultFont : font;
+    const auto found = m_fonts.constFind(index);
+    return found == m_fonts.constEnd() ? QString() : found->name;
+}
+
+void RtfParser::prepareRun()
+{
+    const RtfCharProps &props = state().chars;
+    if (!(props == m_runProps)) {
+        flushRun();
+        m_runProps = props;
+    }
+    if (props.font != m_lastFontForCodePage) {
+        m_lastFontForCodePage = props.font;
+        m_lastCodePage = codePageOfFont(props.font);
+    }
+    if (m_lastCodePage != m_bytesCodePage) {
+        decodeBytes();
+        m_bytesCodePage = m_lastCodePage;
+    }
+}
+
+void RtfParser::appendBytes(QByteArrayView bytes)
+{
+    if (state().chars.hidden)
+        return;
+    prepareRun();
+    m_bytes.append(bytes);
+}
+
+void RtfParser::appendCharacter(char32_t c)
+{
+    if (state().destination != RtfGroupState::Body || state().chars.hidden)
+        return;
+    prepareRun();
+    decodeBytes();
+    if (c > 0xffff) {
+        m_run.append(QChar::highSurrogate(c));
+        m_run.append(QChar::lowSurrogate(c));
+    } else {
+        m_run.append(QChar(char16_t(c)));
+    }
+}
+
+void RtfParser::appendUnicode(int value)
+{
+    RtfGroupState &s = state();
+    if (value < 0)
+        value += 65536;
+    if (value < 0 || value > 0xffff)
+        return;
+    if (s.destination == RtfGroupState::FieldInstruction) {
+        // Instructions are kept as bytes; a \u in one is rare and only ever ASCII that matters.
+        if (s.field >= 0 && value < 0x80)
+            m_fields[s.field].instruction.append(char(value));
+        return;
+    }
+    if (s.destination != RtfGroupState::Body)
+        return;
+    if (value >= 0xf020 && value <= 0xf0ff) {
+        const int codePage = codePageOfFont(s.chars.font);
+        if (codePage == RtfCodePages::Symbol) {
+            appendCharacter(RtfCodePages::symbolCharacter(uchar(value - 0xf000), codePage));
+            return;
+        }
+    }
+    appendCharacter(char32_t(value));
+}
+
+void RtfParser::decodeBytes()
+{
+    if (m_bytes.isEmpty())
+        return;
+    m_codePages.decode(m_bytes, m_bytesCodePage, m_run);
+    m_bytes.clear();
+}
+
+void RtfParser::flushRun()
+{
+    decodeBytes();
+    if (m_run.isEmpty())
+        return;
+    // Control characters and Qt's own block and frame markers would break the structure.
+    qsizetype unsafe = -1;
+    for (qsizetype i = 0; i < m_run.size(); ++i) {
+        if (isUnsafe(m_run.at(i).unicode())) {
+            unsafe = i;
+            break;
+        }
+    }
+    if (unsafe >= 0) {
+        QString clean;
+        clean.reserve(m_run.size());
+        for (const QChar c : std::as_const(m_run)) {
+            if (!isUnsafe(c.unicode()))
+                clean.append(c);
+        }
+        m_run = clean;
+        if (m_run.isEmpty())
+            return;
+    }
+    prepareContent();
+    m_cursor.insertText(m_run, charFormat(m_runProps));
+    m_run.clear();
+    m_paragraphHasContent = true;
+}
+
+QTextCharFormat RtfParser::charFormat(const RtfCharProps &props)
+{
+    const auto found = m_charFormats.constFind(props);
+    if (found != m_charFormats.constEnd())
+        return found.value();
+    QTextCharFormat format;
+    const QString family = fontName(props.font);
+    if (!family.isEmpty())
+        format.setFontFamilies(QStringList(family));
+    format.setFontPointSize(props.halfPoints / 2.0);
+    if (props.bold)
+        format.setFontWeight(QFont::Bold);
+    if (props.italic)
+        format.setFontItalic(true);
+    switch (props.underline) {
+    case RtfCharProps::Single:
+        format.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+        break;
+    case RtfCharProps::Dotted:
+        format.setUnderlineStyle(QTextCharFormat::DotLine);
+        break;
+    case RtfCharProps::Dashed:
+        format.setUnderlineStyle(QTextCharFormat::DashUnderline);
+        break;
+    case RtfCharProps::DashDot:
+        format.setUnderlineStyle(QTextCharFormat::DashDotLine);
+        break;
+    case RtfCharProps::DashDotDot:
+        format.setUnderlineStyle(QTextCharFormat::DashDotDotLine);
+        break;
+    case RtfCharProps::Wave:
+        format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        break;
+    default:
+        break;
+    }
+    if (props.strike)
+        format.setFontStrikeOut(true);
+    if (props.caps == RtfCharProps::AllCaps)
+        format.setFontCapitalization(QFont::AllUppercase);
+    else if (props.caps == RtfCharProps::SmallCaps)
+        format.setFontCapitalization(QFont::SmallCaps);
+    if (props.vertical == RtfCharProps::Super)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (props.vertical == RtfCharProps::Sub)
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (props.foreground >= 0 && props.foreground < m_colours.size()
+        && m_colours.at(props.foreground).isValid())
+        format.setForeground(m_colours.at(props.foreground));
+    if (props.background >= 0 && props.background < m_colours.size()
+        && m_colours.at(props.background).isValid())
+        format.setBackground(m_colours.at(props.background));
+    if (props.link >= 0 && props.link < m_links.size()) {
+        format.setAnchor(true);
+        format.setAnchorHref(m_links.at(props.link));
+    }
+    if (m_charFormats.size() < 10000)
+        m_charFormats.insert(props, format);
+    return format;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paragraphs, lists, tables
+
+int RtfParser::paragraphLevel() const
+{
+    const RtfParaProps &para = m_stack.back().para;
+    int level = para.inTable ? std::max(1, para.tableLevel) : para.tableLevel;
+    // \itap can jump levels in broken files: never more than one deeper than what is open.
+    return std::clamp(level, 0, std::min<int>(int(m_tables.size()) + 1, MaxTableDepth));
+}
+
+void RtfParser::prepareContent()
+{
+    syncTables(paragraphLevel());
+    if (!m_tables.empty())
+        advanceCell(m_tables.back());
+    if (m_blockPending) {
+        m_cursor.insertBlock();
+        m_blockPending = false;
+    }
+}
+
+void RtfParser::endParagraph()
+{
+    flushRun();
+    prepareContent();
+    applyParagraphFormat();
+    m_blockPending = true;
+    m_paragraphHasContent = false;
+}
+
+void RtfParser::applyParagraphFormat()
+{
+    const RtfParaProps &props = state().para;
+    QTextBlockFormat format = blockFormat(props);
+    if (m_pageBreakPending) {
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        m_pageBreakPending = false;
+    }
+    const bool inList = props.listOverride > 0 || props.pnStyle != RtfParaProps::PnNone;
+    if (inList) {
+        // Qt indents list items itself, by their level.
+        format.setLeftMargin(0);
+        format.setTextIndent(0);
+    }
+    m_cursor.setBlockFormat(format);
+    if (!m_paragraphHasContent && m_cursor.block().length() <= 1)
+        m_cursor.setBlockCharFormat(charFormat(state().chars));
+    applyList(props);
+}
+
+QTextBlockFormat RtfParser::blockFormat(const RtfParaProps &props)
+{
+    if (m_hasLastBlockFormat && props == m_lastParaProps)
+        return m_lastBlockFormat;
+    QTextBlockFormat format;
+    switch (props.align) {
+    case RtfParaProps::Center:
+        format.setAlignment(Qt::AlignHCenter);
+        break;
+    case RtfParaProps::Right:
+        format.setAlignment(Qt::AlignRight);
+        break;
+    case RtfParaProps::Justify:
+        format.setAlignment(Qt::AlignJustify);
+        break;
+    default:
+        break;
+    }
+    if (props.leftIndent)
+        format.setLeftMargin(px(props.leftIndent));
+    if (props.rightIndent)
+        format.setRightMargin(px(props.rightIndent));
+    if (props.firstIndent)
+        format.setTextIndent(px(props.firstIndent));
+    if (props.spaceBefore)
+        format.setTopMargin(px(props.spaceBefore));
+    if (props.spaceAfter)
+        format.setBottomMargin(px(props.spaceAfter));
+    if (props.lineSpacing != 0) {
+        if (props.lineMultiple) {
+            // \slN\slmult1: N/240 of single spacing; exactly single is left as the default.
+            const double percent = std::abs(props.lineSpacing) * 100.0 / 240.0;
+            if (std::abs(percent - 100.0) > 0.01)
+                format.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
+        } else if (props.lineSpacing > 0) {
+            format.setLineHeight(px(props.lineSpacing), QTextBlockFormat::MinimumHeight);
+        } else {
+            format.setLineHeight(px(-props.lineSpacing), QTextBlockFormat::FixedHeight);
+        }
+    }
+    if (!props.tabs.isEmpty()) {
+        QList<QTextOption::Tab> tabs;
+        tabs.reserve(props.tabs.size());
+        for (QTextOption::Tab tab : props.tabs) {
+            tab.position = px(int(tab.position));
+            tabs.append(tab);
+        }
+        format.setTabPositions(tabs);
+    }
+    if (props.pageBreakBefore)
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    m_lastParaProps = props;
+    m_lastBlockFormat = format;
+    m_hasLastBlockFormat = true;
+    return format;
+}
+
+void RtfParser::applyList(const RtfParaProps &props)
+{
+    if (props.listOverride > 0) {
+        // Word lists: one QTextList per list and level, numbering on across other paragraphs;
+        // an item restarts the deeper levels of its list.
+        const quint64 key = (quint64(quint32(props.listOverride)) << 8) | quint64(props.listLevel);
+        for (auto it = m_wordLists.begin(); it != m_wordLists.end();) {
+            if ((it.key() >> 8) == quint64(quint32(props.listOverride))
+                && int(it.key() & 0xff) > props.listLevel)
+                it = m_wordLists.erase(it);
+            else
+                ++it;
+        }
+        QTextList *list = m_wordLists.value(key);
+        if (list) {
+            list->add(m_cursor.block());
+        } else {
+            int numberFormat = 23;
+            const int listId = m_overrides.value(props.listOverride, -1);
+            for (const ListDef &def : std::as_const(m_lists)) {
+                if (def.id == listId) {
+                    if (props.listLevel < def.levels.size())
+                        numberFormat = def.levels.at(props.listLevel).numberFormat;
+                    break;
+                }
+            }
+            QTextListFormat format;
+            format.setStyle(styleForNumberFormat(numberFormat));
+            format.setIndent(props.listLevel + 1);
+            list = m_cursor.createList(format);
+            m_wordLists.insert(key, list);
+        }
+        m_pnList = nullptr;
+        m_pnKey = -1;
+        return;
+    }
+    if (props.pnStyle != RtfParaProps::PnNone) {
+        // Legacy numbering: consecutive paragraphs of one kind and level make one list.
+        const int key = props.pnStyle * 16 + props.pnLevel;
+        if (m_pnList && key == m_pnKey) {
+            m_pnList->add(m_cursor.block());
+        } else {
+            QTextListFormat format;
+            format.setStyle(styleForPn(props.pnStyle));
+            format.setIndent(props.pnLevel + 1);
+            m_pnList = m_cursor.createList(format);
+            m_pnKey = key;
+        }
+        return;
+    }
+    m_pnList = nullptr;
+    m_pnKey = -1;
+}
+
+RtfParser::RowDef &RtfParser::rowDef()
+{
+    int level = std::max(1, paragraphLevel());
+    if (state().nestedTableProps)
+        level = std::max(2, level);
+    return m_rowDefs[std::min(level, MaxTableDepth)];
+}
+
+void RtfParser::syncTables(int level)
+{
+    level = std::clamp(level, 0, MaxTableDepth);
+    while (int(m_tables.size()) > level)
+        closeTable();
+    while (int(m_tables.size()) < level)
+        openTable();
+}
+
+void RtfParser::openTable()
+{
+    if (!m_tables.empty())
+        advanceCell(m_tables.back());
+    // After a paragraph the table follows it directly; no empty paragraph in between.
+    m_blockPending = false;
+    QTextTableFormat format;
+    format.setBorder(1);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setCellSpacing(0);
+    format.setCellPadding(
+        px(m_rowDefs[std::min<int>(int(m_tables.size()) + 1, MaxTableDepth)].gap));
+    OpenTable table;
+    table.table = m_cursor.insertTable(1, 1, format);
+    table.verticalStart.append(-1);
+    m_tables.push_back(table);
+    m_paragraphHasContent = false;
+}
+
+void RtfParser::advanceCell(OpenTable &table)
+{
+    if (table.rowEnded) {
+        table.table->appendRows(1);
+        ++table.row;
+        table.column = 0;
+    } else if (table.cellEnded) {
+        ++table.column;
+        if (table.column >= table.table->columns()) {
+            table.table->appendColumns(1);
+            table.verticalStart.append(-1);
+        }
+    } else {
+        return;
+    }
+    table.rowEnded = false;
+    table.cellEnded = false;
+    m_cursor.setPosition(table.table->cellAt(table.row, table.column).firstPosition());
+    m_blockPending = false;
+    m_paragraphHasContent = false;
+}
+
+void RtfParser::endCell(int level)
+{
+    flushRun();
+    syncTables(level);
+    OpenTable &table = m_tables.back();
+    advanceCell(table);
+    if (m_blockPending) {
+        // "\par\cell": the cell ends with an empty paragraph.
+        m_cursor.insertBlock();
+        m_blockPending = false;
+    }
+    applyParagraphFormat();
+    table.cellEnded = true;
+    m_paragraphHasContent = false;
+}
+
+void RtfParser::endRow(int level)
+{
+    flushRun();
+    level = std::clamp(level, 1, MaxTableDepth);
+    if (int(m_tables.size()) < level)
+        return; // a stray \row
+    syncTables(level);
+    OpenTable &table = m_tables.back();
+    if (!table.cellEnded && !table.rowEnded && m_paragraphHasContent)
+        applyParagraphFormat(); // a last cell without its \cell
+    m_blockPending = false;
+    m_paragraphHasContent = false;
+
+    const RowDef &def = m_rowDefs[level];
+    const int columns = table.table->columns();
+    // Column widths come from the row with the most cells.
+    if (def.cells.size() > table.widths.size()
+        || (table.widths.isEmpty() && !def.cells.isEmpty())) {
+        table.widths.clear();
+        int left = def.left;
+        for (const CellDef &cell : def.cells) {
+            table.widths.append(std::max(0, cell.right - left));
+            left = cell.right;
+        }
+        table.gap = def.gap;
+    }
+    for (int i = 0; i < def.cells.size() && i < columns; ++i) {
+        const CellDef &cell = def.cells.at(i);
+        if (cell.background > 0 && cell.background < m_colours.size()) {
+            QTextTableCell c = table.table->cellAt(table.row, i);
+            QTextCharFormat format = c.format();
+            format.setBackground(m_colours.at(cell.background));
+            c.setFormat(format);
+        }
+        if (cell.mergeFirst) {
+            int span = 1;
+            while (
+                i + span < def.cells.size() && i + span < columns && def.cells.at(i + span).merged)
+                ++span;
+            if (span > 1)
+                table.merges.append({ table.row, i, 1, span });
+        }
+    }
+    for (int i = 0; i < columns && i < table.verticalStart.size(); ++i) {
+        const bool first = i < def.cells.size() && def.cells.at(i).verticalFirst;
+        const bool merged = i < def.cells.size() && def.cells.at(i).verticalMerged;
+        int &start = table.verticalStart[i];
+        if (merged && start >= 0)
+            continue; // the merge goes on
+        if (start >= 0 && table.row - 1 > start)
+            table.merges.append({ start, i, table.row - start, 1 });
+        start = first ? table.row : -1;
+    }
+    table.rowEnded = true;
+    table.cellEnded = false;
+}
+
+void RtfParser::closeTable()
+{
+    OpenTable table = m_tables.back();
+    m_tables.pop_back();
+    QTextTable *t = table.table;
+    const int rows = t->rows();
+    for (int i = 0; i < table.verticalStart.size(); ++i) {
+        const int start = table.verticalStart.at(i);
+        if (start >= 0 && rows - 1 > start)
+            table.merges.append({ start, i, rows - start, 1 });
+    }
+    for (const Merge &merge : std::as_const(table.merges)) {
+        if (merge.row + merge.rows <= rows && merge.column + merge.columns <= t->columns())
+            t->mergeCells(merge.row, merge.column, merge.rows, merge.columns);
+    }
+    if (!table.widths.isEmpty()) {
+        QTextTableFormat format = t->format();
+        QList<QTextLength> widths;
+        for (int i = 0; i < t->columns(); ++i) {
+            if (i < table.widths.size() && table.widths.at(i) > 0)
+                widths.append(QTextLength(QTextLength::FixedLength, px(table.widths.at(i))));
+            else
+                widths.append(QTextLength(QTextLength::VariableLength, 0));
+        }
+        format.setColumnWidthConstraints(widths);
+        format.setCellPadding(px(table.gap));
+        t->setFormat(format);
+    }
+    m_cursor.setPosition(t->lastPosition() + 1);
+    m_blockPending = false;
+    m_paragraphHasContent = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Header tables, fields, pictures
+
+void RtfParser::commitFont()
+{
+    if (m_fontNumber >= 0 && (m_fonts.size() < MaxFonts || m_fonts.contains(m_fontNumber))) {
+        Font font = m_font;
+        int codePage = m_documentCodePage;
+        if (font.codePage > 0)
+            codePage = font.codePage;
+        else if (font.charset >= 0 && font.charset != 2)
+            codePage = RtfCodePages::codePageForCharset(font.charset, m_documentCodePage);
+        QString name;
+        m_codePages.decode(m_fontNameBytes, codePage, name);
+        font.name = name.trimmed();
+        m_fonts.insert(m_fontNumber, font);
+    }
+    m_fontNumber = -1;
+    m_font = Font();
+    m_fontNameBytes.clear();
+    m_lastFontForCodePage = -2;
+}
+
+void RtfParser::commitColour()
+{
+    if (m_colours.size() < MaxColours) {
+        if (m_red < 0 && m_green < 0 && m_blue < 0)
+            m_colours.append(QColor()); // an empty entry: automatic
+        else
+            m_colours.append(QColor(std::max(0, m_red), std::max(0, m_green), std::max(0, m_blue)));
+    }
+    m_red = m_green = m_blue = -1;
+}
+
+void RtfParser::startFieldResult()
+{
+    RtfGroupState &s = state();
+    if (s.field < 0)
+        return;
+    Field &field = m_fields[s.field];
+    if (field.link < 0) {
+        QString instruction;
+        m_codePages.decode(field.instruction, field.codePage, instruction);
+        const QString target = hyperlinkTarget(instruction.trimmed());
+        if (!target.isEmpty() && m_links.size() < 100000) {
+            m_links.append(target);
+            field.link = int(m_links.size() - 1);
+        }
+    }
+    if (field.link >= 0)
+        s.chars.link = field.link;
+}
+
+void RtfParser::insertPicture()
+{
+    QImage image = m_picture.kind == RtfPicture::Metafile ? QImage() : m_picture.image();
+    const bool original = !image.isNull()
+        && (m_picture.kind == RtfPicture::Png || m_picture.kind == RtfPicture::Jpeg);
+    if (image.isNull())
+        image = m_picture.placeholder();
+    const QSizeF size = m_picture.displaySize(image.size());
+    const bool jpeg = original && m_picture.kind == RtfPicture::Jpeg;
+    const QString name = QStringLiteral("rtf-image-%1.%2")
+                             .arg(++m_imageCount)
+                             .arg(jpeg ? QLatin1String("jpg") : QLatin1String("png"));
+    m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    if (original) {
+        // The writer gives back these bytes as they were, never a re-encoded picture.
+        m_document->addResource(QTextDocument::UserResource,
+            QUrl(QStringLiteral("rtf-original:") + name), m_picture.bytes());
+    }
+    flushRun();
+    prepareContent();
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(size.width());
+    format.setHeight(size.height());
+    m_cursor.insertImage(format);
+    m_paragraphHasContent = true;
+    m_picture.reset();
+}

@@ -1,0 +1,188 @@
+// The state machine behind RtfReader: reads tokens, keeps the group stack and the tables of the
+// document header, and builds the document body through one QTextCursor.
+#pragma once
+
+#include "RtfCodePages.h"
+#include "RtfGroupState.h"
+#include "RtfPicture.h"
+#include "RtfTokenizer.h"
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include <vector>
+
+class QTextDocument;
+class QTextList;
+class QTextTable;
+
+class RtfParser
+{
+public:
+    static constexpr int MaxGroupDepth = 1000;
+    static constexpr int MaxTableDepth = 16;
+    static constexpr int MaxFonts = 4096;
+    static constexpr int MaxColours = 4096;
+    static constexpr int MaxLists = 4096;
+
+    RtfParser(QByteArrayView data, QTextDocument *document);
+    ~RtfParser();
+
+    void parse();
+
+private:
+    struct Font
+    {
+        QString name;
+        int charset = -1;
+        int codePage = 0; // \cpgN, 0 none
+    };
+    struct ListLevelDef
+    {
+        int numberFormat = 0; // \levelnfc
+    };
+    struct ListDef
+    {
+        int id = 0;
+        QList<ListLevelDef> levels;
+    };
+    struct Field
+    {
+        QByteArray instruction; // bytes in the code page of codePage
+        int codePage = 1252;
+        int link = -1;
+    };
+    struct CellDef
+    {
+        int right = 0; // \cellx, twips
+        bool mergeFirst = false;
+        bool merged = false;
+        bool verticalFirst = false;
+        bool verticalMerged = false;
+        int background = -1;
+    };
+    struct RowDef
+    {
+        QList<CellDef> cells;
+        CellDef pending; // properties read before the cell's \cellx
+        int left = 0; // \trleft
+        int gap = 108; // \trgaph: half the space between cells
+    };
+    struct Merge
+    {
+        int row, column, rows, columns;
+    };
+    struct OpenTable
+    {
+        QTextTable *table = nullptr;
+        int row = 0;
+        int column = 0;
+        bool cellEnded = false;
+        bool rowEnded = false;
+        QList<int> widths; // twips, from the row with the most cells
+        int gap = 108;
+        QList<int> verticalStart; // per column, the row a vertical merge started at, or -1
+        QList<Merge> merges;
+    };
+
+    // Tokens
+    void handleWord(const RtfToken &token);
+    void handleSymbol(char symbol);
+    void handleText(QByteArrayView text);
+    void handleBinary(QByteArrayView bytes);
+    void openGroup();
+    void closeGroup();
+    void skipDestination();
+    bool startDestination(RtfGroupState::Destination destination);
+
+    RtfGroupState &state() { return m_stack.back(); }
+
+    // Body text
+    void appendBytes(QByteArrayView bytes);
+    void appendCharacter(char32_t c);
+    void appendUnicode(int value);
+    void prepareRun();
+    void decodeBytes();
+    void flushRun();
+    QTextCharFormat charFormat(const RtfCharProps &props);
+    int codePageOfFont(int font) const;
+    QString fontName(int font) const;
+
+    // Paragraphs, lists and tables
+    void prepareContent();
+    void endParagraph();
+    void applyParagraphFormat();
+    QTextBlockFormat blockFormat(const RtfParaProps &props);
+    void applyList(const RtfParaProps &props);
+    int paragraphLevel() const;
+    void syncTables(int level);
+    void openTable();
+    void closeTable();
+    void advanceCell(OpenTable &table);
+    void endCell(int level);
+    void endRow(int level);
+    RowDef &rowDef();
+
+    // Destinations with structure
+    void commitFont();
+    void commitColour();
+    void startFieldResult();
+    void insertPicture();
+
+    RtfTokenizer m_tokenizer;
+    QTextDocument *m_document;
+    QTextCursor m_cursor;
+    RtfCodePages m_codePages;
+    std::vector<RtfGroupState> m_stack;
+
+    // Document header
+    int m_documentCodePage = 1252;
+    int m_defaultFont = 0;
+    QHash<int, Font> m_fonts;
+    int m_fontNumber = -1; // the font table entry being read
+    Font m_font;
+    QByteArray m_fontNameBytes;
+    QList<QColor> m_colours;
+    int m_red = -1, m_green = -1, m_blue = -1;
+    QList<ListDef> m_lists;
+    QHash<int, int> m_overrides; // \ls number to \listid
+    int m_overrideList = 0;
+    int m_overrideNumber = 0;
+    QList<Field> m_fields;
+    QStringList m_links;
+    RtfPicture m_picture;
+    int m_imageCount = 0;
+
+    // Reading state
+    bool m_optionalDestination = false; // a \* was just read
+    int m_skipUnits = 0; // fallback units after \uN still to skip
+    int m_lastFontForCodePage = -2;
+    int m_lastCodePage = 1252;
+
+    // Body state
+    QString m_run;
+    RtfCharProps m_runProps;
+    QByteArray m_bytes;
+    int m_bytesCodePage = 1252;
+    bool m_blockPending = false; // a paragraph ended: the next content starts a new block
+    bool m_paragraphHasContent = false;
+    bool m_pageBreakPending = false;
+    QHash<RtfCharProps, QTextCharFormat> m_charFormats;
+    RtfParaProps m_lastParaProps;
+    QTextBlockFormat m_lastBlockFormat;
+    bool m_hasLastBlockFormat = false;
+
+    // Lists
+    QHash<quint64, QTextList *> m_wordLists; // by \ls and \ilvl
+    QTextList *m_pnList = nullptr;
+    int m_pnKey = -1;
+
+    // Tables
+    std::vector<OpenTable> m_tables;
+    RowDef m_rowDefs[MaxTableDepth + 1];
+};

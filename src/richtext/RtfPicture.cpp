@@ -1,0 +1,176 @@
+#include "RtfPicture.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxPlaceholderSide = 4000; // pixels: a placeholder is never a memory bomb
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+void RtfPicture::reset()
+{
+    *this = RtfPicture();
+}
+
+void RtfPicture::appendHex(QByteArrayView text)
+{
+    // Two hex digits make a byte; line breaks and anything else between them are ignored.
+    m_bytes.reserve(m_bytes.size() + text.size() / 2);
+    for (const char c : text) {
+        const int h = hexValue(c);
+        if (h < 0)
+            continue;
+        if (m_nibble < 0) {
+            m_nibble = h;
+        } else {
+            m_bytes.append(char(m_nibble * 16 + h));
+            m_nibble = -1;
+        }
+    }
+}
+
+void RtfPicture::appendBinary(QByteArrayView bytes)
+{
+    m_bytes.append(bytes);
+}
+
+QImage RtfPicture::image() const
+{
+    switch (kind) {
+    case Png:
+        return QImage::fromData(m_bytes, "PNG");
+    case Jpeg:
+        return QImage::fromData(m_bytes, "JPEG");
+    case Dib:
+        return dibImage();
+    case WindowsBitmap:
+        return windowsBitmapImage();
+    case Unknown: {
+        // No type word: some writers leave it out for PNG and JPEG; let Qt recognise the bytes.
+        return QImage::fromData(m_bytes);
+    }
+    case Metafile:
+        break;
+    }
+    return QImage();
+}
+
+QImage RtfPicture::dibImage() const
+{
+    // A packed DIB: BITMAPINFOHEADER, colour table, bits. Prepend the 14-byte file header the BMP
+    // reader expects, with the offset of the bits.
+    if (m_bytes.size() < 16)
+        return QImage();
+    const uchar *data = reinterpret_cast<const uchar *>(m_bytes.constData());
+    const quint32 headerSize = qFromLittleEndian<quint32>(data);
+    if (headerSize < 12 || headerSize > quint32(m_bytes.size()))
+        return QImage();
+    quint64 paletteBytes = 0;
+    quint32 masks = 0;
+    if (headerSize >= 40 && m_bytes.size() >= 40) {
+        const quint16 bitCount = qFromLittleEndian<quint16>(data + 14);
+        const quint32 compression = qFromLittleEndian<quint32>(data + 16);
+        quint64 colours = qFromLittleEndian<quint32>(data + 32);
+        if (colours == 0 && bitCount <= 8)
+            colours = 1u << bitCount;
+        paletteBytes = std::min<quint64>(colours, 65536) * 4;
+        if (headerSize == 40 && (compression == 3 || compression == 6))
+            masks = compression == 3 ? 12 : 16;
+    } else if (headerSize == 12) {
+        const quint16 bitCount = qFromLittleEndian<quint16>(data + 10);
+        if (bitCount <= 8)
+            paletteBytes = (quint64(1) << bitCount) * 3; // RGBTRIPLEs in the old header
+    }
+    const quint64 offset = 14 + quint64(headerSize) + paletteBytes + masks;
+    const quint64 fileSize = 14 + quint64(m_bytes.size());
+    QByteArray file;
+    file.reserve(qsizetype(fileSize));
+    uchar header[14] = { 'B', 'M' };
+    qToLittleEndian<quint32>(quint32(fileSize), header + 2);
+    qToLittleEndian<quint32>(quint32(std::min<quint64>(offset, fileSize)), header + 10);
+    file.append(reinterpret_cast<const char *>(header), 14);
+    file.append(m_bytes);
+    return QImage::fromData(file, "BMP");
+}
+
+QImage RtfPicture::windowsBitmapImage() const
+{
+    // A Windows 3 device-dependent bitmap: rows of bits, top row first, each padded to
+    // \wbmwidthbytes. Monochrome and true-colour ones are drawn; others are placeholders.
+    const int w = width;
+    const int h = height;
+    if (w <= 0 || h <= 0 || w > 20000 || h > 20000)
+        return QImage();
+    const int bpp = bitsPerPixel > 0 ? bitsPerPixel : 1;
+    qint64 stride = bytesPerLine;
+    const qint64 minimum = (qint64(w) * bpp + 7) / 8;
+    if (stride < minimum)
+        stride = (minimum + 1) / 2 * 2;
+    if (stride * h > m_bytes.size())
+        return QImage();
+    const uchar *bits = reinterpret_cast<const uchar *>(m_bytes.constData());
+    if (bpp == 1) {
+        QImage image(w, h, QImage::Format_Mono);
+        if (image.isNull())
+            return QImage();
+        image.setColorCount(2);
+        image.setColor(0, qRgb(0, 0, 0));
+        image.setColor(1, qRgb(255, 255, 255));
+        for (int y = 0; y < h; ++y)
+            std::copy_n(bits + stride * y, minimum, image.scanLine(y));
+        return image;
+    }
+    if (bpp == 24 || bpp == 32) {
+        QImage image(w, h, QImage::Format_RGB32);
+        if (image.isNull())
+            return QImage();
+        const int step = bpp / 8;
+        for (int y = 0; y < h; ++y) {
+            const uchar *row = bits + stride * y;
+            QRgb *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < w; ++x)
+                out[x] = qRgb(row[x * step + 2], row[x * step + 1], row[x * step]);
+        }
+        return image;
+    }
+    return QImage();
+}
+
+QSizeF RtfPicture::displaySize(const QSize &imageSize) const
+{
+    double w = goalWidth > 0 ? goalWidth / 15.0 : imageSize.width();
+    double h = goalHeight > 0 ? goalHeight / 15.0 : imageSize.height();
+    if (w <= 0 && kind == Metafile && width > 0)
+        w = width * 96.0 / 2540.0; // 0.01 mm
+    if (h <= 0 && kind == Metafile && height > 0)
+        h = height * 96.0 / 2540.0;
+    const int sx = scaleX > 0 ? scaleX : 100;
+    const int sy = scaleY > 0 ? scaleY : 100;
+    w = std::clamp(w * sx / 100.0, 1.0, 20000.0);
+    h = std::clamp(h * sy / 100.0, 1.0, 20000.0);
+    return QSizeF(w, h);
+}
+
+QImage RtfPicture::placeholder() const
+{
+    const QSizeF size = displaySize(QSize(32, 32));
+    const int w = std::clamp(int(size.width() + 0.5), 1, MaxPlaceholderSide);
+    const int h = std::clamp(int(size.height() + 0.5), 1, MaxPlaceholderSide);
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(0xd0, 0xd0, 0xd0));
+    return image;
+}
