@@ -1,36 +1,116 @@
 #include "DayNotes.h"
 
 #include "FileStore.h"
+#include "RichTextBox.h"
 #include "ui_frmMain.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QLoggingCategory>
 #include <QTimer>
 
+Q_LOGGING_CATEGORY(lcDayNotes, "quillmark.daynotes", QtWarningMsg)
+
 DayNotes::DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore &files,
-                   int resetIntervalMs, QObject *parent)
+    int resetIntervalMs, QObject *parent)
     : QObject(parent)
     , ui(ui)
     , m_applicationFolder(applicationFolder)
     , m_files(files)
     , m_tmrResetDays(new QTimer(parent))
 {
+    // The rest look is the face of a push button in the style the marks are drawn with.
+    const QCheckBox *first = mark(0);
+    m_restColour = first ? first->palette().color(QPalette::Active, QPalette::Button)
+                         : QApplication::palette().color(QPalette::Active, QPalette::Button);
+
     // The timer belongs to the main window, as its definition has it: enabled from creation until
     // the opening disarms it.
     m_tmrResetDays->setObjectName(QStringLiteral("tmrResetDays"));
     m_tmrResetDays->setInterval(resetIntervalMs);
+    m_tmrResetDays->setSingleShot(true);
     connect(m_tmrResetDays, &QTimer::timeout, this, &DayNotes::tmrResetDays_Timer);
     m_tmrResetDays->start();
 }
 
-void DayNotes::load() { }
-
-std::array<bool, 7> DayNotes::write()
+RichTextBox *DayNotes::box(int index) const
 {
-    return {};
+    return ui.tabDays ? ui.tabDays->findChild<RichTextBox *>(DayTable::boxName(index)) : nullptr;
 }
 
-void DayNotes::markSaved(const std::array<bool, 7> &written)
+QCheckBox *DayNotes::mark(int index) const
 {
-    Q_UNUSED(written);
+    return ui.fraSave ? ui.fraSave->findChild<QCheckBox *>(DayTable::markName(index)) : nullptr;
+}
+
+void DayNotes::load()
+{
+    for (const DayTable::Day &day : DayTable::days()) {
+        const QString path = filePath(day.index);
+        m_keepBeforeWriting[day.index] = false;
+        RichTextBox *dayBox = box(day.index);
+        if (!dayBox || !m_files.fileExists(path))
+            continue;
+        if (!dayBox->loadFile(path)) {
+            // The day stays empty; the next save must not destroy what the file holds.
+            m_keepBeforeWriting[day.index] = true;
+            qCInfo(lcDayNotes) << "day file could not be read:" << path;
+        }
+    }
+}
+
+DayNotes::DayResults DayNotes::write()
+{
+    DayResults written {};
+    for (const DayTable::Day &day : DayTable::days())
+        written[day.index] = writeDay(day.index);
+    return written;
+}
+
+bool DayNotes::writeDay(int index)
+{
+    RichTextBox *dayBox = box(index);
+    if (!dayBox)
+        return false;
+    const QString path = filePath(index);
+    if (m_keepBeforeWriting[index]) {
+        if (m_files.fileExists(path) && m_files.moveAside(path, unreadableTag()).isEmpty()) {
+            qCInfo(lcDayNotes) << "unreadable day file kept in place, not written:" << path
+                               << m_files.errorString();
+            return false;
+        }
+        m_keepBeforeWriting[index] = false;
+    }
+    if (!m_files.writeFileAtomic(path, dayBox->textRTF())) {
+        qCInfo(lcDayNotes) << "day file not written:" << path << m_files.errorString();
+        return false;
+    }
+    return true;
+}
+
+void DayNotes::setBackColour(QCheckBox *mark, const QColor &colour)
+{
+    // The marks sit in a disabled frame but are drawn as enabled: every colour group gets the
+    // colour, for the role the check box fills its background with.
+    QPalette palette = mark->palette();
+    for (const QPalette::ColorGroup group :
+        { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
+        palette.setColor(group, QPalette::Window, colour);
+        palette.setColor(group, mark->backgroundRole(), colour);
+    }
+    mark->setPalette(palette);
+    mark->setAutoFillBackground(true);
+}
+
+void DayNotes::markSaved(const DayResults &written)
+{
+    for (const DayTable::Day &day : DayTable::days()) {
+        QCheckBox *dayMark = mark(day.index);
+        if (!dayMark || !written[day.index])
+            continue;
+        setBackColour(dayMark, savedColour());
+        dayMark->setChecked(true);
+    }
 }
 
 void DayNotes::armReset()
@@ -45,5 +125,13 @@ void DayNotes::disarmReset()
 
 void DayNotes::tmrResetDays_Timer()
 {
+    // Once per arming.
     m_tmrResetDays->stop();
+    for (const DayTable::Day &day : DayTable::days()) {
+        QCheckBox *dayMark = mark(day.index);
+        if (!dayMark)
+            continue;
+        setBackColour(dayMark, m_restColour);
+        dayMark->setChecked(false);
+    }
 }

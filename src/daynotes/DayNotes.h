@@ -1,7 +1,10 @@
-// The seven day notes: their tabs, boxes and files, the save marks that show which files a save
-// wrote, and the timer that returns the marks to rest.
+// The seven day notes: their boxes and files, the save marks that show which files a save wrote,
+// and the timer that returns the marks to rest.
 #pragma once
 
+#include "DayTable.h"
+
+#include <QColor>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -10,31 +13,55 @@ namespace Ui {
 class frmMain;
 }
 class FileStore;
+class QCheckBox;
 class QTimer;
+class RichTextBox;
 
 class DayNotes : public QObject
 {
     Q_OBJECT
 public:
-    DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore &files,
-             int resetIntervalMs, QObject *parent = nullptr);
+    using DayResults = std::array<bool, DayTable::dayCount>;
 
-    // Loads each day file that exists into its box, Monday to Sunday.
+    DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore &files,
+        int resetIntervalMs, QObject *parent = nullptr);
+
+    // Loads each day file that exists into its box, Monday to Sunday. A file that exists but cannot
+    // be read leaves its day empty, and is kept aside before the next save writes over it.
     void load();
-    // Writes all seven day files; one written-or-not result per day, Monday first.
-    std::array<bool, 7> write();
-    // Puts the save mark on every day that was written.
-    void markSaved(const std::array<bool, 7> &written);
-    // Starts the timer that returns the marks to rest; stopDisarm stops it.
+    // Writes all seven day files, changed or not; one result per day, Monday first, true only when
+    // the file is in place with the box's text.
+    DayResults write();
+    // Puts the save mark on every day that was written; the others keep the state they had.
+    void markSaved(const DayResults &written);
+    // Starts (or restarts) the timer that returns the marks to rest; disarmReset stops it.
     void armReset();
     void disarmReset();
     QTimer *resetTimer() const { return m_tmrResetDays; }
 
+    RichTextBox *box(int index) const;
+    QCheckBox *mark(int index) const;
+    QString filePath(int index) const { return DayTable::filePath(m_applicationFolder, index); }
+
+    // The two looks of a save mark: pure green and checked after a save, the style's button face
+    // and unchecked at rest.
+    static QColor savedColour() { return QColor(0, 255, 0); }
+    QColor restColour() const { return m_restColour; }
+    // The tag of the hidden copy a day file gets when it could not be read:
+    // ".monday.rtf.unreadable-1".
+    static QString unreadableTag() { return QStringLiteral("unreadable"); }
+
 private:
     void tmrResetDays_Timer();
+    bool writeDay(int index);
+    static void setBackColour(QCheckBox *mark, const QColor &colour);
 
     Ui::frmMain &ui;
     QString m_applicationFolder;
     FileStore &m_files;
     QTimer *m_tmrResetDays;
+    QColor m_restColour;
+    // Days whose file exists but could not be loaded: that file is moved aside before it is
+    // replaced.
+    DayResults m_keepBeforeWriting {};
 };

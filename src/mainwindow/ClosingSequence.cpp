@@ -1,6 +1,7 @@
 #include "ClosingSequence.h"
 
 #include "DayNotes.h"
+#include "DayTable.h"
 #include "MainWindowState.h"
 #include "ProjectPanel.h"
 #include "Prompter.h"
@@ -8,16 +9,18 @@
 #include "WindowPosition.h"
 #include "ui_frmMain.h"
 
+#include <QDir>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QWidget>
 
 namespace {
 const QString saveCaption = QStringLiteral("Save");
-}
+const QString notSavedCaption = QStringLiteral("Not Saved");
+} // namespace
 
 ClosingSequence::ClosingSequence(QWidget &window, Ui::frmMain &ui, MainWindowState &state,
-                                 ProjectPanel &projects, DayNotes &days, SettingsStore &settings,
-                                 Prompter &prompter)
+    ProjectPanel &projects, DayNotes &days, SettingsStore &settings, Prompter &prompter)
     : m_window(window)
     , ui(ui)
     , state(state)
@@ -25,60 +28,159 @@ ClosingSequence::ClosingSequence(QWidget &window, Ui::frmMain &ui, MainWindowSta
     , m_days(days)
     , m_settings(settings)
     , m_prompter(prompter)
+    , m_platformName(QGuiApplication::platformName())
+{ }
+
+QString ClosingSequence::closingQuestionText()
 {
+    return QStringLiteral("There are ToDo list items that are not saved.\r\n"
+                          "Do you want to save before closing?");
+}
+
+QString ClosingSequence::closeQuestionText()
+{
+    return QStringLiteral("There are unsaved ToDo list items.  Do you wish to save them?");
+}
+
+QString ClosingSequence::clearListQuestionText()
+{
+    return QStringLiteral(
+        "This will clear any bad entries from your Project List area.\r\n"
+        "You will need to re-order your entries at next program start.  This does not remove the "
+        "files, they will re-load in default order next program start.\r\n\r\n"
+        "Do you wish to clear the list?");
+}
+
+QString ClosingSequence::notSavedQuestionText(const QStringList &notSaved)
+{
+    return QStringLiteral("These notes could not be saved:\r\n\r\n")
+        + notSaved.join(QStringLiteral("\r\n"))
+        + QStringLiteral("\r\n\r\nClose anyway?  What they hold now will be lost.");
+}
+
+bool ClosingSequence::platformReportsPosition(const QString &platformName)
+{
+    return !platformName.startsWith(QLatin1String("wayland"));
 }
 
 bool ClosingSequence::run()
 {
+    return runSequence(Kind::CloseRequest);
+}
+
+void ClosingSequence::saveForSessionEnd()
+{
+    runSequence(Kind::SessionEnd);
+}
+
+bool ClosingSequence::runSequence(Kind kind)
+{
+    // A close request that arrives while a question of this sequence is open waits for it.
+    if (m_running)
+        return false;
+    m_running = true;
+    const bool askQuestions = kind == Kind::CloseRequest;
+
+    // A new item that was never saved stays selected when the window stays open, whatever the
+    // answer: deselecting it would leave the list and the buttons locked with nothing to save.
+    const bool newItemPending = state.blnUnsavedItem;
+    const int selectedRow = ui.lstToDo ? ui.lstToDo->currentRow() : -1;
+
+    // The last key strokes in the note editor go to their note first; a new item that was never
+    // saved is left to the save question.
+    bool noteFlushed = true;
+    if (!state.blnUnsavedItem)
+        noteFlushed = m_projects.flushPendingNote();
+
     if (state.blnUnsavedItem
-        && m_prompter.question(QStringLiteral("There are ToDo list items that are not saved.\r\n"
-                                              "Do you want to save before closing?"),
-                               saveCaption)
-            != Prompter::Answer::No)
+        && (!askQuestions
+            || m_prompter.question(closingQuestionText(), saveCaption) != Prompter::Answer::No))
         m_projects.cmdSaveNote_Click();
 
     storePosition();
-    const std::array<bool, 7> written = m_days.write();
+    const DayNotes::DayResults written = m_days.write();
     state.blnClosing = true;
     m_projects.storeOrder();
     m_days.markSaved(written);
     m_days.armReset();
 
-    if (state.saveDaysOnly) {
-        state.saveDaysOnly = false;
-        state.blnClosing = false;
-        m_projects.deselectAll();
-        return false;
+    bool closes = false;
+    if (kind == Kind::SessionEnd) {
+        endWithoutClosing(true, selectedRow);
+    } else if (state.saveDaysOnly) {
+        endWithoutClosing(newItemPending, selectedRow);
+    } else {
+        // A real close never ends silently while something it should have saved is not on disk.
+        const QStringList failed = notSaved(written, noteFlushed);
+        closes = failed.isEmpty()
+            || m_prompter.question(notSavedQuestionText(failed), notSavedCaption)
+                != Prompter::Answer::No;
+        if (!closes)
+            endWithoutClosing(newItemPending, selectedRow);
     }
-    return true;
+    m_running = false;
+    return closes;
+}
+
+void ClosingSequence::endWithoutClosing(bool keepSelection, int selectedRow)
+{
+    state.saveDaysOnly = false;
+    if (keepSelection) {
+        // Walking the list for its order may have moved the selection; it goes back while selecting
+        // still loads nothing.
+        if (ui.lstToDo && selectedRow >= 0 && selectedRow < ui.lstToDo->count()
+            && ui.lstToDo->currentRow() != selectedRow)
+            ui.lstToDo->setCurrentRow(selectedRow);
+        state.blnClosing = false;
+        return;
+    }
+    state.blnClosing = false;
+    m_projects.deselectAll();
+}
+
+QStringList ClosingSequence::notSaved(const std::array<bool, 7> &written, bool noteFlushed) const
+{
+    QStringList failed;
+    for (const DayTable::Day &day : DayTable::days())
+        if (!written[day.index])
+            failed.append(QStringLiteral("%1  (%2)")
+                              .arg(DayTable::caption(day.index),
+                                  QDir::toNativeSeparators(m_days.filePath(day.index))));
+    const QStringList notes = m_projects.unsavedNotes();
+    for (const QString &title : notes)
+        failed.append(QStringLiteral("ToDo item: %1").arg(title));
+    if (!noteFlushed && notes.isEmpty())
+        failed.append(QStringLiteral("The ToDo note being edited"));
+    return failed;
 }
 
 void ClosingSequence::storePosition()
 {
+    // A Wayland window cannot tell where it is: a made-up position would replace the stored one.
+    if (!platformReportsPosition(m_platformName))
+        return;
     const QPoint position = m_window.pos();
-    m_settings.save(QStringLiteral("screen"), QStringLiteral("top"), WindowPosition::pixelsToTwipsText(position.y()));
-    m_settings.save(QStringLiteral("screen"), QStringLiteral("left"), WindowPosition::pixelsToTwipsText(position.x()));
+    m_settings.save(QStringLiteral("screen"), QStringLiteral("top"),
+        WindowPosition::pixelsToTwipsText(position.y()));
+    m_settings.save(QStringLiteral("screen"), QStringLiteral("left"),
+        WindowPosition::pixelsToTwipsText(position.x()));
 }
 
 void ClosingSequence::cmdClose_Click()
 {
     if (state.blnUnsavedItem
-        && m_prompter.question(QStringLiteral("There are unsaved ToDo list items.  Do you wish to save them?"),
-                               saveCaption)
-            != Prompter::Answer::No)
+        && m_prompter.question(closeQuestionText(), saveCaption) != Prompter::Answer::No)
         m_projects.cmdSaveNote_Click();
     m_window.close();
 }
 
 void ClosingSequence::mnuOptionsClearProjectList_Click()
 {
-    const QString text = QStringLiteral(
-        "This will clear any bad entries from your Project List area.\r\n"
-        "You will need to re-order your entries at next program start.  This does not remove the "
-        "files, they will re-load in default order next program start.\r\n\r\n"
-        "Do you wish to clear the list?");
-    if (m_prompter.question(text, QStringLiteral("Clear Project List")) == Prompter::Answer::No)
+    if (m_prompter.question(clearListQuestionText(), QStringLiteral("Clear Project List"))
+        == Prompter::Answer::No)
         return;
+    // What was typed last goes to its note before the list forgets the entry (a new item too).
+    m_projects.flushPendingNote();
     m_projects.clearList();
     m_settings.save(QStringLiteral("projects"), QStringLiteral("order"), QStringLiteral("na"));
     m_window.close();

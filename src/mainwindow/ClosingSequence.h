@@ -1,8 +1,11 @@
 // What happens when the main window closes, and when the days are saved without closing: the save
-// question for a new item, the window position, the day files, the project order and the save marks.
+// question for a new item, the window position, the day files, the project order and the save
+// marks.
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <array>
 
 namespace Ui {
 class frmMain;
@@ -17,20 +20,42 @@ struct MainWindowState;
 class ClosingSequence
 {
 public:
-    ClosingSequence(QWidget &window, Ui::frmMain &ui, MainWindowState &state, ProjectPanel &projects,
-                    DayNotes &days, SettingsStore &settings, Prompter &prompter);
+    ClosingSequence(QWidget &window, Ui::frmMain &ui, MainWindowState &state,
+        ProjectPanel &projects, DayNotes &days, SettingsStore &settings, Prompter &prompter);
 
-    // Runs the sequence for a close request. True when the window is to close and the application to
-    // end; false when the close is cancelled (a save-only run).
+    // The handler of a close request. True when the window is to close and the application to end;
+    // false when the close is cancelled: a save-only run, or a close the user called off because
+    // something could not be saved.
     bool run();
+    bool Form_Unload() { return run(); }
+
+    // The desktop session is ending: everything a close writes is written, without a question that
+    // would hold up the log-out (a new item is saved). The window stays as it was; the session
+    // decides whether the program ends.
+    void saveForSessionEnd();
 
     // "&Close" (and "Close" on the save-days panel): the save question, then the close request.
     void cmdClose_Click();
     // Options > "Clear Saved Project List": empties the list, forgets its order and closes.
     void mnuOptionsClearProjectList_Click();
 
+    // Where the platform cannot tell where the window is (Wayland), no position is stored.
+    static bool platformReportsPosition(const QString &platformName);
+    // Tests pretend to run on another platform.
+    void setPlatformName(const QString &name) { m_platformName = name; }
+
+    static QString closingQuestionText();
+    static QString closeQuestionText();
+    static QString clearListQuestionText();
+    // The question of a real close that could not save everything; what names each thing not saved.
+    static QString notSavedQuestionText(const QStringList &notSaved);
+
 private:
+    enum class Kind { CloseRequest, SessionEnd };
+    bool runSequence(Kind kind);
     void storePosition();
+    QStringList notSaved(const std::array<bool, 7> &written, bool noteFlushed) const;
+    void endWithoutClosing(bool keepSelection, int selectedRow);
 
     QWidget &m_window;
     Ui::frmMain &ui;
@@ -39,4 +64,6 @@ private:
     DayNotes &m_days;
     SettingsStore &m_settings;
     Prompter &m_prompter;
+    QString m_platformName;
+    bool m_running = false;
 };

@@ -52,6 +52,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(ui->mnuSave, &QAction::triggered, this, &MainWindow::mnuSave_Click);
     connect(ui->mnuOptionsClearProjectList, &QAction::triggered, this,
             &MainWindow::mnuOptionsClearProjectList_Click);
+#if QT_CONFIG(sessionmanager)
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitData);
+#endif
 }
 
 MainWindow::~MainWindow() = default;
@@ -132,7 +135,9 @@ void MainWindow::selectTodaysTab()
 
 void MainWindow::prepareNoteBoxes()
 {
-    // The tab pages get their geometry from the tab control's layout, which runs on a resize.
+    // The tab pages get their geometry from the tab control's layout, which runs on a resize once
+    // the style (and the tab bar's style sheet) is in place.
+    ui->tabDays->ensurePolished();
     QResizeEvent layout(ui->tabDays->size(), ui->tabDays->size());
     QCoreApplication::sendEvent(ui->tabDays, &layout);
     const QList<RichTextBox *> boxes = findChildren<RichTextBox *>();
@@ -228,4 +233,10 @@ void MainWindow::mnuSave_Click()
 void MainWindow::mnuOptionsClearProjectList_Click()
 {
     m_closing->mnuOptionsClearProjectList_Click();
+}
+
+void MainWindow::commitData()
+{
+    if (m_loaded)
+        m_closing->saveForSessionEnd();
 }

@@ -35,6 +35,7 @@ public:
     ProjectPanel &projects() { return *m_projects; }
     DayNotes &days() { return *m_days; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
+    ClosingSequence &closingSequence() { return *m_closing; }
     // The size the window holds: the whole "Projects:" frame across, the whole week tabs down.
     QSize heldSize() const;
 
@@ -58,6 +59,8 @@ private:
     void cmdSaveAllNow_Click();
     void mnuSave_Click();
     void mnuOptionsClearProjectList_Click();
+    // The desktop session ends (log-out, shutdown): save as a close would, asking nothing.
+    void commitData();
 
     std::unique_ptr<Ui::frmMain> ui;
     MainWindowServices m_services;
