@@ -131,7 +131,11 @@ const RtfDocumentWriter::Run &RtfDocumentWriter::run(int formatIndex, FormatOf f
     Run &entry = m_runs[size_t(formatIndex)];
     if (entry.known)
         return entry;
-    const QTextCharFormat format = formatOf();
+    QTextCharFormat format = formatOf();
+    // The first paragraph mark of a table cell carries the cell's format, whose background is the
+    // cell's (written as \clcbpat), not the text's.
+    if (format.isTableCellFormat())
+        format.clearProperty(QTextFormat::BackgroundBrush);
     entry.state = RtfWriterRunState::fromFormat(format, m_defaultPointSize, m_fonts, m_colors);
     if (format.isAnchor())
         entry.href = format.anchorHref();
@@ -442,14 +446,15 @@ void RtfDocumentWriter::writeListLabel(QTextList *list)
         m_body.openGroup();
         m_body.word("pntext");
         m_body.word("f", font);
-        m_body.hexByte(symbol);
+        writeSymbol(symbol);
         m_body.word("tab");
         m_body.raw("}{\\*\\pn");
         m_body.word("pnlvlblt");
         m_body.word("pnf", font);
         m_body.word("pnindent", 0);
-        m_body.raw("{\\pntxtb");
-        m_body.hexByte(symbol);
+        m_body.openGroup();
+        m_body.word("pntxtb");
+        writeSymbol(symbol);
         m_body.raw("}}");
         return;
     }
@@ -480,6 +485,14 @@ void RtfDocumentWriter::writeListLabel(QTextList *list)
         m_body.closeGroup();
     }
     m_body.closeGroup();
+}
+
+void RtfDocumentWriter::writeSymbol(unsigned char symbol)
+{
+    if (symbol < 0x80)
+        m_body.text(QString(QLatin1Char(char(symbol))));
+    else
+        m_body.hexByte(symbol);
 }
 
 void RtfDocumentWriter::writeRuns(const QTextBlock &block)

@@ -52,6 +52,8 @@ private:
     void writeRowDefinition(QTextTable *table, int row, const std::vector<long> &rightEdges);
     void writeBlock(const QTextBlock &block, const Place &place, const char *end);
     void writeListLabel(QTextList *list);
+    // A character of a bullet font, as its byte.
+    void writeSymbol(unsigned char symbol);
     void writeRuns(const QTextBlock &block);
     void writePictures(const QTextFragment &fragment);
     void openLink(const QString &href);
