@@ -2,13 +2,12 @@
 // and the hand-over from the splash to the main window.
 #pragma once
 
+#include "MainWindow.h"
 #include "MainWindowServices.h"
+#include "SplashWindow.h"
 
 #include <QObject>
 #include <QPointer>
-
-class MainWindow;
-class SplashWindow;
 
 class Application : public QObject
 {

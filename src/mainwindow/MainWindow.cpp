@@ -89,8 +89,10 @@ void MainWindow::Form_Load()
     // 7. The file operations are the injected file store.
     // 8. The day notes.
     m_days->load();
-    // 9. Show the window; its first resize fixes its size.
+    // 9. Show the window; its first resize fixes its size. The tab control lays out its pages only
+    // once it is visible, so the day boxes take their final place now.
     show();
+    placeDayBoxes();
     // 10. The starting state.
     m_state.saveDaysOnly = false;
     m_state.blnUnsavedItem = false;
@@ -135,25 +137,29 @@ void MainWindow::selectTodaysTab()
 
 void MainWindow::prepareNoteBoxes()
 {
-    // The tab pages get their geometry from the tab control's layout, which runs on a resize once
-    // the style (and the tab bar's style sheet) is in place.
-    ui->tabDays->ensurePolished();
-    QResizeEvent layout(ui->tabDays->size(), ui->tabDays->size());
-    QCoreApplication::sendEvent(ui->tabDays, &layout);
     const QList<RichTextBox *> boxes = findChildren<RichTextBox *>();
     for (RichTextBox *box : boxes) {
-        if (box->objectName().toLower() != QLatin1String("rtftodo"))
-            placeDayBox(box);
         box->setFontSize(noteFontPoints);
         box->setText(QString());
     }
+    placeDayBoxes();
 }
 
-void MainWindow::placeDayBox(QWidget *box)
+bool MainWindow::isDayBox(const QWidget *box)
 {
-    QWidget *page = box->parentWidget();
-    const QPoint topLeft = page ? page->mapFrom(ui->tabDays, dayBoxRect.topLeft()) : dayBoxRect.topLeft();
-    box->setGeometry(QRect(topLeft, dayBoxRect.size()));
+    return box->objectName().toLower() != QLatin1String("rtftodo");
+}
+
+void MainWindow::placeDayBoxes()
+{
+    const QList<RichTextBox *> boxes = findChildren<RichTextBox *>();
+    for (RichTextBox *box : boxes) {
+        if (!isDayBox(box))
+            continue;
+        QWidget *page = box->parentWidget();
+        const QPoint topLeft = page->mapFrom(ui->tabDays, dayBoxRect.topLeft());
+        box->setGeometry(QRect(topLeft, dayBoxRect.size()));
+    }
 }
 
 QSize MainWindow::heldSize() const

@@ -51,7 +51,8 @@ private:
     void restorePosition();
     void selectTodaysTab();
     void prepareNoteBoxes();
-    void placeDayBox(QWidget *box);
+    void placeDayBoxes();
+    static bool isDayBox(const QWidget *box);
 
     void cmdClose_Click();
     void cmdClose2_Click();
