@@ -3,10 +3,11 @@
 #include "DesktopShell.h"
 #include "FileStore.h"
 #include "HelpWindow.h"
+#include "Links.h"
 #include "ui_frmMain.h"
 
 HelpMenu::HelpMenu(Ui::frmMain &ui, QWidget &mainWindow, const QString &applicationFolder,
-                   FileStore &files, DesktopShell &shell, QObject *parent)
+    FileStore &files, DesktopShell &shell, QObject *parent)
     : QObject(parent)
     , ui(ui)
     , m_mainWindow(mainWindow)
@@ -14,6 +15,18 @@ HelpMenu::HelpMenu(Ui::frmMain &ui, QWidget &mainWindow, const QString &applicat
     , m_files(files)
     , m_shell(shell)
 {
+    connect(ui.mnuHelpHelpFile, &QAction::triggered, this, &HelpMenu::mnuHelpHelpFile_Click);
+    connect(ui.mnuHelpAbout, &QAction::triggered, this, &HelpMenu::mnuHelpAbout_Click);
+    connect(ui.mnuHelpOnline, &QAction::triggered, this, &HelpMenu::mnuHelpOnline_Click);
+    connect(
+        ui.mnuHelpOtherProducts, &QAction::triggered, this, &HelpMenu::mnuHelpOtherProducts_Click);
+}
+
+HelpMenu::~HelpMenu()
+{
+    // The help window has no parent (it must stay up while the main window is hidden), so it goes
+    // with the menu that opened it.
+    discardForEnd();
 }
 
 HelpWindow *HelpMenu::helpWindow() const
@@ -23,6 +36,59 @@ HelpWindow *HelpMenu::helpWindow() const
 
 void HelpMenu::discardForEnd()
 {
+    if (!m_helpWindow)
+        return;
+    // No unload handler may run now: it would show the main window of an ending program.
+    disconnect(m_helpWindow, nullptr, this, nullptr);
+    delete m_helpWindow;
+}
+
+void HelpMenu::showHelpWindow()
+{
+    if (!m_helpWindow) {
+        // No parent: a window owned by the main window is tied to it by the desktop (kept above it,
+        // and minimised or hidden with it by some window managers), and this one must stay up while
+        // the main window is hidden.
+        m_helpWindow = new HelpWindow(m_applicationFolder, m_files);
+        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_helpWindow, &HelpWindow::Form_Unload, this, &HelpMenu::helpWindow_Unload);
+        m_helpWindow->Form_Load(m_mainWindow.pos());
+    } else {
+        m_helpWindow->show();
+        m_helpWindow->raise();
+    }
+    m_mainWindow.hide();
+}
+
+void HelpMenu::helpWindow_Unload()
+{
+    m_mainWindow.show();
+    m_mainWindow.activateWindow();
+    // The closing window deletes itself; the next opening makes a new one and reads the file again.
     if (m_helpWindow)
-        delete m_helpWindow;
+        disconnect(m_helpWindow, nullptr, this, nullptr);
+    m_helpWindow = nullptr;
+}
+
+void HelpMenu::mnuHelpHelpFile_Click()
+{
+    showHelpWindow();
+}
+
+void HelpMenu::mnuHelpAbout_Click()
+{
+    showHelpWindow();
+    // The help file was read while the window opened; the about text replaces it.
+    if (m_helpWindow)
+        m_helpWindow->cmdAbout_Click();
+}
+
+void HelpMenu::mnuHelpOnline_Click()
+{
+    Links::open(m_shell, Links::homePage());
+}
+
+void HelpMenu::mnuHelpOtherProducts_Click()
+{
+    Links::open(m_shell, Links::otherProducts());
 }

@@ -13,7 +13,7 @@ public:
     static QString siteRoot();
     // The site root without its scheme.
     static QString siteHost();
-    static QString homePage();      // the site root followed by "/"
+    static QString homePage(); // the site root followed by "/"
     static QString otherProducts(); // the product download page
 
     // What a target opens as: a text with a URL scheme is that URL, any other text a local file.

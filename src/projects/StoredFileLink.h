@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 
 namespace Ui {
@@ -15,10 +16,19 @@ class StoredFileLink : public QObject
 {
     Q_OBJECT
 public:
+    // gotoUrl opens a path or address with the program the desktop associates with it.
     StoredFileLink(Ui::frmMain &ui, SettingsStore &settings, Prompter &prompter,
-                   std::function<void(const QString &)> gotoUrl, QObject *parent = nullptr);
+        std::function<void(const QString &)> gotoUrl, QObject *parent = nullptr);
+
+    void cmdLeads_Click();
+
+    // The open-file dialog's title and its two filters, spreadsheets first.
+    static QString dialogTitle();
+    static QString dialogFilter();
 
 private:
+    QString storedPath() const;
+
     Ui::frmMain &ui;
     SettingsStore &m_settings;
     Prompter &m_prompter;
