@@ -3,12 +3,31 @@
 #include "FileStore.h"
 #include "MainWindowState.h"
 #include "Prompter.h"
+#include "RichTextBox.h"
 #include "SettingsStore.h"
 #include "ui_frmMain.h"
 
-ProjectPanel::ProjectPanel(Ui::frmMain &ui, MainWindowState &state, const QString &applicationFolder,
-                           SettingsStore &settings, FileStore &files, Prompter &prompter,
-                           QObject *parent)
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QLoggingCategory>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QTabBar>
+
+Q_LOGGING_CATEGORY(lcProjects, "quillmark.projects", QtWarningMsg)
+
+namespace {
+const QString cancelCaption = QStringLiteral("Cancel ToDo Item");
+const QString saveCaption = QStringLiteral("Save");
+// The tag of the name an unreadable note file is kept under before it is replaced.
+const QString unreadableTag = QStringLiteral("unreadable");
+} // namespace
+
+ProjectPanel::ProjectPanel(Ui::frmMain &ui, MainWindowState &state,
+    const QString &applicationFolder, SettingsStore &settings, FileStore &files, Prompter &prompter,
+    QObject *parent)
     : QObject(parent)
     , ui(ui)
     , state(state)
@@ -16,25 +35,411 @@ ProjectPanel::ProjectPanel(Ui::frmMain &ui, MainWindowState &state, const QStrin
     , m_settings(settings)
     , m_files(files)
     , m_prompter(prompter)
+    , m_store(applicationFolder)
 {
+    // Every entry is one line of text: the list lays out thousands of them without measuring each.
+    ui.lstToDo->setUniformItemSizes(true);
+
+    // The current row, not a mouse signal: a selection made by the program loads the note at once.
+    connect(ui.lstToDo, &QListWidget::currentRowChanged, this, &ProjectPanel::lstToDo_Click);
+    connect(ui.rtfToDo, &RichTextBox::Change, this, &ProjectPanel::rtfToDo_Change);
+    connect(ui.rtfToDo, &RichTextBox::KeyUp, this, &ProjectPanel::rtfToDo_KeyUp);
+    connect(ui.cmdSaveNote, &QAbstractButton::clicked, this, &ProjectPanel::cmdSaveNote_Click);
+    connect(ui.cmdNewToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdNewToDo_Click);
+    connect(ui.cmdRemToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdRemToDo_Click);
+    connect(ui.cmdUp, &QAbstractButton::clicked, this, &ProjectPanel::cmdUp_Click);
+    connect(ui.cmdDOWN, &QAbstractButton::clicked, this, &ProjectPanel::cmdDOWN_Click);
+
+    // The editor never keeps an owner that has left the list, whoever took it out.
+    QAbstractItemModel *model = ui.lstToDo->model();
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+        [this](const QModelIndex &, int first, int last) { ownerRowsAboutToGo(first, last); });
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { setOwner(nullptr); });
 }
 
-void ProjectPanel::loadList() { }
+// The folder scan gives the list as the folder lists its notes; a stored order replaces it.
+void ProjectPanel::loadList()
+{
+    const QStringList names = m_files.listFiles(m_store.notesFolder());
+    QStringList scanned;
+    for (const QString &name : names) {
+        if (const std::optional<QString> title = ProjectStore::titleFromFileName(name))
+            scanned.append(*title);
+        QCoreApplication::processEvents();
+    }
 
-void ProjectPanel::storeOrder() { }
+    const std::optional<QStringList> stored = ProjectStore::titlesFromOrder(m_settings.get(
+        ProjectStore::orderSection, ProjectStore::orderKey, ProjectStore::orderDefault));
+
+    QScopedValueRollback quiet(m_quietSelection, true);
+    ui.lstToDo->clear();
+    ui.lstToDo->addItems(stored ? *stored : scanned);
+}
+
+void ProjectPanel::storeOrder()
+{
+    // The titles are read straight from the list: walking the selection through every entry would
+    // leave an entry selected that the editor does not show.
+    QStringList titles;
+    titles.reserve(ui.lstToDo->count());
+    for (int row = 0; row < ui.lstToDo->count(); ++row)
+        titles.append(ui.lstToDo->item(row)->text());
+    if (!m_settings.save(ProjectStore::orderSection, ProjectStore::orderKey,
+            ProjectStore::orderFromTitles(titles)))
+        qCWarning(lcProjects) << "The list order could not be stored.";
+}
 
 bool ProjectPanel::flushPendingNote()
 {
-    return true;
+    if (!m_edited || !m_owner)
+        return true;
+    return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;
 }
 
-void ProjectPanel::cmdSaveNote_Click() { }
+void ProjectPanel::deselectAll()
+{
+    QScopedValueRollback quiet(m_quietSelection, true);
+    // A new item waiting for its first save stays selected: the list and the buttons are locked
+    // until it is saved, and the save belongs to it.
+    if (state.blnUnsavedItem && m_owner) {
+        ui.lstToDo->setCurrentItem(m_owner);
+        return;
+    }
+    ui.lstToDo->setCurrentRow(-1);
+    ui.lstToDo->clearSelection();
+}
 
-void ProjectPanel::deselectAll() { }
-
-void ProjectPanel::clearList() { }
+void ProjectPanel::clearList()
+{
+    flushPendingNote();
+    {
+        QScopedValueRollback quiet(m_quietSelection, true);
+        ui.lstToDo->clear();
+    }
+    emptyEditor();
+    ui.rtfToDo->setEnabled(false);
+}
 
 QStringList ProjectPanel::unsavedNotes() const
 {
-    return {};
+    return m_unsaved;
+}
+
+QString ProjectPanel::editorOwner() const
+{
+    return m_owner ? m_owner->text() : QString();
+}
+
+QString ProjectPanel::notSavedText(const QString &title, const QString &reason)
+{
+    return QStringLiteral("ToDo list item: %1 could not be saved.\r\n\r\n%2").arg(title, reason);
+}
+
+QString ProjectPanel::titleTooLongText()
+{
+    return QStringLiteral("This title is too long to be used as a file name.");
+}
+
+void ProjectPanel::lstToDo_Click()
+{
+    if (m_quietSelection)
+        return;
+    QListWidgetItem *item = ui.lstToDo->currentItem();
+    // Nothing selected: the editor keeps its note, and typing there still belongs to that note.
+    if (!item)
+        return;
+    // A new item's empty note is not replaced, and the closing sequence's walk loads nothing.
+    if (state.blnUnsavedItem || state.blnClosing)
+        return;
+    const bool flushed = flushPendingNote();
+    // Reloading the note being edited after its write failed would throw the edit away.
+    if (!flushed && item == m_owner)
+        return;
+    showNoteOf(item);
+}
+
+void ProjectPanel::rtfToDo_Change()
+{
+    ui.cmdSaveNote->setEnabled(true);
+    if (!m_changingEditor)
+        m_edited = true;
+}
+
+void ProjectPanel::rtfToDo_KeyUp()
+{
+    ++state.intKeyCount;
+    if (state.intKeyCount >= 2) {
+        Save_Note();
+        state.intKeyCount = 0;
+    }
+}
+
+void ProjectPanel::Save_Note()
+{
+    writeOwnerNote(Report::OncePerNote);
+}
+
+void ProjectPanel::cmdSaveNote_Click()
+{
+    if (writeOwnerNote(Report::Always) != WriteResult::Written)
+        return;
+    setCommandButtonsEnabled(true);
+    ui.cmdSaveNote->setEnabled(false);
+    ui.lstToDo->setEnabled(true);
+}
+
+void ProjectPanel::cmdNewToDo_Click()
+{
+    const QString typed = m_prompter.input(QStringLiteral("ToDo Item Title:"),
+        QStringLiteral("Enter a title for your item:"), QStringLiteral("Title"));
+    QString title;
+    switch (ProjectStore::checkTypedTitle(typed, &title)) {
+    case ProjectStore::TitleProblem::TooShort:
+        m_prompter.message(QStringLiteral("Cancel clicked or title too short."), cancelCaption);
+        return;
+    case ProjectStore::TitleProblem::TooLong:
+        m_prompter.message(titleTooLongText(), cancelCaption);
+        return;
+    case ProjectStore::TitleProblem::None:
+        break;
+    }
+
+    // Titles are compared without loading any note; only a duplicate is shown.
+    for (int row = 0; row < ui.lstToDo->count(); ++row) {
+        if (ui.lstToDo->item(row)->text() == title) {
+            selectRow(row);
+            m_prompter.message(QStringLiteral("This title already exists in your list."),
+                QStringLiteral("Duplicate Entry"));
+            return;
+        }
+    }
+
+    flushPendingNote();
+    auto *item = new QListWidgetItem(title);
+    ui.lstToDo->addItem(item);
+
+    // A note file of this title is already in the folder (the stored order did not list it): the
+    // entry comes back with that note, which nothing may overwrite with an empty one.
+    if (m_files.fileExists(m_store.notePath(title))) {
+        ui.lstToDo->setEnabled(true);
+        selectRow(ui.lstToDo->count() - 1);
+        return;
+    }
+
+    state.blnUnsavedItem = true;
+    emptyEditor();
+    setOwner(item);
+    selectRow(ui.lstToDo->count() - 1);
+    ui.rtfToDo->setEnabled(true);
+    ui.rtfToDo->setFocus();
+    setCommandButtonsEnabled(false);
+    ui.cmdSaveNote->setEnabled(true);
+    ui.lstToDo->setEnabled(false);
+}
+
+void ProjectPanel::cmdRemToDo_Click()
+{
+    QListWidgetItem *item = ui.lstToDo->currentItem();
+    if (!item || ui.lstToDo->count() == 0)
+        return;
+    if (m_prompter.question(
+            QStringLiteral("Remove the selected ToDo item?"), QStringLiteral("Confirm"))
+        == Prompter::Answer::No)
+        return;
+
+    const QString title = item->text();
+    // An entry without a title never had a note file; there is nothing to look for.
+    if (!title.isEmpty()) {
+        const QString path = m_store.notePath(title);
+        if (!path.isEmpty() && m_files.fileExists(path)) {
+            if (!m_files.forceDelete(path))
+                qCWarning(lcProjects) << "Could not delete" << path << m_files.errorString();
+        } else {
+            m_prompter.message(QStringLiteral("ToDo list item: ") + title
+                    + QStringLiteral(" was not found.  Item will be removed from active list."),
+                QStringLiteral("File Not Found"));
+        }
+    }
+
+    // An edit of another note is written before the editor is emptied; the removed note's own edit
+    // goes with its file.
+    if (item == m_owner) {
+        setOwner(nullptr);
+        m_unsaved.removeAll(title);
+        m_reported.remove(title);
+    } else {
+        flushPendingNote();
+    }
+    {
+        // Qt makes a neighbouring row current when a row goes; nothing may load that entry's note.
+        QScopedValueRollback quiet(m_quietSelection, true);
+        delete ui.lstToDo->takeItem(ui.lstToDo->row(item));
+        ui.lstToDo->setCurrentRow(-1);
+        ui.lstToDo->clearSelection();
+    }
+    emptyEditor();
+    ui.rtfToDo->setEnabled(false);
+}
+
+void ProjectPanel::cmdUp_Click()
+{
+    moveSelected(-1);
+}
+
+void ProjectPanel::cmdDOWN_Click()
+{
+    moveSelected(+1);
+}
+
+void ProjectPanel::moveSelected(int step)
+{
+    QListWidgetItem *item = ui.lstToDo->currentItem();
+    const int count = ui.lstToDo->count();
+    if (!item || count == 1)
+        return;
+    const int row = ui.lstToDo->currentRow();
+    const int target = row + step;
+    if (target < 0 || target >= count)
+        return;
+    {
+        QScopedValueRollback quiet(m_quietSelection, true);
+        QScopedValueRollback moving(m_movingEntry, true);
+        QListWidgetItem *taken = ui.lstToDo->takeItem(row);
+        ui.lstToDo->insertItem(target, taken);
+        ui.lstToDo->setCurrentRow(-1);
+    }
+    // Selecting it again writes what was typed and shows the note from its file.
+    ui.lstToDo->setCurrentRow(target);
+}
+
+ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
+{
+    const QString folder = m_store.notesFolder();
+    bool folderReady = m_files.folderExists(folder) || m_files.createFolder(folder);
+    const QString folderError = folderReady ? QString() : m_files.errorString();
+
+    const QString title = m_owner ? m_owner->text() : QString();
+    const QString path = m_store.notePath(title);
+    if (path.isEmpty()) {
+        ui.cmdSaveNote->setEnabled(false);
+        return WriteResult::NothingToWrite;
+    }
+    if (!folderReady) {
+        reportNotSaved(title, folderError, report);
+        return WriteResult::Failed;
+    }
+    // A note file that could not be read keeps its bytes under a hidden name before anything
+    // replaces it; if it cannot be kept, it is not replaced.
+    if (m_ownerFileUnreadable && m_files.fileExists(path)) {
+        if (m_files.moveAside(path, unreadableTag).isEmpty()) {
+            reportNotSaved(title,
+                QStringLiteral("Its note file could not be read, and it could not be set aside to "
+                               "keep what it holds.  %1")
+                    .arg(m_files.errorString()),
+                report);
+            return WriteResult::Failed;
+        }
+    }
+    m_ownerFileUnreadable = false;
+    if (!m_files.writeFileAtomic(path, ui.rtfToDo->textRTF())) {
+        reportNotSaved(title, m_files.errorString(), report);
+        return WriteResult::Failed;
+    }
+    state.blnUnsavedItem = false;
+    m_edited = false;
+    m_unsaved.removeAll(title);
+    m_reported.remove(title);
+    return WriteResult::Written;
+}
+
+void ProjectPanel::reportNotSaved(const QString &title, const QString &reason, Report report)
+{
+    if (!m_unsaved.contains(title))
+        m_unsaved.append(title);
+    const QString text = notSavedText(title, reason);
+    if (report == Report::Always) {
+        m_reported.insert(title);
+        m_prompter.message(text, saveCaption);
+        return;
+    }
+    // Automatic saves run on every second key: the user hears of a note once, not on every key.
+    if (m_reported.contains(title))
+        return;
+    m_reported.insert(title);
+    m_prompter.notice(text, saveCaption);
+}
+
+void ProjectPanel::showNoteOf(QListWidgetItem *item)
+{
+    const QString path = m_store.notePath(item->text());
+    if (path.isEmpty()) {
+        // No note can be kept for this entry: the editor shows nothing and takes no typing.
+        emptyEditor();
+        ui.rtfToDo->setEnabled(false);
+        return;
+    }
+    const bool exists = m_files.fileExists(path);
+    bool loaded = false;
+    if (exists) {
+        QByteArray rtf;
+        QScopedValueRollback changing(m_changingEditor, true);
+        loaded = m_files.readFile(path, &rtf) && ui.rtfToDo->loadRtf(rtf);
+    }
+    if (!loaded)
+        emptyEditor();
+    setOwner(item);
+    m_ownerFileUnreadable = exists && !loaded;
+    ui.rtfToDo->setEnabled(true);
+    ui.rtfToDo->setFocus();
+    ui.rtfToDo->setCaretPosition(0);
+}
+
+void ProjectPanel::emptyEditor()
+{
+    {
+        QScopedValueRollback changing(m_changingEditor, true);
+        ui.rtfToDo->setText(QString());
+    }
+    setOwner(nullptr);
+}
+
+void ProjectPanel::setOwner(QListWidgetItem *item)
+{
+    m_owner = item;
+    m_edited = false;
+    m_ownerFileUnreadable = false;
+}
+
+void ProjectPanel::selectRow(int row)
+{
+    // Selecting the row that is already current still runs the handler, as every selection does.
+    if (ui.lstToDo->currentRow() == row)
+        lstToDo_Click();
+    else
+        ui.lstToDo->setCurrentRow(row);
+}
+
+void ProjectPanel::setCommandButtonsEnabled(bool enabled)
+{
+    QWidget *root = ui.centralwidget;
+    const QList<QAbstractButton *> buttons = root->findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons) {
+        if (qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button))
+            continue;
+        // The scroll arrows of the week tabs belong to the tab strip, not to the window.
+        bool inTabBar = false;
+        for (QWidget *up = button->parentWidget(); up && up != root; up = up->parentWidget())
+            inTabBar = inTabBar || qobject_cast<QTabBar *>(up);
+        if (!inTabBar)
+            button->setEnabled(enabled);
+    }
+}
+
+void ProjectPanel::ownerRowsAboutToGo(int first, int last)
+{
+    if (!m_owner || m_movingEntry)
+        return;
+    const int row = ui.lstToDo->row(m_owner);
+    if (row >= first && row <= last)
+        setOwner(nullptr);
 }

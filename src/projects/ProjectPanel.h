@@ -2,8 +2,12 @@
 // buttons that add, remove, move and save items.
 #pragma once
 
+#include "ProjectStore.h"
+
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace Ui {
@@ -11,6 +15,7 @@ class frmMain;
 }
 class FileStore;
 class Prompter;
+class QListWidgetItem;
 class SettingsStore;
 struct MainWindowState;
 
@@ -19,8 +24,7 @@ class ProjectPanel : public QObject
     Q_OBJECT
 public:
     ProjectPanel(Ui::frmMain &ui, MainWindowState &state, const QString &applicationFolder,
-                 SettingsStore &settings, FileStore &files, Prompter &prompter,
-                 QObject *parent = nullptr);
+        SettingsStore &settings, FileStore &files, Prompter &prompter, QObject *parent = nullptr);
 
     // The list as the window opens: the folder scan, then the stored order.
     void loadList();
@@ -38,11 +42,57 @@ public:
     // The titles of notes whose last write failed, for the closing sequence to name.
     QStringList unsavedNotes() const;
 
+    // The title of the entry whose note the editor shows; empty when it shows no entry's note.
+    QString editorOwner() const;
+
+    // Texts of the messages this area shows besides the fixed ones.
+    static QString notSavedText(const QString &title, const QString &reason);
+    static QString titleTooLongText();
+
 private:
+    enum class Report { OncePerNote, Always };
+    enum class WriteResult { Written, NothingToWrite, Failed };
+
+    void lstToDo_Click();
+    void rtfToDo_Change();
+    void rtfToDo_KeyUp();
+    void Save_Note();
+    void cmdNewToDo_Click();
+    void cmdRemToDo_Click();
+    void cmdUp_Click();
+    void cmdDOWN_Click();
+
+    WriteResult writeOwnerNote(Report report);
+    void reportNotSaved(const QString &title, const QString &reason, Report report);
+    void showNoteOf(QListWidgetItem *item);
+    void emptyEditor();
+    void setOwner(QListWidgetItem *item);
+    void selectRow(int row);
+    void moveSelected(int step);
+    void setCommandButtonsEnabled(bool enabled);
+    void ownerRowsAboutToGo(int first, int last);
+
     Ui::frmMain &ui;
     MainWindowState &state;
     QString m_applicationFolder;
     SettingsStore &m_settings;
     FileStore &m_files;
     Prompter &m_prompter;
+    ProjectStore m_store;
+
+    // The entry whose note the editor shows; null when the editor shows no entry's note.
+    QListWidgetItem *m_owner = nullptr;
+    // The editor was changed by the user since its note was last written or loaded.
+    bool m_edited = false;
+    // The owner's note file exists but could not be read: it is kept aside before the first write.
+    bool m_ownerFileUnreadable = false;
+    // Set while the program changes the editor or the list itself, so that nothing counts as an
+    // edit and no selection loads a note.
+    bool m_changingEditor = false;
+    bool m_quietSelection = false;
+    bool m_movingEntry = false;
+
+    // Titles whose last write failed, in the order they failed, and those already reported.
+    QStringList m_unsaved;
+    QSet<QString> m_reported;
 };
