@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 class StorageTest : public QObject
@@ -23,6 +25,7 @@ private slots:
     void forceDeleteRemovesReadOnlyFile();
     void atomicWriteReplacesContent();
     void failedWriteLeavesOldFileWhole();
+    void writeFailingHalfWayLeavesOldFileWhole();
     void atomicWriteKeepsSymbolicLink();
     void atomicWriteIntoFolderFails();
     void moveAsideNeverOverwritesOlderBackup();
@@ -144,6 +147,29 @@ void StorageTest::failedWriteLeavesOldFileWhole()
     QVERIFY(!store.errorString().isEmpty());
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(read(path), QByteArray("the old note"));
+}
+
+void StorageTest::writeFailingHalfWayLeavesOldFileWhole()
+{
+    // A file size limit makes the write fail part of the way through, as a full disk would, also
+    // for root.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("note.rtf"));
+    write(path, "the old note");
+    struct rlimit previous;
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    struct rlimit limited = previous;
+    limited.rlim_cur = 64 * 1024;
+    auto *oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    FileStore store;
+    const bool written = store.writeFileAtomic(path, QByteArray(1024 * 1024, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written);
+    QVERIFY(!store.errorString().isEmpty());
+    QCOMPARE(read(path), QByteArray("the old note"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("note.rtf") });
 }
 
 void StorageTest::atomicWriteKeepsSymbolicLink()
