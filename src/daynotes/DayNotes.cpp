@@ -23,6 +23,10 @@ DayNotes::DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore 
     const QCheckBox *first = mark(0);
     m_restColour = first ? first->palette().color(QPalette::Active, QPalette::Button)
                          : QApplication::palette().color(QPalette::Active, QPalette::Button);
+    // The marks start at rest, looking exactly as they look after each reset.
+    for (const DayTable::Day &day : DayTable::days())
+        if (QCheckBox *dayMark = mark(day.index))
+            setBackColour(dayMark, m_restColour);
 
     // The timer belongs to the main window, as its definition has it: enabled from creation until
     // the opening disarms it.
