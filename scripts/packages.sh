@@ -16,6 +16,7 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building the program needs.
+# What building the program needs (TEST_PACKAGES: what the tests need besides).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
-    qt6-svg-plugins libgl-dev fonts-liberation2 fonts-dejavu-core)
+    libqt6svg6 libgl-dev fonts-liberation2 fonts-dejavu-core)
+TEST_PACKAGES=(libreoffice-writer-nogui)
