@@ -81,9 +81,14 @@ inline void typeKey(TestApp &app, char key)
     QTest::keyClick(app.editor(), key);
 }
 
+// Every character pressed and released in turn; characters outside ASCII too.
 inline void typeText(TestApp &app, const QString &text)
 {
-    QTest::keyClicks(app.editor(), text);
+    for (const QChar c : text) {
+        const int key = c.unicode() < 128 ? QChar(c).toUpper().unicode() : int(Qt::Key_unknown);
+        QTest::sendKeyEvent(QTest::Press, app.editor(), Qt::Key(key), QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, app.editor(), Qt::Key(key), QString(c), Qt::NoModifier);
+    }
 }
 
 // A key held down: the platform repeats press and release, but only the last release is real.
