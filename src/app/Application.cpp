@@ -3,6 +3,8 @@
 #include "MainWindow.h"
 #include "SplashWindow.h"
 
+#include <QApplication>
+
 Application::Application(const MainWindowServices &services, int splashIntervalMs, QObject *parent)
     : QObject(parent)
     , m_services(services)
@@ -40,4 +42,22 @@ void Application::tmrSplash_Timer()
     mainWindow().showWindow();
     if (m_splash)
         m_splash->close();
+}
+
+void Application::bringToFront()
+{
+    // The help window stands in for the main window while it is open.
+    QWidget *window = QApplication::activeWindow();
+    if (!window && m_main && m_main->isVisible())
+        window = m_main;
+    if (!window)
+        for (QWidget *candidate : QApplication::topLevelWidgets())
+            if (candidate->isVisible() && candidate->isWindow() && !window)
+                window = candidate;
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
 }

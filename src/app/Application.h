@@ -24,6 +24,8 @@ public:
     MainWindow *mainSlot() const { return m_main; }
     // The main window, created in its slot on first use.
     MainWindow &mainWindow();
+    // Shows the program's visible window in front (a second start asked for it).
+    void bringToFront();
     // How many main windows this application has created (at most one).
     int mainWindowsCreated() const { return m_mainWindowsCreated; }
 

@@ -5,6 +5,7 @@
 #include "QtDesktopShell.h"
 #include "QtPrompter.h"
 #include "QtSettingsStore.h"
+#include "SingleInstance.h"
 #include "SystemClock.h"
 
 #include <QApplication>
@@ -22,6 +23,12 @@ int main(int argc, char *argv[])
     // The closing sequence ends the program; hiding the main window for the help window must not.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    const QString applicationFolder = QCoreApplication::applicationDirPath();
+    // A second start on the same notes brings the running window to the front and ends.
+    SingleInstance instance(applicationFolder);
+    if (!instance.claim())
+        return 0;
+
     QtSettingsStore settings;
     FileStore files;
     QtDesktopShell shell;
@@ -32,7 +39,7 @@ int main(int argc, char *argv[])
     });
 
     MainWindowServices services;
-    services.applicationFolder = QCoreApplication::applicationDirPath();
+    services.applicationFolder = applicationFolder;
     services.settings = &settings;
     services.files = &files;
     services.prompter = &prompter;
@@ -42,6 +49,7 @@ int main(int argc, char *argv[])
 
     Application quillmark(services);
     program = &quillmark;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &quillmark, &Application::bringToFront);
     quillmark.start();
     return application.exec();
 }
