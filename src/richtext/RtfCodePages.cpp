@@ -354,7 +354,7 @@ QStringDecoder *RtfCodePages::decoder(int codePage)
     return result;
 }
 
-void RtfCodePages::decode(QByteArrayView bytes, int codePage, QString &out)
+void RtfCodePages::decode(QByteArrayView bytes, int codePage, QString &out, bool ascii)
 {
     if (bytes.isEmpty())
         return;
@@ -367,11 +367,13 @@ void RtfCodePages::decode(QByteArrayView bytes, int codePage, QString &out)
         return;
     }
     // Plain ASCII is the same in every code page a document can name: skip the decoder.
-    bool ascii = true;
-    for (const char c : bytes) {
-        if (uchar(c) >= 0x80) {
-            ascii = false;
-            break;
+    if (!ascii) {
+        ascii = true;
+        for (const char c : bytes) {
+            if (uchar(c) >= 0x80) {
+                ascii = false;
+                break;
+            }
         }
     }
     if (ascii) {

@@ -24,7 +24,8 @@ public:
     static int codePageForCharset(int charset, int documentCodePage);
 
     // Appends bytes decoded in codePage to out; unknown code pages fall back to windows-1252.
-    void decode(QByteArrayView bytes, int codePage, QString &out);
+    // ascii tells that the bytes are known to be 7-bit already.
+    void decode(QByteArrayView bytes, int codePage, QString &out, bool ascii = false);
 
     // A character of a symbol font given its byte (or the byte part of U+F0xx).
     static char16_t symbolCharacter(uchar byte, int codePage);

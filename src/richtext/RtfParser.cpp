@@ -371,10 +371,21 @@ double px(int twips)
 
 // Characters Qt's document must not receive inside a run: they would split blocks or fake
 // frame boundaries.
-bool isUnsafe(char16_t c)
+inline bool isUnsafe(char16_t c)
 {
+    if (c >= 0x20 && c < 0x7f)
+        return false;
     return (c < 0x20 && c != '\t') || c == 0x7f || c == 0x2029 || c == 0xfffc || c == 0xfdd0
         || c == 0xfdd1 || c == 0xfffe || c == 0xffff;
+}
+
+bool isBlank(QByteArrayView text)
+{
+    for (const char c : text) {
+        if (c != ' ' && c != '\t' && c != '\0')
+            return false;
+    }
+    return true;
 }
 
 QTextListFormat::Style styleForNumberFormat(int nfc)
@@ -495,8 +506,11 @@ void RtfParser::parse()
         if (token.type == RtfToken::GroupOpen) {
             m_skipUnits = 0;
             openGroup();
+            m_groupJustOpened = true;
             continue;
         }
+        const bool justOpened = m_groupJustOpened;
+        m_groupJustOpened = false;
         if (token.type == RtfToken::GroupClose) {
             m_skipUnits = 0;
             closeGroup();
@@ -508,7 +522,7 @@ void RtfParser::parse()
                 const qsizetype n = std::min<qsizetype>(m_skipUnits, token.data.size());
                 m_skipUnits -= int(n);
                 if (n < token.data.size())
-                    handleText(token.data.sliced(n));
+                    handleText(token.data.sliced(n), token.ascii);
             } else {
                 --m_skipUnits;
             }
@@ -519,15 +533,18 @@ void RtfParser::parse()
             handleWord(token);
             break;
         case RtfToken::ControlSymbol:
+            m_groupJustOpened = justOpened;
             handleSymbol(token.symbol);
+            m_groupJustOpened = false;
             break;
         case RtfToken::HexByte:
             m_optionalDestination = false;
-            handleText(QByteArrayView(reinterpret_cast<const char *>(&token.byte), 1));
+            handleText(
+                QByteArrayView(reinterpret_cast<const char *>(&token.byte), 1), token.byte < 0x80);
             break;
         case RtfToken::Text:
             m_optionalDestination = false;
-            handleText(token.data);
+            handleText(token.data, token.ascii);
             break;
         case RtfToken::Binary:
             m_optionalDestination = false;
@@ -623,7 +640,10 @@ bool RtfParser::startDestination(RtfGroupState::Destination destination)
 void RtfParser::handleSymbol(char symbol)
 {
     if (symbol == '*') {
-        m_optionalDestination = true;
+        // Only "{\*" marks an optional destination; a stray \* elsewhere must not make the
+        // rest of its group (maybe the whole document) be skipped.
+        m_optionalDestination = m_groupJustOpened;
+        m_groupJustOpened = false;
         return;
     }
     m_optionalDestination = false;
@@ -631,7 +651,7 @@ void RtfParser::handleSymbol(char symbol)
     case '\\':
     case '{':
     case '}':
-        handleText(QByteArrayView(&symbol, 1));
+        handleText(QByteArrayView(&symbol, 1), true);
         break;
     case '~':
         appendCharacter(0x00a0);
@@ -1263,12 +1283,14 @@ void RtfParser::handleWord(const RtfToken &token)
 // ---------------------------------------------------------------------------------------------
 // Text
 
-void RtfParser::handleText(QByteArrayView text)
+void RtfParser::handleText(QByteArrayView text, bool ascii)
 {
     RtfGroupState &s = state();
     switch (s.destination) {
     case RtfGroupState::Body:
-        appendBytes(text);
+        if (m_stack.size() == 1 && isBlank(text))
+            return; // line breaks, spaces or NULs after the document's closing brace
+        appendBytes(text, ascii);
         return;
     case RtfGroupState::FontTable: {
         // "Name;" ends an entry; the name's bytes are decoded with the font's own code page.
@@ -1349,11 +1371,12 @@ void RtfParser::prepareRun()
     }
 }
 
-void RtfParser::appendBytes(QByteArrayView bytes)
+void RtfParser::appendBytes(QByteArrayView bytes, bool ascii)
 {
     if (state().chars.hidden)
         return;
     prepareRun();
+    m_bytesAscii = m_bytesAscii && ascii;
     m_bytes.append(bytes);
 }
 
@@ -1400,8 +1423,9 @@ void RtfParser::decodeBytes()
 {
     if (m_bytes.isEmpty())
         return;
-    m_codePages.decode(m_bytes, m_bytesCodePage, m_run);
-    m_bytes.clear();
+    m_codePages.decode(m_bytes, m_bytesCodePage, m_run, m_bytesAscii);
+    m_bytes.truncate(0);
+    m_bytesAscii = true;
 }
 
 void RtfParser::flushRun()
@@ -1410,14 +1434,9 @@ void RtfParser::flushRun()
     if (m_run.isEmpty())
         return;
     // Control characters and Qt's own block and frame markers would break the structure.
-    qsizetype unsafe = -1;
-    for (qsizetype i = 0; i < m_run.size(); ++i) {
-        if (isUnsafe(m_run.at(i).unicode())) {
-            unsafe = i;
-            break;
-        }
-    }
-    if (unsafe >= 0) {
+    const char16_t *begin = reinterpret_cast<const char16_t *>(m_run.constData());
+    const char16_t *end = begin + m_run.size();
+    if (std::find_if(begin, end, isUnsafe) != end) {
         QString clean;
         clean.reserve(m_run.size());
         for (const QChar c : std::as_const(m_run)) {
@@ -1430,7 +1449,7 @@ void RtfParser::flushRun()
     }
     prepareContent();
     m_cursor.insertText(m_run, charFormat(m_runProps));
-    m_run.clear();
+    m_run.truncate(0); // keeps its buffer for the next run
     m_paragraphHasContent = true;
 }
 
@@ -1512,6 +1531,8 @@ void RtfParser::prepareContent()
     if (!m_tables.empty())
         advanceCell(m_tables.back());
     if (m_blockPending) {
+        // The new block takes the format of the one before: applyParagraphFormat() skips
+        // setting it again when it is the same.
         m_cursor.insertBlock();
         m_blockPending = false;
     }
@@ -1540,7 +1561,10 @@ void RtfParser::applyParagraphFormat()
         format.setLeftMargin(0);
         format.setTextIndent(0);
     }
-    m_cursor.setBlockFormat(format);
+    const bool plain = !inList && !format.hasProperty(QTextFormat::PageBreakPolicy);
+    if (!plain || m_inheritedFormat != m_blockFormatGeneration)
+        m_cursor.setBlockFormat(format);
+    m_inheritedFormat = plain ? m_blockFormatGeneration : -1;
     if (!m_paragraphHasContent && m_cursor.block().length() <= 1)
         m_cursor.setBlockCharFormat(charFormat(state().chars));
     applyList(props);
@@ -1600,6 +1624,7 @@ QTextBlockFormat RtfParser::blockFormat(const RtfParaProps &props)
     m_lastParaProps = props;
     m_lastBlockFormat = format;
     m_hasLastBlockFormat = true;
+    ++m_blockFormatGeneration;
     return format;
 }
 
@@ -1688,6 +1713,7 @@ void RtfParser::openTable()
         px(m_rowDefs[std::min<int>(int(m_tables.size()) + 1, MaxTableDepth)].gap));
     OpenTable table;
     table.table = m_cursor.insertTable(1, 1, format);
+    m_inheritedFormat = -1;
     table.verticalStart.append(-1);
     m_tables.push_back(table);
     m_paragraphHasContent = false;
@@ -1711,6 +1737,7 @@ void RtfParser::advanceCell(OpenTable &table)
     table.rowEnded = false;
     table.cellEnded = false;
     m_cursor.setPosition(table.table->cellAt(table.row, table.column).firstPosition());
+    m_inheritedFormat = -1;
     m_blockPending = false;
     m_paragraphHasContent = false;
 }
@@ -1718,7 +1745,11 @@ void RtfParser::advanceCell(OpenTable &table)
 void RtfParser::endCell(int level)
 {
     flushRun();
-    syncTables(level);
+    if (m_tables.empty() && paragraphLevel() == 0) {
+        endParagraph(); // a \cell outside any table ends a paragraph, nothing more
+        return;
+    }
+    syncTables(std::min<int>(level, int(m_tables.size()) + 1));
     OpenTable &table = m_tables.back();
     advanceCell(table);
     if (m_blockPending) {
@@ -1817,6 +1848,7 @@ void RtfParser::closeTable()
         t->setFormat(format);
     }
     m_cursor.setPosition(t->lastPosition() + 1);
+    m_inheritedFormat = -1;
     m_blockPending = false;
     m_paragraphHasContent = false;
 }

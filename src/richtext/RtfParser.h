@@ -93,7 +93,7 @@ private:
     // Tokens
     void handleWord(const RtfToken &token);
     void handleSymbol(char symbol);
-    void handleText(QByteArrayView text);
+    void handleText(QByteArrayView text, bool ascii);
     void handleBinary(QByteArrayView bytes);
     void openGroup();
     void closeGroup();
@@ -103,7 +103,7 @@ private:
     RtfGroupState &state() { return m_stack.back(); }
 
     // Body text
-    void appendBytes(QByteArrayView bytes);
+    void appendBytes(QByteArrayView bytes, bool ascii);
     void appendCharacter(char32_t c);
     void appendUnicode(int value);
     void prepareRun();
@@ -159,7 +159,8 @@ private:
     int m_imageCount = 0;
 
     // Reading state
-    bool m_optionalDestination = false; // a \* was just read
+    bool m_optionalDestination = false; // a {\* was just read
+    bool m_groupJustOpened = false; // the last token was a {
     int m_skipUnits = 0; // fallback units after \uN still to skip
     int m_lastFontForCodePage = -2;
     int m_lastCodePage = 1252;
@@ -169,6 +170,7 @@ private:
     RtfCharProps m_runProps;
     QByteArray m_bytes;
     int m_bytesCodePage = 1252;
+    bool m_bytesAscii = true;
     bool m_blockPending = false; // a paragraph ended: the next content starts a new block
     bool m_paragraphHasContent = false;
     bool m_pageBreakPending = false;
@@ -176,6 +178,8 @@ private:
     RtfParaProps m_lastParaProps;
     QTextBlockFormat m_lastBlockFormat;
     bool m_hasLastBlockFormat = false;
+    int m_blockFormatGeneration = 0; // changes whenever blockFormat() makes a new format
+    int m_inheritedFormat = -1; // the generation of the format the current block already has
 
     // Lists
     QHash<quint64, QTextList *> m_wordLists; // by \ls and \ilvl

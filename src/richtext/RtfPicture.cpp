@@ -152,12 +152,17 @@ QImage RtfPicture::windowsBitmapImage() const
 
 QSizeF RtfPicture::displaySize(const QSize &imageSize) const
 {
-    double w = goalWidth > 0 ? goalWidth / 15.0 : imageSize.width();
-    double h = goalHeight > 0 ? goalHeight / 15.0 : imageSize.height();
-    if (w <= 0 && kind == Metafile && width > 0)
-        w = width * 96.0 / 2540.0; // 0.01 mm
-    if (h <= 0 && kind == Metafile && height > 0)
-        h = height * 96.0 / 2540.0;
+    // The goal size (twips) first; a metafile's own size is in 0.01 mm, a bitmap's in pixels.
+    double w = goalWidth / 15.0;
+    double h = goalHeight / 15.0;
+    if (w <= 0)
+        w = kind == Metafile ? width * 96.0 / 2540.0 : imageSize.width();
+    if (h <= 0)
+        h = kind == Metafile ? height * 96.0 / 2540.0 : imageSize.height();
+    if (w <= 0)
+        w = imageSize.width();
+    if (h <= 0)
+        h = imageSize.height();
     const int sx = scaleX > 0 ? scaleX : 100;
     const int sy = scaleY > 0 ? scaleY : 100;
     w = std::clamp(w * sx / 100.0, 1.0, 20000.0);

@@ -25,6 +25,18 @@ inline int hexValue(char c)
     return -1;
 }
 
+// Bytes that end a text run.
+struct TextStops
+{
+    bool stop[256] = {};
+    constexpr TextStops()
+    {
+        stop[uchar('\\')] = stop[uchar('{')] = stop[uchar('}')] = true;
+        stop[uchar('\r')] = stop[uchar('\n')] = true;
+    }
+};
+constexpr TextStops textStops;
+
 } // namespace
 
 RtfTokenizer::RtfTokenizer(QByteArrayView input)
@@ -92,13 +104,16 @@ RtfToken RtfTokenizer::next()
         }
         default: {
             const char *start = m_pos;
+            uchar high = 0;
             while (m_pos < m_end) {
-                const char t = *m_pos;
-                if (t == '\\' || t == '{' || t == '}' || t == '\r' || t == '\n')
+                const uchar t = uchar(*m_pos);
+                if (textStops.stop[t])
                     break;
+                high |= t;
                 ++m_pos;
             }
             token.type = RtfToken::Text;
+            token.ascii = high < 0x80;
             token.data = QByteArrayView(start, m_pos - start);
             return token;
         }

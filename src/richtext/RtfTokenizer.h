@@ -14,6 +14,7 @@ struct RtfToken
     bool hasParameter = false;
     char symbol = 0; // for ControlSymbol
     uchar byte = 0; // for HexByte
+    bool ascii = false; // a Text run of 7-bit bytes only
 };
 
 class RtfTokenizer

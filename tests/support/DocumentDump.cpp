@@ -34,9 +34,13 @@ QString escaped(const QString &text)
     QString out;
     out.reserve(text.size() + 2);
     out += QLatin1Char('"');
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const ushort u = c.unicode();
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
             out += QLatin1Char('\\');
             out += c;
         } else if (c == QLatin1Char('\t')) {
