@@ -132,7 +132,7 @@ private slots:
     void paragraphPropertiesAreAllExplicit();
     void pageBreaksBecomeBreakBefore();
     void emptyParagraphKeepsItsMarkFormat();
-    void bulletAndNumberedListsUseTheLegacyForm();
+    void listsUseTheLegacyFormAndWordsListTable();
     void listLevelsAreIndents();
     void tableRowsCellsAndWidths();
     void mergedCellsAreMarked();
@@ -407,7 +407,7 @@ void RtfWriterTest::emptyParagraphKeepsItsMarkFormat()
     QCOMPARE(lines.value(2), QByteArray("\\pard\\ql\\li0\\ri0\\fi0\\sb0\\sa0\\fs20 b\\par"));
 }
 
-void RtfWriterTest::bulletAndNumberedListsUseTheLegacyForm()
+void RtfWriterTest::listsUseTheLegacyFormAndWordsListTable()
 {
     Document d;
     d.cursor.insertText(QStringLiteral("intro"));
@@ -435,16 +435,36 @@ void RtfWriterTest::bulletAndNumberedListsUseTheLegacyForm()
     const QList<QByteArray> lines = bodyOf(rtf).split('\n');
     const QByteArray bullet = "\\pard\\ql\\li720\\ri0\\fi-360\\sb0\\sa0{\\pntext\\f1\\'b7\\tab}"
                               "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}";
-    QCOMPARE(lines.value(1), bullet + "one\\par");
-    QCOMPARE(lines.value(2), bullet + "two\\par");
+    QCOMPARE(lines.value(1), bullet + "\\ls1\\ilvl0 one\\par");
+    QCOMPARE(lines.value(2), bullet + "\\ls1\\ilvl0 two\\par");
     QCOMPARE(lines.value(3), QByteArray("\\pard\\ql\\li0\\ri0\\fi0\\sb0\\sa0\\par"));
     const QByteArray pn = "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pnucrm"
                           "{\\pntxtb (}{\\pntxta )}}";
     QCOMPARE(lines.value(4),
-        "\\pard\\ql\\li720\\ri0\\fi-360\\sb0\\sa0{\\pntext (I)\\tab}" + pn + "r\\par");
+        "\\pard\\ql\\li720\\ri0\\fi-360\\sb0\\sa0{\\pntext (I)\\tab}" + pn + "\\ls2\\ilvl0 r\\par");
     QVERIFY(lines.value(7).contains("{\\pntext (IV)\\tab}"));
     QVERIFY(lines.value(8).contains("{\\pntext a.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0"
-                                    "\\pnstart1\\pnlcltr{\\pntxta .}}alpha\\par"));
+                                    "\\pnstart1\\pnlcltr{\\pntxta .}}\\ls3\\ilvl0 alpha\\par"));
+    // Word's list table gives each list its style; the legacy words alone cannot say the level.
+    const QByteArray level = "\\leveljc0\\levelfollow0\\levelstartat1";
+    QVERIFY2(rtf.contains("{\\*\\listtable\n"
+                          "{\\list\\listtemplateid1{\\listlevel\\levelnfc23"
+                 + level
+                 + "{\\leveltext\\'01\\'b7;}{\\levelnumbers;}\\f1\\fi-360\\li720}"
+                   "{\\listname ;}\\listid1}\n"
+                   "{\\list\\listtemplateid2{\\listlevel\\levelnfc1"
+                 + level
+                 + "{\\leveltext\\'03(\\'00);}{\\levelnumbers\\'02;}\\fi-360\\li720}"
+                   "{\\listname ;}\\listid2}\n"
+                   "{\\list\\listtemplateid3{\\listlevel\\levelnfc4"
+                 + level
+                 + "{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\fi-360\\li720}"
+                   "{\\listname ;}\\listid3}}\n"
+                   "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}"
+                   "{\\listoverride\\listid2\\listoverridecount0\\ls2}"
+                   "{\\listoverride\\listid3\\listoverridecount0\\ls3}}\n"
+                   "{\\*\\generator"),
+        rtf.constData());
 }
 
 void RtfWriterTest::listLevelsAreIndents()
@@ -468,11 +488,15 @@ void RtfWriterTest::listLevelsAreIndents()
     const QList<QByteArray> lines = bodyOf(rtfOf(d.doc)).split('\n');
     QVERIFY(lines.value(0).startsWith(
         "\\pard\\ql\\li720\\ri0\\fi-360\\sb0\\sa0\\f0\\fs20{\\pntext 1."));
-    QVERIFY(
-        lines.value(1).startsWith("\\pard\\ql\\li1440\\ri0\\fi-360\\sb0\\sa0{\\pntext\\f1 o\\tab}"
-                                  "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb o}}one.a\\par"));
+    QVERIFY(lines.value(1).startsWith(
+        "\\pard\\ql\\li1440\\ri0\\fi-360\\sb0\\sa0{\\pntext\\f1 o\\tab}"
+        "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb o}}\\ls2\\ilvl1 one.a\\par"));
     // Numbering goes on after the nested item, and the paragraph's own margin adds to the level.
     QVERIFY(lines.value(2).startsWith("\\pard\\ql\\li870\\ri0\\fi-360\\sb0\\sa0{\\pntext 2."));
+    QVERIFY(lines.value(2).endsWith("\\ls1\\ilvl0 two\\par"));
+    // A list at the second level has its level 0 and level 1 in the table.
+    QVERIFY(rtfOf(d.doc).contains("{\\list\\listtemplateid2{\\listlevel\\levelnfc23"));
+    QVERIFY(rtfOf(d.doc).contains("\\f1\\fi-360\\li1440}{\\listname ;}\\listid2}"));
 }
 
 void RtfWriterTest::tableRowsCellsAndWidths()

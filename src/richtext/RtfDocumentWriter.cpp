@@ -16,84 +16,11 @@ long twips(double pixels)
 }
 
 // A list level is written as 720 twips of indent (half an inch, as WordPad and Word indent their
-// lists), with the label hanging 360 twips to the left of the text.
+// lists), with the label hanging 360 twips to the left of the text; RtfWriterLists agrees.
 constexpr long listLevelIndent = 720;
 constexpr long listLabelHang = 360;
 // The width tables are laid out in when the document does not fix it: a letter page's text width.
 constexpr long pageTextWidth = 9360;
-
-QString romanNumber(int number, bool upper)
-{
-    if (number <= 0 || number >= 4000)
-        return QString::number(number);
-    static const struct
-    {
-        int value;
-        const char *digits;
-    } steps[] = { { 1000, "m" }, { 900, "cm" }, { 500, "d" }, { 400, "cd" }, { 100, "c" },
-        { 90, "xc" }, { 50, "l" }, { 40, "xl" }, { 10, "x" }, { 9, "ix" }, { 5, "v" }, { 4, "iv" },
-        { 1, "i" } };
-    QString result;
-    for (const auto &step : steps) {
-        while (number >= step.value) {
-            result += QLatin1String(step.digits);
-            number -= step.value;
-        }
-    }
-    return upper ? result.toUpper() : result;
-}
-
-QString letterNumber(int number, bool upper)
-{
-    if (number <= 0)
-        return QString::number(number);
-    QString result;
-    while (number > 0) {
-        --number;
-        result.prepend(QChar(char16_t((upper ? 'A' : 'a') + number % 26)));
-        number /= 26;
-    }
-    return result;
-}
-
-QString itemNumber(QTextListFormat::Style style, int number)
-{
-    switch (style) {
-    case QTextListFormat::ListLowerAlpha:
-        return letterNumber(number, false);
-    case QTextListFormat::ListUpperAlpha:
-        return letterNumber(number, true);
-    case QTextListFormat::ListLowerRoman:
-        return romanNumber(number, false);
-    case QTextListFormat::ListUpperRoman:
-        return romanNumber(number, true);
-    default:
-        return QString::number(number);
-    }
-}
-
-bool isBullet(QTextListFormat::Style style)
-{
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
-        || style == QTextListFormat::ListSquare || style == QTextListFormat::ListStyleUndefined
-        || style > 0;
-}
-
-const char *numberingWord(QTextListFormat::Style style)
-{
-    switch (style) {
-    case QTextListFormat::ListLowerAlpha:
-        return "pnlcltr";
-    case QTextListFormat::ListUpperAlpha:
-        return "pnucltr";
-    case QTextListFormat::ListLowerRoman:
-        return "pnlcrm";
-    case QTextListFormat::ListUpperRoman:
-        return "pnucrm";
-    default:
-        return "pndec";
-    }
-}
 
 const char *alignmentWord(Qt::Alignment alignment)
 {
@@ -154,6 +81,10 @@ QByteArray RtfDocumentWriter::write()
     header.newline();
     m_colors.write(header);
     header.newline();
+    if (!m_lists.isEmpty()) {
+        m_lists.write(header, m_fonts);
+        header.newline();
+    }
     header.raw("{\\*\\generator Quillmark;}");
     header.word("viewkind", 4);
     header.word("uc", 1);
@@ -428,25 +359,18 @@ void RtfDocumentWriter::writeListLabel(QTextList *list)
 {
     const QTextListFormat format = list->format();
     const QTextListFormat::Style style = format.style();
-    const int number = ++m_listItems[list];
+    const int item = ++m_listItems[list];
 
     // {\pntext ...} is the label as readers without list support print it; {\*\pn ...} describes
-    // the list for those that number it themselves.
-    if (isBullet(style)) {
-        const char *family = "Symbol";
-        unsigned char symbol = 0xB7;
-        if (style == QTextListFormat::ListCircle) {
-            family = "Courier New";
-            symbol = 'o';
-        } else if (style == QTextListFormat::ListSquare) {
-            family = "Wingdings";
-            symbol = 0xA7;
-        }
-        const int font = m_fonts.index(QLatin1String(family));
+    // the list for the classic box and WordPad; \ls and \ilvl place the item in Word's list table,
+    // which Word and LibreOffice prefer and which alone says the level.
+    if (RtfWriterLists::isBullet(style)) {
+        const RtfWriterLists::Bullet bullet = RtfWriterLists::bulletOf(style);
+        const int font = m_fonts.index(QLatin1String(bullet.family));
         m_body.openGroup();
         m_body.word("pntext");
         m_body.word("f", font);
-        writeSymbol(symbol);
+        writeSymbol(bullet.symbol);
         m_body.word("tab");
         m_body.raw("}{\\*\\pn");
         m_body.word("pnlvlblt");
@@ -454,37 +378,37 @@ void RtfDocumentWriter::writeListLabel(QTextList *list)
         m_body.word("pnindent", 0);
         m_body.openGroup();
         m_body.word("pntxtb");
-        writeSymbol(symbol);
+        writeSymbol(bullet.symbol);
         m_body.raw("}}");
-        return;
-    }
-    const QString prefix = format.numberPrefix();
-    // Qt numbers with a full stop after the number unless the list says otherwise.
-    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
-                                                                             : QStringLiteral(".");
-    m_body.openGroup();
-    m_body.word("pntext");
-    m_body.text(prefix + itemNumber(style, number) + suffix);
-    m_body.word("tab");
-    m_body.raw("}{\\*\\pn");
-    m_body.word("pnlvlbody");
-    m_body.word("pnf", m_state.font);
-    m_body.word("pnindent", 0);
-    m_body.word("pnstart", 1);
-    m_body.word(numberingWord(style));
-    if (!prefix.isEmpty()) {
+    } else {
+        const QString prefix = RtfWriterLists::prefixOf(format);
+        const QString suffix = RtfWriterLists::suffixOf(format);
         m_body.openGroup();
-        m_body.word("pntxtb");
-        m_body.text(prefix);
+        m_body.word("pntext");
+        m_body.text(prefix + RtfWriterLists::numberText(style, item) + suffix);
+        m_body.word("tab");
+        m_body.raw("}{\\*\\pn");
+        m_body.word("pnlvlbody");
+        m_body.word("pnf", m_state.font);
+        m_body.word("pnindent", 0);
+        m_body.word("pnstart", 1);
+        m_body.word(RtfWriterLists::legacyNumberingWord(style));
+        if (!prefix.isEmpty()) {
+            m_body.openGroup();
+            m_body.word("pntxtb");
+            m_body.text(prefix);
+            m_body.closeGroup();
+        }
+        if (!suffix.isEmpty()) {
+            m_body.openGroup();
+            m_body.word("pntxta");
+            m_body.text(suffix);
+            m_body.closeGroup();
+        }
         m_body.closeGroup();
     }
-    if (!suffix.isEmpty()) {
-        m_body.openGroup();
-        m_body.word("pntxta");
-        m_body.text(suffix);
-        m_body.closeGroup();
-    }
-    m_body.closeGroup();
+    m_body.word("ls", m_lists.number(list));
+    m_body.word("ilvl", qBound(0, format.indent() - 1, 8));
 }
 
 void RtfDocumentWriter::writeSymbol(unsigned char symbol)

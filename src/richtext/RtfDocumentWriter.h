@@ -6,6 +6,7 @@
 #include "RtfOutput.h"
 #include "RtfWriterColors.h"
 #include "RtfWriterFonts.h"
+#include "RtfWriterLists.h"
 #include "RtfWriterPicture.h"
 #include "RtfWriterRunState.h"
 
@@ -69,6 +70,7 @@ private:
     RtfOutput m_body;
     RtfWriterFonts m_fonts;
     RtfWriterColors m_colors;
+    RtfWriterLists m_lists;
     RtfWriterRunState m_state;
     // The state outside the open hyperlink field, restored when the field's groups close.
     RtfWriterRunState m_stateOutsideLink;
