@@ -263,13 +263,11 @@ void ProjectPanel::cmdRemToDo_Click()
 
     // An edit of another note is written before the editor is emptied; the removed note's own edit
     // goes with its file.
-    if (item == m_owner) {
+    if (item == m_owner)
         setOwner(nullptr);
-        m_unsaved.removeAll(title);
-        m_reported.remove(title);
-    } else {
+    else
         flushPendingNote();
-    }
+    forgetFailure(title);
     {
         // Qt makes a neighbouring row current when a row goes; nothing may load that entry's note.
         QScopedValueRollback quiet(m_quietSelection, true);
@@ -332,6 +330,7 @@ ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
     // replaces it; if it cannot be kept, it is not replaced.
     if (m_ownerFileUnreadable && m_files.fileExists(path)) {
         if (m_files.moveAside(path, unreadableTag).isEmpty()) {
+            m_unwritten.insert(title, { ui.rtfToDo->textRTF(), true });
             reportNotSaved(title,
                 QStringLiteral("Its note file could not be read, and it could not be set aside to "
                                "keep what it holds.  %1")
@@ -341,14 +340,15 @@ ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
         }
     }
     m_ownerFileUnreadable = false;
-    if (!m_files.writeFileAtomic(path, ui.rtfToDo->textRTF())) {
+    const QByteArray rtf = ui.rtfToDo->textRTF();
+    if (!m_files.writeFileAtomic(path, rtf)) {
+        m_unwritten.insert(title, { rtf, false });
         reportNotSaved(title, m_files.errorString(), report);
         return WriteResult::Failed;
     }
     state.blnUnsavedItem = false;
     m_edited = false;
-    m_unsaved.removeAll(title);
-    m_reported.remove(title);
+    forgetFailure(title);
     return WriteResult::Written;
 }
 
@@ -369,6 +369,13 @@ void ProjectPanel::reportNotSaved(const QString &title, const QString &reason, R
     m_prompter.notice(text, saveCaption);
 }
 
+void ProjectPanel::forgetFailure(const QString &title)
+{
+    m_unsaved.removeAll(title);
+    m_reported.remove(title);
+    m_unwritten.remove(title);
+}
+
 void ProjectPanel::showNoteOf(QListWidgetItem *item)
 {
     const QString path = m_store.notePath(item->text());
@@ -376,6 +383,23 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
         // No note can be kept for this entry: the editor shows nothing and takes no typing.
         emptyEditor();
         ui.rtfToDo->setEnabled(false);
+        return;
+    }
+    const auto unwritten = m_unwritten.constFind(item->text());
+    if (unwritten != m_unwritten.cend()) {
+        // The edit that could not be written comes back, still waiting for its write.
+        const bool fileUnreadable = unwritten->fileUnreadable;
+        {
+            QScopedValueRollback changing(m_changingEditor, true);
+            if (!ui.rtfToDo->loadRtf(unwritten->rtf))
+                ui.rtfToDo->setText(QString());
+        }
+        setOwner(item);
+        m_edited = true;
+        m_ownerFileUnreadable = fileUnreadable;
+        ui.rtfToDo->setEnabled(true);
+        ui.rtfToDo->setFocus();
+        ui.rtfToDo->setCaretPosition(0);
         return;
     }
     const bool exists = m_files.fileExists(path);

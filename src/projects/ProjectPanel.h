@@ -4,11 +4,12 @@
 
 #include "ProjectStore.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace Ui {
 class frmMain;
@@ -64,6 +65,7 @@ private:
 
     WriteResult writeOwnerNote(Report report);
     void reportNotSaved(const QString &title, const QString &reason, Report report);
+    void forgetFailure(const QString &title);
     void showNoteOf(QListWidgetItem *item);
     void emptyEditor();
     void setOwner(QListWidgetItem *item);
@@ -95,4 +97,12 @@ private:
     // Titles whose last write failed, in the order they failed, and those already reported.
     QStringList m_unsaved;
     QSet<QString> m_reported;
+    // What the editor held for a note whose write failed: shown again instead of the file when the
+    // entry is selected, so that the edit is not lost while the note cannot be written.
+    struct Unwritten
+    {
+        QByteArray rtf;
+        bool fileUnreadable = false;
+    };
+    QHash<QString, Unwritten> m_unwritten;
 };
