@@ -19,6 +19,8 @@ private slots:
     void awkwardSettingsTextReadsBack();
     void absentSettingReadsDefaultAndCreatesNothing();
     void settingsLiveInIniGroups();
+    void garbageSettingsFileReadsDefaultsAndIsKeptAtFirstSave();
+    void handEditedSettingsFileIsNotMovedAside();
 
     void listingSkipsFoldersAndHiddenFiles();
     void listingMissingFolderIsEmpty();
@@ -90,6 +92,42 @@ void StorageTest::settingsLiveInIniGroups()
     store.save(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("900"));
     const QByteArray text = read(path);
     QVERIFY2(text.contains("[screen]") && text.contains("top=900"), text.constData());
+}
+
+void StorageTest::garbageSettingsFileReadsDefaultsAndIsKeptAtFirstSave()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Quillmark.conf"));
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) % 256));
+    write(path, garbage);
+    QtSettingsStore store(path);
+    // Defaults, and reading changes nothing on disk.
+    QCOMPARE(store.get(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("100")), QStringLiteral("100"));
+    QCOMPARE(read(path), garbage);
+    // The first save keeps the unreadable file under a hidden name, then writes a fresh one.
+    QVERIFY(store.save(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("900")));
+    QVERIFY(!store.keptUnreadableFile().isEmpty());
+    QCOMPARE(read(store.keptUnreadableFile()), garbage);
+    QVERIFY(QFileInfo(store.keptUnreadableFile()).fileName().startsWith(QLatin1Char('.')));
+    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("screen"), QStringLiteral("top"), QString()), QStringLiteral("900"));
+    // Later saves go to the fresh file; the backup stays as it is.
+    QVERIFY(store.save(QStringLiteral("screen"), QStringLiteral("left"), QStringLiteral("1200")));
+    QCOMPARE(read(store.keptUnreadableFile()), garbage);
+}
+
+void StorageTest::handEditedSettingsFileIsNotMovedAside()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Quillmark.conf"));
+    write(path, "; edited by hand\n[screen]\ntop = 900\n\n[other]\nkept=yes\n");
+    QtSettingsStore store(path);
+    QCOMPARE(store.get(QStringLiteral("screen"), QStringLiteral("top"), QString()), QStringLiteral("900"));
+    QVERIFY(store.save(QStringLiteral("screen"), QStringLiteral("left"), QStringLiteral("7")));
+    QVERIFY(store.keptUnreadableFile().isEmpty());
+    // A group the program does not know survives its saves.
+    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("other"), QStringLiteral("kept"), QString()), QStringLiteral("yes"));
 }
 
 void StorageTest::listingSkipsFoldersAndHiddenFiles()

@@ -1,5 +1,10 @@
 #include "QtSettingsStore.h"
 
+#include "FileStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 #include <QVariant>
 
 namespace {
@@ -31,11 +36,55 @@ QString QtSettingsStore::get(const QString &section, const QString &key, const Q
     return value.toString();
 }
 
+bool QtSettingsStore::looksLikeIni(const QByteArray &contents)
+{
+    if (contents.contains('\0'))
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(contents);
+    if (utf8.hasError())
+        return false;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']'))
+            continue;
+        if (line.indexOf(u'=') > 0)
+            continue;
+        return false;
+    }
+    return true;
+}
+
+// QSettings reads a damaged file as empty and would replace it whole at the next save: the damaged
+// file is kept under a hidden backup name first, so a setting that could not be read is never lost
+// silently.
+void QtSettingsStore::keepUnreadableFileOnce()
+{
+    if (m_checked)
+        return;
+    m_checked = true;
+    const QString path = m_settings->fileName();
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray contents = file.readAll();
+    file.close();
+    if (looksLikeIni(contents))
+        return;
+    const QSettings::Format format = m_settings->format();
+    m_settings.reset();
+    m_keptUnreadable = FileStore().moveAside(path, QStringLiteral("unreadable"));
+    m_settings = std::make_unique<QSettings>(path, format);
+}
+
 bool QtSettingsStore::save(const QString &section, const QString &key, const QString &value)
 {
+    keepUnreadableFileOnce();
     m_settings->setValue(entryKey(section, key), value);
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    return m_settings->status() == QSettings::NoError && QFileInfo(m_settings->fileName()).isFile();
 }
 
 QString QtSettingsStore::fileName() const

@@ -17,7 +17,16 @@ public:
     bool save(const QString &section, const QString &key, const QString &value) override;
 
     QString fileName() const;
+    // Where an unreadable settings file was kept before the first save replaced it (else empty).
+    QString keptUnreadableFile() const { return m_keptUnreadable; }
+
+    // True when the bytes read as an INI file: UTF-8 text of sections, keys with values and comments.
+    static bool looksLikeIni(const QByteArray &contents);
 
 private:
+    void keepUnreadableFileOnce();
+
     std::unique_ptr<QSettings> m_settings;
+    bool m_checked = false;
+    QString m_keptUnreadable;
 };
