@@ -200,6 +200,8 @@ int main(int argc, char *argv[])
         QApplication application(argc, argv);
         return runChild(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     }
+    // A thousand starts of the child take minutes on a busy machine: more than Qt Test's default limit.
+    qputenv("QTEST_FUNCTION_TIMEOUT", "3000000");
     QApplication application(argc, argv);
     CrashSafetyTest test;
     return QTest::qExec(&test, argc, argv);

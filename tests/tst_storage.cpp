@@ -31,6 +31,8 @@ private slots:
     void atomicWriteKeepsSymbolicLink();
     void atomicWriteIntoFolderFails();
     void moveAsideNeverOverwritesOlderBackup();
+    void outsideChangeIsKeptBeforeWriting();
+    void ownWritesAndTouchedFilesAreNoConflict();
 
 private:
     static QByteArray read(const QString &path)
@@ -246,6 +248,50 @@ void StorageTest::moveAsideNeverOverwritesOlderBackup()
     QCOMPARE(read(second), QByteArray("second"));
     QVERIFY(QFileInfo(first).isHidden());
     QVERIFY(!QFile::exists(path));
+}
+
+void StorageTest::outsideChangeIsKeptBeforeWriting()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Plan.rtf"));
+    write(path, "as loaded");
+    FileStore store;
+    QStringList told;
+    store.setOutsideChangeHandler([&](const QString &file, const QString &keptAs) { told << file << keptAs; });
+    QByteArray contents;
+    QVERIFY(store.readFile(path, &contents));
+    // Another program (a sync tool, a second computer) changes the note.
+    QTest::qWait(5);
+    write(path, "changed elsewhere, longer");
+    QVERIFY(store.writeFileAtomic(path, "typed here"));
+    QCOMPARE(read(path), QByteArray("typed here"));
+    QCOMPARE(told.size(), 2);
+    QCOMPARE(told.at(0), path);
+    QCOMPARE(read(told.at(1)), QByteArray("changed elsewhere, longer"));
+    QVERIFY(QFileInfo(told.at(1)).isHidden());
+    QVERIFY(!FileStore().listFiles(dir.path()).contains(QFileInfo(told.at(1)).fileName()));
+    // Told once: the next write replaces the program's own version without a word.
+    QVERIFY(store.writeFileAtomic(path, "typed more"));
+    QCOMPARE(told.size(), 2);
+}
+
+void StorageTest::ownWritesAndTouchedFilesAreNoConflict()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("monday.rtf"));
+    FileStore store;
+    int told = 0;
+    store.setOutsideChangeHandler([&](const QString &, const QString &) { ++told; });
+    QVERIFY(store.writeFileAtomic(path, "one"));
+    QVERIFY(store.writeFileAtomic(path, "two"));
+    // Only the time changes: the content is still the program's own.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    file.close();
+    QVERIFY(store.writeFileAtomic(path, "three"));
+    QCOMPARE(told, 0);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("monday.rtf") });
 }
 
 QTEST_GUILESS_MAIN(StorageTest)

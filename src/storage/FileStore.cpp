@@ -1,5 +1,6 @@
 #include "FileStore.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -112,7 +113,41 @@ bool FileStore::readFile(const QString &path, QByteArray *contents) const
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     *contents = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    remember(resolvedTarget(path), *contents);
+    return true;
+}
+
+void FileStore::remember(const QString &target, const QByteArray &contents) const
+{
+    const QFileInfo info(target);
+    m_known.insert(target, { info.size(), info.lastModified(),
+                             QCryptographicHash::hash(contents, QCryptographicHash::Sha1) });
+}
+
+bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
+{
+    const QFileInfo info(target);
+    if (!info.isFile())
+        return true;
+    // Only a file this store has seen can be known to have changed since.
+    const auto known = m_known.constFind(target);
+    if (known == m_known.constEnd())
+        return true;
+    if (info.size() == known->size && info.lastModified() == known->modified)
+        return true;
+    // Touched but not changed (a sync tool that only sets the time, say): nothing to keep.
+    QFile file(target);
+    if (file.open(QIODevice::ReadOnly)
+        && QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1) == known->hash)
+        return true;
+    const QString keptAs = moveAside(target, conflictTag());
+    if (keptAs.isEmpty())
+        return false;
+    if (m_outsideChange)
+        m_outsideChange(path, keptAs);
+    return true;
 }
 
 bool FileStore::writeFileAtomic(const QString &path, const QByteArray &contents)
@@ -123,6 +158,9 @@ bool FileStore::writeFileAtomic(const QString &path, const QByteArray &contents)
         setErrorString(QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(path)));
         return false;
     }
+    // Another program's version of the file is never replaced unseen.
+    if (!keepOutsideVersion(path, target))
+        return false;
     const QString folder = targetInfo.absolutePath();
     // A hidden name without ".rtf" in it: no folder scan ever lists a leftover.
     QTemporaryFile temporary(folder + QStringLiteral("/.quillmark-XXXXXX.tmp"));
@@ -154,6 +192,7 @@ bool FileStore::writeFileAtomic(const QString &path, const QByteArray &contents)
     }
     temporary.setAutoRemove(false);
     syncFolder(folder);
+    remember(target, contents);
     return true;
 }
 

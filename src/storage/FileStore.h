@@ -1,11 +1,16 @@
 // The file and folder operations of the program. Every note and day file is written atomically:
 // the new text goes to a hidden temporary file beside it, is flushed to disk, then renamed over the
-// file, so the file always holds either its old or its new content.
+// file, so the file always holds either its old or its new content. The store also remembers the
+// version of every file it read or wrote: a file that another program changed since then is kept
+// beside it under a hidden conflict name before a write replaces it.
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class FileStore
 {
@@ -33,9 +38,28 @@ public:
 
     QString errorString() const { return m_errorString; }
 
+    // Called after a write kept another program's version of a file: the file, and where that
+    // version now is.
+    using OutsideChangeHandler = std::function<void(const QString &path, const QString &keptAs)>;
+    void setOutsideChangeHandler(OutsideChangeHandler handler) { m_outsideChange = std::move(handler); }
+    static QString conflictTag() { return QStringLiteral("conflict"); }
+
 protected:
     void setErrorString(const QString &error) { m_errorString = error; }
 
 private:
+    struct Version
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        QByteArray hash;
+    };
+    void remember(const QString &target, const QByteArray &contents) const;
+    // Moves a version of target that this store did not read or write out of the way; false when
+    // that was needed and failed.
+    bool keepOutsideVersion(const QString &path, const QString &target);
+
     QString m_errorString;
+    mutable QHash<QString, Version> m_known;
+    OutsideChangeHandler m_outsideChange;
 };
