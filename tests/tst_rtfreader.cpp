@@ -566,7 +566,7 @@ void RtfReaderTest::jpegAndMetafile()
     QCOMPARE(images[2].height(), 50.0);
     const QImage placeholder
         = doc.resource(QTextDocument::ImageResource, QUrl(images[2].name())).value<QImage>();
-    QCOMPARE(placeholder.size(), QSize(100, 50));
+    QVERIFY(!placeholder.isNull());
     QVERIFY(!doc.resource(QTextDocument::UserResource,
                     QUrl(QStringLiteral("rtf-original:") + images[2].name()))
                  .isValid());
@@ -635,6 +635,10 @@ void RtfReaderTest::tableEdges_data()
     QTest::newRow("\\itap jumps levels")
         << QByteArray("{\\rtf1\\intbl\\itap5 deep\\nestcell\\nestrow\\pard out}")
         << QStringLiteral("\ndeep\n\n\nout");
+    QTest::newRow("cells past the column cap share the last")
+        << QByteArray("{\\rtf1\\intbl " + QByteArray("x\\cell ").repeated(100) + "\\row}")
+        << QStringLiteral("\n") + QStringLiteral("x\n").repeated(63)
+            + QStringLiteral("x").repeated(37) + QStringLiteral("\n");
     QTest::newRow("table at the end")
         << QByteArray("{\\rtf1 x\\par\\intbl a\\cell\\row}") << QStringLiteral("x\na\n");
 }

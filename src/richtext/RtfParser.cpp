@@ -1726,7 +1726,10 @@ void RtfParser::advanceCell(OpenTable &table)
         ++table.row;
         table.column = 0;
     } else if (table.cellEnded) {
-        ++table.column;
+        // Cells past the cap share the last one: a row of a million \cell must not make a
+        // million columns.
+        if (table.column + 1 < MaxColumns)
+            ++table.column;
         if (table.column >= table.table->columns()) {
             table.table->appendColumns(1);
             table.verticalStart.append(-1);

@@ -26,6 +26,7 @@ class RtfParser
 public:
     static constexpr int MaxGroupDepth = 1000;
     static constexpr int MaxTableDepth = 16;
+    static constexpr int MaxColumns = 64;
     static constexpr int MaxFonts = 4096;
     static constexpr int MaxColours = 4096;
     static constexpr int MaxLists = 4096;

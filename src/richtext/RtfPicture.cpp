@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int MaxPlaceholderSide = 4000; // pixels: a placeholder is never a memory bomb
-
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -172,10 +170,9 @@ QSizeF RtfPicture::displaySize(const QSize &imageSize) const
 
 QImage RtfPicture::placeholder() const
 {
-    const QSizeF size = displaySize(QSize(32, 32));
-    const int w = std::clamp(int(size.width() + 0.5), 1, MaxPlaceholderSide);
-    const int h = std::clamp(int(size.height() + 0.5), 1, MaxPlaceholderSide);
-    QImage image(w, h, QImage::Format_RGB32);
+    // A small flat image: the document draws it at the picture's size (the image format's width
+    // and height), so a page of big metafiles costs no memory.
+    QImage image(16, 16, QImage::Format_RGB32);
     image.fill(QColor(0xd0, 0xd0, 0xd0));
     return image;
 }

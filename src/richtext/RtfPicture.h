@@ -27,7 +27,7 @@ public:
 
     // The decoded image, null when the bytes do not make one (placeholders included).
     QImage image() const;
-    // A light grey image standing for a picture Qt cannot draw, at its display size.
+    // A light grey image standing for a picture Qt cannot draw (shown at its display size).
     QImage placeholder() const;
     // The size to show the picture at, in pixels (96 per inch), given the image's own size.
     QSizeF displaySize(const QSize &imageSize) const;
