@@ -1,0 +1,302 @@
+// The project area with many and large notes: "Add ToDo" among 10,000 entries with 20 KB notes (a
+// new title, and a duplicate), filling the list from 10,000 note files and a stored order of 10,000
+// titles, and the key release that autosaves a 1 MB note beside a plain atomic write of its bytes.
+// The application folders are temporary folders in the working directory, so the notes go to the
+// same kind of disk as the user's; QUILLMARK_BENCH_DIR picks another place.
+#include "DesktopShell.h"
+#include "FileStore.h"
+#include "MainWindow.h"
+#include "MainWindowServices.h"
+#include "ProjectPanel.h"
+#include "Prompter.h"
+#include "QtSettingsStore.h"
+#include "RichTextBox.h"
+#include "SystemClock.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int entryCount = 10000;
+constexpr qsizetype smallNoteBytes = 20 * 1024;
+constexpr qsizetype largeNoteBytes = 1024 * 1024;
+
+class ScriptedInput : public Prompter
+{
+public:
+    void message(const QString &, const QString &) override { ++messages; }
+    Answer question(const QString &, const QString &) override { return Answer::Yes; }
+    QString input(const QString &, const QString &, const QString &) override { return answer; }
+    QString openFile(const QString &, const QString &) override { return {}; }
+    void notice(const QString &, const QString &) override { }
+
+    QString answer;
+    int messages = 0;
+};
+
+class NoShell : public DesktopShell
+{
+public:
+    bool open(const QUrl &) override { return true; }
+};
+
+// Counts the note files read, to show which operations read none.
+class CountingFileStore : public FileStore
+{
+public:
+    bool readFile(const QString &path, QByteArray *contents) const override
+    {
+        ++reads;
+        return FileStore::readFile(path, contents);
+    }
+    mutable qint64 reads = 0;
+};
+
+QString benchFolder(const QString &pattern)
+{
+    return QDir(qEnvironmentVariable("QUILLMARK_BENCH_DIR", QDir::currentPath())).filePath(pattern);
+}
+
+// An RTF note of about the given size: paragraphs of ordinary prose with a few bold and italic
+// words.
+QByteArray rtfNote(const QString &title, qsizetype bytes)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Sans;}}\\fs20 ";
+    rtf += title.toUtf8() + "\\par ";
+    int paragraph = 0;
+    while (rtf.size() < bytes) {
+        rtf += "Meeting notes for step " + QByteArray::number(++paragraph)
+            + ": call the supplier about the \\b delivery dates\\b0 , check the \\i budget\\i0  "
+              "figures with the team, and write down what was agreed so nobody has to ask "
+              "twice.\\par ";
+    }
+    rtf += "}";
+    return rtf;
+}
+
+// An application folder with 10,000 note files of 20 KB each and their titles as the stored order.
+class ManyNotes
+{
+public:
+    static ManyNotes &instance()
+    {
+        static ManyNotes notes;
+        return notes;
+    }
+
+    QStringList titles;
+    QTemporaryDir folder { benchFolder("projects-many-XXXXXX") };
+
+private:
+    ManyNotes()
+    {
+        QDir(folder.path()).mkdir("todolist");
+        for (int i = 0; i < entryCount; ++i) {
+            titles.append(QStringLiteral("Project %1").arg(i, 5, 10, QLatin1Char('0')));
+            QFile file(folder.path() + "/todolist/" + titles.last() + ".rtf");
+            if (file.open(QIODevice::WriteOnly))
+                file.write(rtfNote(titles.last(), smallNoteBytes));
+        }
+    }
+};
+
+// A main window on an application folder; the settings live in a folder of their own, so that every
+// window starts from the stored order given.
+class Window
+{
+public:
+    Window(const QString &applicationFolder, const QString &order, bool show)
+        : settings(settingsFolder.path() + "/Quillmark.ini")
+    {
+        settings.save("projects", "order", order);
+        MainWindowServices services;
+        services.applicationFolder = applicationFolder;
+        services.settings = &settings;
+        services.files = &files;
+        services.prompter = &prompter;
+        services.shell = &shell;
+        services.clock = &clock;
+        services.quit = [] {};
+        window = std::make_unique<MainWindow>(services);
+        if (show)
+            window->showWindow();
+    }
+
+    QAbstractButton *button(const char *name) { return window->findChild<QAbstractButton *>(name); }
+    QListWidget *list() { return window->findChild<QListWidget *>("lstToDo"); }
+    RichTextBox *editor() { return window->findChild<RichTextBox *>("rtfToDo"); }
+
+    QTemporaryDir settingsFolder { benchFolder("projects-settings-XXXXXX") };
+    QtSettingsStore settings;
+    CountingFileStore files;
+    ScriptedInput prompter;
+    NoShell shell;
+    SystemClock clock;
+    std::unique_ptr<MainWindow> window;
+};
+
+void BM_AddToDo_NewTitle_10000(benchmark::State &state)
+{
+    ManyNotes &notes = ManyNotes::instance();
+    Window app(notes.folder.path(), notes.titles.join(':'), true);
+    qint64 adds = 0;
+    for (auto _ : state) {
+        app.prompter.answer = QStringLiteral("New project %1").arg(adds++);
+        app.files.reads = 0;
+        app.button("cmdNewToDo")->click();
+        state.PauseTiming();
+        if (app.list()->count() != entryCount + 1 || app.files.reads != 0)
+            state.SkipWithError("the new entry was not added, or a note was read");
+        // Back to 10,000 entries: save the new item's empty note, then remove it with its file.
+        app.button("cmdSaveNote")->click();
+        app.button("cmdRemToDo")->click();
+        state.ResumeTiming();
+    }
+    state.counters["entries"] = entryCount;
+    state.counters["notes_read"] = double(app.files.reads);
+}
+
+void BM_AddToDo_Duplicate_10000(benchmark::State &state)
+{
+    ManyNotes &notes = ManyNotes::instance();
+    Window app(notes.folder.path(), notes.titles.join(':'), true);
+    // The last entry: every title is compared before the duplicate is found.
+    app.prompter.answer = notes.titles.last();
+    qint64 reads = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        app.list()->setCurrentRow(0);
+        app.files.reads = 0;
+        state.ResumeTiming();
+        app.button("cmdNewToDo")->click();
+        reads = app.files.reads;
+    }
+    if (app.list()->count() != entryCount || reads != 1)
+        state.SkipWithError("the duplicate was added, or more than its note was read");
+    state.counters["notes_read"] = double(reads);
+}
+
+void BM_LoadList_10000(benchmark::State &state)
+{
+    ManyNotes &notes = ManyNotes::instance();
+    const QString order = notes.titles.join(':');
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto app = std::make_unique<Window>(notes.folder.path(), order, false);
+        state.ResumeTiming();
+        app->window->projects().loadList();
+        state.PauseTiming();
+        if (app->list()->count() != entryCount)
+            state.SkipWithError("the list does not hold every entry");
+        app.reset();
+        state.ResumeTiming();
+    }
+    state.counters["entries"] = entryCount;
+}
+
+// The whole opening with that list, day notes and showing the window included.
+void BM_OpenWindow_10000(benchmark::State &state)
+{
+    ManyNotes &notes = ManyNotes::instance();
+    const QString order = notes.titles.join(':');
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto app = std::make_unique<Window>(notes.folder.path(), order, false);
+        state.ResumeTiming();
+        app->window->showWindow();
+        state.PauseTiming();
+        app.reset();
+        state.ResumeTiming();
+    }
+}
+
+// One entry whose 1 MB note is shown and edited.
+class LargeNote
+{
+public:
+    LargeNote()
+    {
+        QDir(folder.path()).mkdir("todolist");
+        QFile file(folder.path() + "/todolist/Big.rtf");
+        if (file.open(QIODevice::WriteOnly))
+            file.write(rtfNote("Big", largeNoteBytes));
+        file.close();
+        app = std::make_unique<Window>(folder.path(), "Big", true);
+        app->list()->setCurrentRow(0);
+    }
+
+    QTemporaryDir folder { benchFolder("projects-large-XXXXXX") };
+    std::unique_ptr<Window> app;
+};
+
+void BM_AutosaveKeyRelease_1MB(benchmark::State &state)
+{
+    LargeNote note;
+    RichTextBox *editor = note.app->editor();
+    MainWindowState &flags = note.app->window->windowState();
+    const qint64 before = note.app->files.reads;
+    for (auto _ : state) {
+        state.PauseTiming();
+        flags.intKeyCount = 1;
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+        state.ResumeTiming();
+        QCoreApplication::sendEvent(editor, &release);
+    }
+    if (flags.intKeyCount != 0 || note.app->files.reads != before)
+        state.SkipWithError("the key release did not autosave, or it read a note");
+    state.counters["rtf_bytes"] = double(editor->textRTF().size());
+}
+
+void BM_AtomicWrite_1MB(benchmark::State &state)
+{
+    LargeNote note;
+    const QByteArray rtf = note.app->editor()->textRTF();
+    const QString path = note.folder.path() + "/todolist/Big.rtf";
+    FileStore files;
+    for (auto _ : state) {
+        if (!files.writeFileAtomic(path, rtf))
+            state.SkipWithError("the write failed");
+    }
+    state.counters["rtf_bytes"] = double(rtf.size());
+}
+
+// The other part of an autosave: the 1 MB document as RTF.
+void BM_NoteAsRtf_1MB(benchmark::State &state)
+{
+    LargeNote note;
+    RichTextBox *editor = note.app->editor();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(editor->textRTF());
+}
+
+} // namespace
+
+BENCHMARK(BM_AddToDo_NewTitle_10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddToDo_Duplicate_10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadList_10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenWindow_10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutosaveKeyRelease_1MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AtomicWrite_1MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NoteAsRtf_1MB)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
