@@ -8,6 +8,7 @@
 #include "ProjectPanel.h"
 #include "RichTextBox.h"
 #include "SettingsStore.h"
+#include "SpellChecker.h"
 #include "StoredFileLink.h"
 #include "WindowPosition.h"
 #include "ui_frmMain.h"
@@ -44,6 +45,14 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
                                       [this](const QString &target) { Goto_URL(target); }, this);
     m_closing = std::make_unique<ClosingSequence>(*this, *ui, m_state, *m_projects, *m_days,
                                                   *services.settings, *services.prompter);
+
+    // Every note box: spelling in the user's language (none without a dictionary), and Ctrl+click
+    // on a web or mail link opens it the way the Help menu's links open.
+    SpellChecker *spelling = SpellChecker::forLocale(QLocale(), this);
+    for (RichTextBox *box : findChildren<RichTextBox *>()) {
+        box->setSpellChecker(spelling);
+        connect(box, &RichTextBox::openLinkRequested, this, &MainWindow::Goto_URL);
+    }
 
     connect(ui->cmdClose, &QAbstractButton::clicked, this, &MainWindow::cmdClose_Click);
     connect(ui->cmdClose2, &QAbstractButton::clicked, this, &MainWindow::cmdClose2_Click);

@@ -1,13 +1,20 @@
 #include "RichTextBox.h"
 
+#include "FindBar.h"
+#include "NoteContextMenu.h"
+#include "NoteEditActions.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
+#include "SpellHighlighter.h"
 
+#include <QAction>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <QUrl>
 
 namespace {
 const QString rtfMimeTypes[] = { QStringLiteral("text/rtf"), QStringLiteral("application/rtf") };
@@ -19,7 +26,20 @@ RichTextBox::RichTextBox(QWidget *parent)
     setAcceptRichText(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Only the document's content raises Change: the highlights of find and spelling are extra
+    // selections of the view and never touch the document.
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+
+    m_actions = new NoteEditActions(this);
+    m_spelling = new SpellHighlighter(this);
+    connect(m_spelling, &SpellHighlighter::underlinesChanged, this, &RichTextBox::showSpellingUnderlines);
+    const auto updateActions = [this] { m_actions->updateStates(); };
+    connect(this, &QTextEdit::cursorPositionChanged, this, updateActions);
+    connect(this, &QTextEdit::selectionChanged, this, updateActions);
+    connect(this, &QTextEdit::currentCharFormatChanged, this, updateActions);
+    connect(this, &QTextEdit::undoAvailable, this, updateActions);
+    connect(this, &QTextEdit::redoAvailable, this, updateActions);
+    viewport()->setMouseTracking(true);
 }
 
 bool RichTextBox::loadFile(const QString &path)
@@ -78,11 +98,165 @@ void RichTextBox::setCaretPosition(int position)
     setTextCursor(cursor);
 }
 
+void RichTextBox::setHighlights(HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights)
+{
+    (layer == FindHighlights ? m_findHighlights : m_spellingHighlights) = highlights;
+    // Spelling last: its underline shows over a find highlight.
+    setExtraSelections(m_findHighlights + m_spellingHighlights);
+}
+
+void RichTextBox::setSpellChecker(SpellChecker *checker)
+{
+    m_spelling->setChecker(checker);
+}
+
+void RichTextBox::showSpellingUnderlines()
+{
+    QList<QTextEdit::ExtraSelection> underlines;
+    for (const QTextCursor &word : m_spelling->misspellings()) {
+        QTextEdit::ExtraSelection underline;
+        underline.cursor = word;
+        underline.format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+        underline.format.setUnderlineColor(QColor(220, 0, 0));
+        underlines.append(underline);
+    }
+    setHighlights(SpellingHighlights, underlines);
+}
+
+FindBar *RichTextBox::findBar()
+{
+    if (!m_findBar)
+        m_findBar = new FindBar(this);
+    return m_findBar;
+}
+
+void RichTextBox::openFindBar()
+{
+    findBar()->open();
+}
+
+bool RichTextBox::opensAsLink(const QString &href)
+{
+    const QUrl url(href.trimmed(), QUrl::StrictMode);
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto"))
+        return !url.path().isEmpty();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+}
+
+bool RichTextBox::event(QEvent *event)
+{
+    // The box's own shortcuts win over the text control's key bindings (on X11 Ctrl+U would
+    // otherwise delete the line); the window's shortcuts are not among them and pass on.
+    if (event->type() == QEvent::ShortcutOverride && m_actions->actionForKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTextEdit::event(event);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (QAction *action = m_actions->actionForKey(event)) {
+        m_actions->updateStates();
+        action->trigger();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_findBar && m_findBar->isVisible()) {
+        m_findBar->close();
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+    if (event->key() == Qt::Key_Control)
+        updateLinkPointer(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers());
+}
+
 void RichTextBox::keyReleaseEvent(QKeyEvent *event)
 {
     QTextEdit::keyReleaseEvent(event);
+    if (event->key() == Qt::Key_Control)
+        updateLinkPointer(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers());
     if (!event->isAutoRepeat())
         emit KeyUp(event->key(), event->modifiers());
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = NoteContextMenu::create(this, event->pos());
+    menu->exec(event->globalPos());
+    delete menu;
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier)) {
+        const QString href = anchorAt(event->position().toPoint());
+        if (!href.isEmpty()) {
+            // The click belongs to the link: the caret stays where it was.
+            m_pressedLink = href;
+            event->accept();
+            return;
+        }
+    }
+    m_pressedLink.clear();
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_pressedLink.isEmpty() && event->button() == Qt::LeftButton) {
+        const QString href = anchorAt(event->position().toPoint());
+        const QString pressed = std::exchange(m_pressedLink, QString());
+        if (href == pressed && (event->modifiers() & Qt::ControlModifier) && opensAsLink(href))
+            emit openLinkRequested(href);
+        event->accept();
+        return;
+    }
+    QTextEdit::mouseReleaseEvent(event);
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseMoveEvent(event);
+    updateLinkPointer(event->position().toPoint(), event->modifiers());
+}
+
+void RichTextBox::updateLinkPointer(const QPoint &viewportPos, Qt::KeyboardModifiers modifiers)
+{
+    const bool overLink = (modifiers & Qt::ControlModifier) && viewport()->rect().contains(viewportPos)
+        && !anchorAt(viewportPos).isEmpty();
+    if (overLink == m_linkPointer)
+        return;
+    m_linkPointer = overLink;
+    viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+void RichTextBox::focusInEvent(QFocusEvent *event)
+{
+    QTextEdit::focusInEvent(event);
+    m_actions->updateStates();
+    m_spelling->scheduleRecheck();
+}
+
+void RichTextBox::focusOutEvent(QFocusEvent *event)
+{
+    QTextEdit::focusOutEvent(event);
+    // The word being typed is checked once the box is left.
+    m_spelling->scheduleRecheck();
+    if (m_linkPointer)
+        updateLinkPointer(QPoint(-1, -1), Qt::NoModifier);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    QTextEdit::resizeEvent(event);
+    if (m_findBar && m_findBar->isVisible())
+        m_findBar->place();
+    m_spelling->scheduleRecheck();
 }
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const

@@ -1,8 +1,15 @@
 // The rich-text edit box of every note: a QTextEdit that loads and gives its document as RTF and
 // reports content changes (Change) and key releases (KeyUp) the way the window's handlers expect.
+// It also carries the editing that people expect of a notes program: format shortcuts, a right-click
+// menu, Ctrl+click on links, spelling underlines and a find bar.
 #pragma once
 
 #include <QTextEdit>
+
+class FindBar;
+class NoteEditActions;
+class SpellChecker;
+class SpellHighlighter;
 
 class RichTextBox : public QTextEdit
 {
@@ -24,15 +31,56 @@ public:
     double fontSize() const;
     void setCaretPosition(int position);
 
+    // What the box can show over its text without changing it: found text and misspelt words.
+    enum HighlightLayer { FindHighlights, SpellingHighlights };
+    void setHighlights(HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights);
+
+    // Underlines misspelt words with this checker; null switches spelling off. The checker is not
+    // owned and may be shared by many boxes.
+    void setSpellChecker(SpellChecker *checker);
+    SpellHighlighter *spellHighlighter() const { return m_spelling; }
+    NoteEditActions *editActions() const { return m_actions; }
+    // The find bar over the box (made on first use).
+    FindBar *findBar();
+    void openFindBar();
+
+    // Whether a link with this address is handed to the desktop on Ctrl+click: web and mail links
+    // only, never a local file or a script.
+    static bool opensAsLink(const QString &href);
+
 signals:
     // Every change of the content, by the user or by code.
     void Change();
     // Every key release while the box has the focus; a key held down reports one release.
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    // Ctrl+click on a web or mail link (see opensAsLink); the window opens it.
+    void openLinkRequested(const QString &href);
 
 protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    void showSpellingUnderlines();
+    // The pointing hand while Ctrl is held over a link, the text pointer otherwise.
+    void updateLinkPointer(const QPoint &viewportPos, Qt::KeyboardModifiers modifiers);
+
+    NoteEditActions *m_actions = nullptr;
+    SpellHighlighter *m_spelling = nullptr;
+    FindBar *m_findBar = nullptr;
+    QList<QTextEdit::ExtraSelection> m_findHighlights;
+    QList<QTextEdit::ExtraSelection> m_spellingHighlights;
+    QString m_pressedLink;
+    bool m_linkPointer = false;
 };
