@@ -302,10 +302,11 @@ void RtfReaderTest::symbolFonts()
 {
     // Symbol bytes become the characters they show; \u of the U+F0xx form too. Wingdings has
     // no Unicode equivalents: its bytes stay at U+F0xx, as Windows keeps them.
-    const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\ftech\\fcharset2 Symbol;}"
-                           "{\\f2\\fnil\\fcharset2 Wingdings;}{\\f3 Symbol;}}"
-                           "\\f0 x\\f1 abp\\'b7\\'a3\\u-3913?\\u61617?\\f2 \\'4a\\f3 W\\f0 y}";
-    QCOMPARE(readText(rtf), QStringLiteral("xαβπ•≤•±\uf04aΩy"));
+    const QByteArray rtf
+        = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\ftech\\fcharset2 Symbol;}"
+          "{\\f2\\fnil\\fcharset2 Wingdings;}{\\f3 Symbol;}{\\f4 Wingdings 2;}}"
+          "\\f0 x\\f1 abp\\'b7\\'a3\\u-3913?\\u61617?\\f2 \\'4a\\f3 W\\f4 \\'97\\f0 y}";
+    QCOMPARE(readText(rtf), QStringLiteral("xαβπ•≤•±\uf04aΩ\uf097y"));
 }
 
 void RtfReaderTest::unicode_data()

@@ -1335,11 +1335,14 @@ int RtfParser::codePageOfFont(int font) const
     if (found == m_fonts.constEnd())
         return m_documentCodePage;
     const Font &f = found.value();
+    // Fonts whose bytes are glyph numbers: by charset 2, or by name when a writer left the
+    // charset out.
+    const bool dingbats = f.name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)
+        || f.name.startsWith(QLatin1String("Webdings"), Qt::CaseInsensitive);
+    if (dingbats)
+        return RtfCodePages::SymbolPrivate;
     if (f.charset == 2 || f.name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
-        return f.name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)
-                || f.name.startsWith(QLatin1String("Webdings"), Qt::CaseInsensitive)
-            ? RtfCodePages::SymbolPrivate
-            : RtfCodePages::Symbol;
+        return RtfCodePages::Symbol;
     if (f.codePage > 0)
         return f.codePage;
     if (f.charset >= 0)

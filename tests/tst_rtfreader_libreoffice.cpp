@@ -1,0 +1,117 @@
+// RtfReader against LibreOffice: each LibreOffice-dialect fixture (tests/data/rtf/libreoffice*.rtf)
+// is converted to text by LibreOffice itself, and its paragraphs must be the ones we read.
+#include "RtfReader.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QtTest>
+
+namespace {
+
+QString dataDir()
+{
+    return QStringLiteral(QUILLMARK_TEST_DATA "/rtf");
+}
+
+QStringList fixtures()
+{
+    const QDir dir(dataDir());
+    QStringList paths;
+    for (const QString &name :
+        dir.entryList({ QStringLiteral("libreoffice*.rtf") }, QDir::Files, QDir::Name))
+        paths << dir.filePath(name);
+    return paths;
+}
+
+// Paragraph texts without list labels, leading blanks, empty lines and picture characters: what
+// both readers must agree on whatever each does with labels and pictures.
+QStringList normalised(const QStringList &lines)
+{
+    static const QRegularExpression label(
+        QStringLiteral("^\\s*(?:[•◦▪●○■–-]|[0-9]+[.)]|[a-zA-Z][.)]|[ivxIVX]+[.)])\\s+"));
+    QStringList out;
+    for (QString line : lines) {
+        line.remove(QChar(0xfeff));
+        line.remove(QChar(0xfffc));
+        line.replace(QChar(0x2028), QLatin1Char('\n'));
+        for (QString part : line.split(QLatin1Char('\n'))) {
+            part.remove(label);
+            part = part.trimmed();
+            if (!part.isEmpty())
+                out << part;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+class RtfReaderLibreOfficeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sameTextAsLibreOffice_data();
+    void sameTextAsLibreOffice();
+
+private:
+    QTemporaryDir m_out;
+    QString m_soffice;
+};
+
+void RtfReaderLibreOfficeTest::initTestCase()
+{
+    QVERIFY(!fixtures().isEmpty());
+    m_soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (m_soffice.isEmpty()) {
+        if (qEnvironmentVariable("CI") == QLatin1String("true"))
+            QFAIL(
+                "LibreOffice (soffice) is not installed: ./test installs libreoffice-writer-nogui");
+        QSKIP("LibreOffice (soffice) is not installed");
+    }
+    QVERIFY(m_out.isValid());
+    QProcess soffice;
+    QStringList arguments { QStringLiteral("--headless"), QStringLiteral("--norestore"),
+        QStringLiteral("-env:UserInstallation=file://") + m_out.filePath(QStringLiteral("profile")),
+        QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"),
+        QStringLiteral("--outdir"), m_out.path() };
+    arguments << fixtures();
+    soffice.start(m_soffice, arguments);
+    QVERIFY(soffice.waitForFinished(300000));
+    QCOMPARE(soffice.exitCode(), 0);
+}
+
+void RtfReaderLibreOfficeTest::sameTextAsLibreOffice_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const QString &path : fixtures())
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+}
+
+void RtfReaderLibreOfficeTest::sameTextAsLibreOffice()
+{
+    QFETCH(QString, path);
+    QFile converted(m_out.filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".txt")));
+    QVERIFY2(converted.open(QIODevice::ReadOnly), qPrintable(converted.fileName()));
+    const QStringList theirs
+        = normalised(QString::fromUtf8(converted.readAll()).split(QLatin1Char('\n')));
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(file.readAll(), &doc));
+    QStringList blocks;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        blocks << block.text();
+    const QStringList ours = normalised(blocks);
+
+    QCOMPARE(ours, theirs);
+}
+
+QTEST_MAIN(RtfReaderLibreOfficeTest)
+#include "tst_rtfreader_libreoffice.moc"
