@@ -289,13 +289,19 @@ void RtfReaderTest::fontNameInItsCodePage()
     QTextDocument doc;
     QVERIFY(RtfReader().read(
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 \\'82\\'6c\\'82\\'72 "
-        "\\'96\\'be\\'92\\'a9;}{\\f1\\fswiss\\fcharset0 Arial{\\*\\falt Helvetica};}}"
-        "\\f0 a\\f1 b}",
+        "\\'96\\'be\\'92\\'a9;}{\\f1\\fswiss\\fcharset0 Arial{\\*\\falt Helvetica};}"
+        "{\\f2\\fnil\\fcharset0\\u23435?\\u20307?;}{\\f3\\fcharset134 \\'cb\\'ce\\u20307?;}}"
+        "\\f0 a\\f1 b\\f2 c\\f3 d}",
         &doc));
     QCOMPARE(formatOf(doc, QStringLiteral("a")).fontFamilies().toStringList(),
         QStringList(QStringLiteral("ＭＳ 明朝")));
     QCOMPARE(formatOf(doc, QStringLiteral("b")).fontFamilies().toStringList(),
         QStringList(QStringLiteral("Arial")));
+    // Names written as \uN, alone or after bytes of the font's code page.
+    QCOMPARE(formatOf(doc, QStringLiteral("c")).fontFamilies().toStringList(),
+        QStringList(QStringLiteral("宋体")));
+    QCOMPARE(formatOf(doc, QStringLiteral("d")).fontFamilies().toStringList(),
+        QStringList(QStringLiteral("宋体")));
 }
 
 void RtfReaderTest::symbolFonts()
@@ -479,6 +485,9 @@ void RtfReaderTest::fields_data()
     QTest::newRow("anchor switch")
         << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \\\\l \"part2\" }{\\fldrslt here}}}")
         << QStringLiteral("here") << QStringLiteral("#part2");
+    QTest::newRow("non-ASCII target as \\u") << QByteArray(
+        "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"https://e.example/caf\\u233?\\'e9\"}{\\fldrslt "
+        "e}}}") << QStringLiteral("e") << QStringLiteral("https://e.example/caféé");
     QTest::newRow("tooltip switch")
         << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"https://d.example\" \\\\o "
                       "\"tip\"}{\\fldrslt d}}}")

@@ -881,6 +881,7 @@ void RtfParser::handleWord(const RtfToken &token)
             m_fontNumber = has ? p : 0;
             m_font = Font();
             m_fontNameBytes.clear();
+            m_fontName.clear();
             return;
         case W_fcharset:
             m_font.charset = p;
@@ -1297,7 +1298,7 @@ void RtfParser::handleText(QByteArrayView text, bool ascii)
         for (const char c : text) {
             if (c == ';') {
                 commitFont();
-            } else if (m_fontNumber >= 0 && m_fontNameBytes.size() < 256) {
+            } else if (m_fontNumber >= 0 && m_fontNameBytes.size() + m_fontName.size() < 256) {
                 m_fontNameBytes.append(c);
             }
         }
@@ -1405,9 +1406,23 @@ void RtfParser::appendUnicode(int value)
     if (value < 0 || value > 0xffff)
         return;
     if (s.destination == RtfGroupState::FieldInstruction) {
-        // Instructions are kept as bytes; a \u in one is rare and only ever ASCII that matters.
-        if (s.field >= 0 && value < 0x80)
-            m_fields[s.field].instruction.append(char(value));
+        if (s.field >= 0) {
+            Field &field = m_fields[s.field];
+            if (field.text.size() < 65536) {
+                m_codePages.decode(field.instruction, field.codePage, field.text);
+                field.instruction.clear();
+                field.text.append(QChar(char16_t(value)));
+            }
+        }
+        return;
+    }
+    if (s.destination == RtfGroupState::FontTable) {
+        // Font names can be written as \uN too (with or without a fallback).
+        if (m_fontNumber >= 0 && m_fontName.size() < 256) {
+            m_codePages.decode(m_fontNameBytes, fontTableCodePage(), m_fontName);
+            m_fontNameBytes.clear();
+            m_fontName.append(QChar(char16_t(value)));
+        }
         return;
     }
     if (s.destination != RtfGroupState::Body)
@@ -1866,20 +1881,25 @@ void RtfParser::commitFont()
 {
     if (m_fontNumber >= 0 && (m_fonts.size() < MaxFonts || m_fonts.contains(m_fontNumber))) {
         Font font = m_font;
-        int codePage = m_documentCodePage;
-        if (font.codePage > 0)
-            codePage = font.codePage;
-        else if (font.charset >= 0 && font.charset != 2)
-            codePage = RtfCodePages::codePageForCharset(font.charset, m_documentCodePage);
-        QString name;
-        m_codePages.decode(m_fontNameBytes, codePage, name);
-        font.name = name.trimmed();
+        m_codePages.decode(m_fontNameBytes, fontTableCodePage(), m_fontName);
+        font.name = m_fontName.trimmed();
         m_fonts.insert(m_fontNumber, font);
     }
     m_fontNumber = -1;
     m_font = Font();
     m_fontNameBytes.clear();
+    m_fontName.clear();
     m_lastFontForCodePage = -2;
+}
+
+int RtfParser::fontTableCodePage() const
+{
+    // The code page the entry being read writes its own name in.
+    if (m_font.codePage > 0)
+        return m_font.codePage;
+    if (m_font.charset >= 0 && m_font.charset != 2)
+        return RtfCodePages::codePageForCharset(m_font.charset, m_documentCodePage);
+    return m_documentCodePage;
 }
 
 void RtfParser::commitColour()
@@ -1900,9 +1920,9 @@ void RtfParser::startFieldResult()
         return;
     Field &field = m_fields[s.field];
     if (field.link < 0) {
-        QString instruction;
-        m_codePages.decode(field.instruction, field.codePage, instruction);
-        const QString target = hyperlinkTarget(instruction.trimmed());
+        m_codePages.decode(field.instruction, field.codePage, field.text);
+        field.instruction.clear();
+        const QString target = hyperlinkTarget(field.text.trimmed());
         if (!target.isEmpty() && m_links.size() < 100000) {
             m_links.append(target);
             field.link = int(m_links.size() - 1);

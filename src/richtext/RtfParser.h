@@ -54,7 +54,8 @@ private:
     };
     struct Field
     {
-        QByteArray instruction; // bytes in the code page of codePage
+        QByteArray instruction; // bytes not decoded yet, in codePage
+        QString text; // what is decoded so far
         int codePage = 1252;
         int link = -1;
     };
@@ -131,6 +132,7 @@ private:
 
     // Destinations with structure
     void commitFont();
+    int fontTableCodePage() const;
     void commitColour();
     void startFieldResult();
     void insertPicture();
@@ -147,7 +149,8 @@ private:
     QHash<int, Font> m_fonts;
     int m_fontNumber = -1; // the font table entry being read
     Font m_font;
-    QByteArray m_fontNameBytes;
+    QByteArray m_fontNameBytes; // not decoded yet
+    QString m_fontName;
     QList<QColor> m_colours;
     int m_red = -1, m_green = -1, m_blue = -1;
     QList<ListDef> m_lists;
