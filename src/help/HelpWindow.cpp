@@ -24,6 +24,8 @@ HelpWindow::HelpWindow(const QString &applicationFolder, FileStore &files, QWidg
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    // The help text is read, not edited: its box offers copy, select all and find only.
+    ui->rtfText->setReadOnly(true);
 
     connect(ui->cmdOK, &QAbstractButton::clicked, this, &HelpWindow::cmdOK_Click);
     connect(ui->cmdAbout, &QAbstractButton::clicked, this, &HelpWindow::cmdAbout_Click);
