@@ -53,7 +53,6 @@ public:
 
 private:
     void tmrResetDays_Timer();
-    bool writeDay(int index);
     static void setBackColour(QCheckBox *mark, const QColor &colour);
 
     Ui::frmMain &ui;

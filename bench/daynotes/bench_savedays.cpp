@@ -1,0 +1,179 @@
+// "Save Days" with seven 1 MB day notes: the whole save a click runs (the seven day files written
+// atomically, the window position, the project order, the marks), and its two big parts apart: the
+// notes turned into RTF, and the day files written.
+// The application folder is a temporary folder in the working directory, so the files go to the
+// same kind of disk as the user's notes; QUILLMARK_BENCH_DIR picks another place.
+#include "DayNotes.h"
+#include "DayTable.h"
+#include "DesktopShell.h"
+#include "FileStore.h"
+#include "MainWindow.h"
+#include "MainWindowServices.h"
+#include "Prompter.h"
+#include "QtSettingsStore.h"
+#include "RichTextBox.h"
+#include "RtfWriter.h"
+#include "SystemClock.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr qsizetype noteBytes = 1024 * 1024;
+
+class SilentPrompter : public Prompter
+{
+public:
+    void message(const QString &, const QString &) override { }
+    Answer question(const QString &, const QString &) override { return Answer::Yes; }
+    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    QString openFile(const QString &, const QString &) override { return {}; }
+    void notice(const QString &, const QString &) override { }
+};
+
+class NoShell : public DesktopShell
+{
+public:
+    bool open(const QUrl &) override { return true; }
+};
+
+// Seven day files of about 1 MB of RTF each (paragraphs of ordinary prose with bold, italic and
+// coloured words, as a long note has) in a fresh application folder, and a main window opened on
+// it, so the notes arrive in the boxes the way the user's do: read from their files.
+class Fixture
+{
+public:
+    Fixture()
+        : folder(QDir(qEnvironmentVariable("QUILLMARK_BENCH_DIR", QDir::currentPath()))
+                     .filePath("savedays-XXXXXX"))
+        , settings(folder.path() + "/.settings/Quillmark.ini")
+    {
+        for (int i = 0; i < DayTable::dayCount; ++i)
+            files.writeFileAtomic(DayTable::filePath(folder.path(), i), dayNote(i));
+        MainWindowServices services;
+        services.applicationFolder = folder.path();
+        services.settings = &settings;
+        services.files = &files;
+        services.prompter = &prompter;
+        services.shell = &shell;
+        services.clock = &clock;
+        services.quit = [] {};
+        window = std::make_unique<MainWindow>(services);
+        window->showWindow();
+        saveDays = window->findChild<QAbstractButton *>("cmdSaveAllNow");
+    }
+
+    qsizetype rtfBytes() const
+    {
+        qsizetype total = 0;
+        for (int i = 0; i < DayTable::dayCount; ++i)
+            total += window->days().box(i)->textRTF().size();
+        return total;
+    }
+
+    QTemporaryDir folder;
+    QtSettingsStore settings;
+    FileStore files;
+    SilentPrompter prompter;
+    NoShell shell;
+    SystemClock clock;
+    std::unique_ptr<MainWindow> window;
+    QAbstractButton *saveDays = nullptr;
+
+private:
+    static QByteArray dayNote(int day)
+    {
+        static const char *const words[] = { "call", "printer", "about", "the", "invoice",
+            "meeting", "Müller", "agenda", "review", "draft", "café", "budget" };
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        QTextCharFormat plain;
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        QTextCharFormat italic;
+        italic.setFontItalic(true);
+        QTextCharFormat red;
+        red.setForeground(QColor(200, 0, 0));
+        auto paragraph = [&](int n) {
+            for (int w = 0; w < 40; ++w) {
+                const int pick = (n * 7 + w * 3 + day) % 12;
+                const QTextCharFormat &format = w % 11 == 3 ? bold
+                    : w % 13 == 5                           ? italic
+                    : w % 17 == 8                           ? red
+                                                            : plain;
+                cursor.insertText(QString::fromUtf8(words[pick]) + QLatin1Char(' '), format);
+            }
+            cursor.insertBlock();
+        };
+        // Paragraphs in batches until the RTF reaches 1 MB.
+        int n = 0;
+        QByteArray rtf;
+        while (rtf.size() < noteBytes) {
+            const qsizetype missing = noteBytes - rtf.size();
+            const int batch
+                = rtf.isEmpty() ? 100 : qMax(1, int(missing * n / qMax<qsizetype>(1, rtf.size())));
+            for (int i = 0; i < batch; ++i)
+                paragraph(n++);
+            rtf = RtfWriter(10).write(document);
+        }
+        return rtf;
+    }
+};
+
+Fixture *fixture = nullptr;
+
+// What a click on "Save Days" costs, from the click to the end of the closing sequence.
+void BM_SaveDays(benchmark::State &state)
+{
+    for (auto _ : state)
+        fixture->saveDays->click();
+    state.counters["rtf_MB"] = double(fixture->rtfBytes()) / (1024 * 1024);
+    state.SetBytesProcessed(state.iterations() * fixture->rtfBytes());
+}
+
+// The seven notes turned into RTF, nothing written.
+void BM_SevenNotesToRtf(benchmark::State &state)
+{
+    for (auto _ : state)
+        for (int i = 0; i < DayTable::dayCount; ++i)
+            benchmark::DoNotOptimize(fixture->window->days().box(i)->textRTF());
+}
+
+// The seven day files written, RTF included: the day-file part of a save.
+void BM_WriteSevenDayFiles(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fixture->window->days().write());
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveDays)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_SevenNotesToRtf)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_WriteSevenDayFiles)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    Fixture setup;
+    fixture = &setup;
+    benchmark::AddCustomContext(
+        "day_note_rtf_bytes", std::to_string(setup.rtfBytes() / DayTable::dayCount));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fixture = nullptr;
+    return 0;
+}
