@@ -3,6 +3,7 @@
 #include "RichTextBox.h"
 #include "SpellChecker.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
@@ -64,6 +65,9 @@ SpellHighlighter::SpellHighlighter(RichTextBox *box)
     // The word being typed is left alone until the caret leaves it.
     connect(box, &QTextEdit::cursorPositionChanged, this, &SpellHighlighter::scheduleRecheck);
     connect(box->verticalScrollBar(), &QScrollBar::valueChanged, this, &SpellHighlighter::scheduleRecheck);
+    // A long note is laid out in the background: what is on screen is known once that is done.
+    connect(box->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+        &SpellHighlighter::scheduleRecheck);
 }
 
 void SpellHighlighter::setChecker(SpellChecker *checker)
@@ -96,6 +100,22 @@ QTextCursor SpellHighlighter::misspeltWordAt(int position) const
     return QTextCursor();
 }
 
+QTextBlock SpellHighlighter::blockAtHeight(qreal y) const
+{
+    const QTextDocument *document = m_box->document();
+    QAbstractTextDocumentLayout *layout = document->documentLayout();
+    int low = 0;
+    int high = document->blockCount() - 1;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (layout->blockBoundingRect(document->findBlockByNumber(middle)).bottom() < y)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return document->findBlockByNumber(low);
+}
+
 void SpellHighlighter::rangeToCheck(int *from, int *to) const
 {
     const QTextDocument *document = m_box->document();
@@ -105,9 +125,12 @@ void SpellHighlighter::rangeToCheck(int *from, int *to) const
         *to = length;
         return;
     }
-    const QRect view = m_box->viewport()->rect();
-    const int top = m_box->cursorForPosition(view.topLeft()).position();
-    const int bottom = m_box->cursorForPosition(view.bottomRight()).position();
+    // By the blocks' places rather than a hit test: a hit test is wrong while the layout is
+    // still being built in the background.
+    const int scrolled = m_box->verticalScrollBar()->value();
+    const int top = blockAtHeight(scrolled).position();
+    const QTextBlock last = blockAtHeight(scrolled + m_box->viewport()->height());
+    const int bottom = last.position() + last.length();
     *from = qMax(0, top - marginAroundView);
     *to = qMin(length, bottom + marginAroundView);
 }

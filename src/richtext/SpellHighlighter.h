@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -40,6 +41,7 @@ private:
     // The part of the document worth checking: all of a short note, else the shown part with a
     // margin either side.
     void rangeToCheck(int *from, int *to) const;
+    QTextBlock blockAtHeight(qreal y) const;
 
     RichTextBox *m_box;
     QPointer<SpellChecker> m_checker;
