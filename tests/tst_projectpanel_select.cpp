@@ -22,6 +22,7 @@ private slots:
     void saveToDoCreatesTheFolderAndUnlocksEverything();
     void saveToDoWithNoNoteShownOnlyDisablesItself();
     void writtenNoteIsAtomicAndReadsBack();
+    void tabbingIntoTheListSelectsNothing();
 
 private:
     static void openWith(TestApp &app, const QString &order)
@@ -183,6 +184,41 @@ void ProjectPanelSelectTest::writtenNoteIsAtomicAndReadsBack()
     // No temporary file is left for the folder scan to find.
     QCOMPARE(
         QDir(app.notesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList { "A.rtf" });
+}
+
+void ProjectPanelSelectTest::tabbingIntoTheListSelectsNothing()
+{
+    TestApp app;
+    ProjectFileStore files;
+    app.files = &files;
+    app.writeNote("A.rtf", "a");
+    openWith(app, "A:B");
+    app.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app.window()));
+    app.list()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(app.window().focusWidget(), app.list());
+    QVERIFY(files.readNames.isEmpty());
+    QCOMPARE(app.list()->selectedItems().size(), 0);
+    QVERIFY(!app.editor()->isEnabled());
+    // The arrow keys then select as usual.
+    QTest::keyClick(app.list(), Qt::Key_Down);
+    QCOMPARE(selectedTitle(app), QStringLiteral("A"));
+    QCOMPARE(editorText(app), QStringLiteral("a"));
+
+    // Nor after a removal or "Save Days" has left the list without a selection.
+    app.list()->setCurrentRow(1);
+    app.click("cmdRemToDo");
+    app.prompter.answerInput("C");
+    app.click("cmdNewToDo");
+    app.click("cmdSaveNote");
+    app.click("cmdSaveAllNow");
+    QCOMPARE(app.list()->currentRow(), -1);
+    files.readNames.clear();
+    app.find<QWidget>("cmdNewToDo")->setFocus(Qt::TabFocusReason);
+    app.list()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(app.window().focusWidget(), app.list());
+    QVERIFY(files.readNames.isEmpty());
+    QCOMPARE(app.list()->selectedItems().size(), 0);
 }
 
 QTEST_MAIN(ProjectPanelSelectTest)

@@ -74,6 +74,10 @@ void ProjectPanel::loadList()
     QScopedValueRollback quiet(m_quietSelection, true);
     ui.lstToDo->clear();
     ui.lstToDo->addItems(stored ? *stored : scanned);
+    // A list that gets the focus without a current entry makes its first entry current by itself,
+    // which would load that note although nobody selected it; a current entry set (to none) by the
+    // program keeps it from doing so.
+    ui.lstToDo->setCurrentIndex(QModelIndex());
 }
 
 void ProjectPanel::storeOrder()
