@@ -115,6 +115,7 @@ private slots:
     void wordRepeatedRowIsOneTable();
     void tableEdges_data();
     void tableEdges();
+    void manyRows();
     void lists();
 
     void malformed_data();
@@ -645,10 +646,14 @@ void RtfReaderTest::tableEdges_data()
     QTest::newRow("\\itap jumps levels")
         << QByteArray("{\\rtf1\\intbl\\itap5 deep\\nestcell\\nestrow\\pard out}")
         << QStringLiteral("\ndeep\n\n\nout");
-    QTest::newRow("cells past the column cap share the last")
-        << QByteArray("{\\rtf1\\intbl " + QByteArray("x\\cell ").repeated(100) + "\\row}")
-        << QStringLiteral("\n") + QStringLiteral("x\n").repeated(63)
-            + QStringLiteral("x").repeated(37) + QStringLiteral("\n");
+    QByteArray wide = "{\\rtf1\\intbl ";
+    QString wideText = QStringLiteral("\n");
+    for (int i = 1; i <= 100; ++i) {
+        wide += "c" + QByteArray::number(i) + "\\cell ";
+        wideText += QStringLiteral("c%1").arg(i) + (i < 64 ? QStringLiteral("\n") : QString());
+    }
+    QTest::newRow("cells past the column cap share the last, in order")
+        << QByteArray(wide + "\\row}") << wideText + QStringLiteral("\n");
     QTest::newRow("table at the end")
         << QByteArray("{\\rtf1 x\\par\\intbl a\\cell\\row}") << QStringLiteral("x\na\n");
 }
@@ -658,6 +663,39 @@ void RtfReaderTest::tableEdges()
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QCOMPARE(readText(rtf), text);
+}
+
+void RtfReaderTest::manyRows()
+{
+    // Rows are added in chunks and the spare ones removed: the table has exactly its rows, each
+    // cell its own text, whatever the number of cells each row writes.
+    QByteArray rtf = "{\\rtf1 ";
+    for (int row = 0; row < 5000; ++row) {
+        rtf += "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl r" + QByteArray::number(row)
+            + "\\cell ";
+        if (row % 3 == 0)
+            rtf += "second\\cell third\\cell ";
+        rtf += "\\row\n";
+    }
+    rtf += "\\pard after}";
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    QTextTable *table = nullptr;
+    for (QTextFrame *frame : doc.rootFrame()->childFrames())
+        table = qobject_cast<QTextTable *>(frame);
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 5000);
+    QCOMPARE(table->columns(), 3);
+    const auto text = [table](int row, int column) {
+        return table->cellAt(row, column).firstCursorPosition().block().text();
+    };
+    QCOMPARE(text(4997, 0), QStringLiteral("r4997"));
+    QCOMPARE(text(4997, 1), QString());
+    QCOMPARE(text(4998, 1), QStringLiteral("second"));
+    QCOMPARE(text(4998, 2), QStringLiteral("third"));
+    QCOMPARE(text(4999, 0), QStringLiteral("r4999"));
+    QCOMPARE(text(4999, 2), QString());
+    QCOMPARE(doc.lastBlock().text(), QStringLiteral("after"));
 }
 
 void RtfReaderTest::lists()

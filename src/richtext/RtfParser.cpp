@@ -1739,25 +1739,41 @@ void RtfParser::openTable()
 
 void RtfParser::advanceCell(OpenTable &table)
 {
+    // The cursor is always at the end of the current cell: everything is written in order. An
+    // empty cell takes one position, so the next cell's place is found by counting, without
+    // QTextTable::cellAt(), which rebuilds the table's grid after every change of its shape.
+    QTextTable *t = table.table;
+    int position = m_cursor.position();
     if (table.rowEnded) {
-        table.table->appendRows(1);
+        const int rest = t->columns() - 1 - table.column; // empty cells left in this row
+        if (table.row + 1 >= t->rows()) {
+            // Rows are added in growing chunks; the spare ones go when the table closes.
+            t->appendRows(std::clamp(t->rows(), 1, 1024));
+        }
+        position += rest + 1;
         ++table.row;
         table.column = 0;
     } else if (table.cellEnded) {
-        // Cells past the cap share the last one: a row of a million \cell must not make a
-        // million columns.
-        if (table.column + 1 < MaxColumns)
-            ++table.column;
-        if (table.column >= table.table->columns()) {
-            table.table->appendColumns(1);
+        if (table.column + 1 >= MaxColumns) {
+            // Cells past the cap share the last one: a row of a million \cell must not make
+            // a million columns.
+            table.cellEnded = false;
+            return;
+        }
+        ++table.column;
+        if (table.column >= t->columns()) {
+            t->appendColumns(1);
             table.verticalStart.append(-1);
+            position = t->cellAt(table.row, table.column).firstPosition();
+        } else {
+            position += 1;
         }
     } else {
         return;
     }
     table.rowEnded = false;
     table.cellEnded = false;
-    m_cursor.setPosition(table.table->cellAt(table.row, table.column).firstPosition());
+    m_cursor.setPosition(position);
     m_inheritedFormat = -1;
     m_blockPending = false;
     m_paragraphHasContent = false;
@@ -1845,6 +1861,8 @@ void RtfParser::closeTable()
     OpenTable table = m_tables.back();
     m_tables.pop_back();
     QTextTable *t = table.table;
+    if (t->rows() > table.row + 1)
+        t->removeRows(table.row + 1, t->rows() - table.row - 1); // the spare rows
     const int rows = t->rows();
     for (int i = 0; i < table.verticalStart.size(); ++i) {
         const int start = table.verticalStart.at(i);
