@@ -33,7 +33,8 @@ bool isControl(QWidget *widget)
     if (qobject_cast<QScrollBar *>(widget) || qobject_cast<QTabBar *>(widget))
         return false;
     if (widget->parentWidget()
-        && (qobject_cast<QTabBar *>(widget->parentWidget()) || qobject_cast<QMenuBar *>(widget->parentWidget())))
+        && (qobject_cast<QTabBar *>(widget->parentWidget())
+            || qobject_cast<QMenuBar *>(widget->parentWidget())))
         return false; // the tab strip's scroll arrows, the menu bar's overflow button
     return qobject_cast<QAbstractButton *>(widget) || qobject_cast<QLineEdit *>(widget)
         || qobject_cast<QAbstractScrollArea *>(widget) || qobject_cast<QGroupBox *>(widget)
@@ -49,7 +50,8 @@ QStringList unnamedControls(QWidget *window)
     for (QWidget *widget : widgets) {
         if (widget == window || isControl(widget)) {
             if (accessibleName(widget).trimmed().isEmpty())
-                unnamed << QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className());
+                unnamed << QStringLiteral("%1 (%2)").arg(
+                    widget->objectName(), widget->metaObject()->className());
         }
     }
     return unnamed;

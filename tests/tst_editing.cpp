@@ -67,12 +67,15 @@ QString describe(const QTextDocument &document, int position)
         parts << "underline";
     if (format.fontStrikeOut())
         parts << "strike";
-    const QColor foreground = format.foreground().style() == Qt::NoBrush ? QColor(Qt::black) : format.foreground().color();
+    const QColor foreground = format.foreground().style() == Qt::NoBrush
+        ? QColor(Qt::black)
+        : format.foreground().color();
     if (foreground != QColor(Qt::black))
         parts << "colour " + foreground.name();
     if (format.background().style() != Qt::NoBrush && format.background().color().alpha() > 0)
         parts << "highlight " + format.background().color().name();
-    const double size = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
+    const double size
+        = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
     parts << QStringLiteral("%1pt").arg(size);
     const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
@@ -133,15 +136,24 @@ void EditingTest::keysFormatTheSelectionAndSurviveSaving_data()
     QTest::addColumn<QKeySequence>("keys");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::newRow("Ctrl+B bold") << QKeySequence("Ctrl+B") << "" << "bold 10pt";
-    QTest::newRow("Ctrl+I italic") << QKeySequence("Ctrl+I") << "" << "italic 10pt";
-    QTest::newRow("Ctrl+U underline") << QKeySequence("Ctrl+U") << "" << "underline 10pt";
-    QTest::newRow("Ctrl+R right") << QKeySequence("Ctrl+R") << "" << "10pt right";
-    QTest::newRow("Ctrl+J justify") << QKeySequence("Ctrl+J") << "" << "10pt justify";
-    QTest::newRow("Ctrl+L left") << QKeySequence("Ctrl+L") << "centre" << "10pt";
-    QTest::newRow("Ctrl+] bigger") << QKeySequence("Ctrl+]") << "" << "11pt";
-    QTest::newRow("Ctrl+[ smaller") << QKeySequence("Ctrl+[") << "" << "9pt";
-    QTest::newRow("Ctrl+B twice") << QKeySequence("Ctrl+B, Ctrl+B") << "" << "10pt";
+    QTest::newRow("Ctrl+B bold") << QKeySequence("Ctrl+B") << ""
+                                 << "bold 10pt";
+    QTest::newRow("Ctrl+I italic") << QKeySequence("Ctrl+I") << ""
+                                   << "italic 10pt";
+    QTest::newRow("Ctrl+U underline") << QKeySequence("Ctrl+U") << ""
+                                      << "underline 10pt";
+    QTest::newRow("Ctrl+R right") << QKeySequence("Ctrl+R") << ""
+                                  << "10pt right";
+    QTest::newRow("Ctrl+J justify") << QKeySequence("Ctrl+J") << ""
+                                    << "10pt justify";
+    QTest::newRow("Ctrl+L left") << QKeySequence("Ctrl+L") << "centre"
+                                 << "10pt";
+    QTest::newRow("Ctrl+] bigger") << QKeySequence("Ctrl+]") << ""
+                                   << "11pt";
+    QTest::newRow("Ctrl+[ smaller") << QKeySequence("Ctrl+[") << ""
+                                    << "9pt";
+    QTest::newRow("Ctrl+B twice") << QKeySequence("Ctrl+B, Ctrl+B") << ""
+                                  << "10pt";
 }
 
 void EditingTest::keysFormatTheSelectionAndSurviveSaving()
@@ -246,14 +258,37 @@ void EditingTest::menuOffersEveryCommandWithItsShortcut()
     for (const QAction *action : menu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : menuEntry(action));
     const QStringList expected {
-        "Undo\tCtrl+Z", "Redo\tCtrl+Y", "-",
-        "Cut\tCtrl+X", "Copy\tCtrl+C", "Paste\tCtrl+V", "Delete\tDel", "-",
-        "Select All\tCtrl+A", "Find...\tCtrl+F", "-",
-        "Bold\tCtrl+B", "Italic\tCtrl+I", "Underline\tCtrl+U", "Strikethrough", "-",
-        "Text colour...", "Highlight...", "Bigger\tCtrl+]", "Smaller\tCtrl+[", "-",
-        "Align left\tCtrl+L", "Align centre", "Align right\tCtrl+R", "Justify\tCtrl+J", "-",
-        "Bulleted list", "Numbered list", "-",
-        "Paste as plain text\tCtrl+Shift+V", "Clear formatting\tCtrl+\\",
+        "Undo\tCtrl+Z",
+        "Redo\tCtrl+Y",
+        "-",
+        "Cut\tCtrl+X",
+        "Copy\tCtrl+C",
+        "Paste\tCtrl+V",
+        "Delete\tDel",
+        "-",
+        "Select All\tCtrl+A",
+        "Find...\tCtrl+F",
+        "-",
+        "Bold\tCtrl+B",
+        "Italic\tCtrl+I",
+        "Underline\tCtrl+U",
+        "Strikethrough",
+        "-",
+        "Text colour...",
+        "Highlight...",
+        "Bigger\tCtrl+]",
+        "Smaller\tCtrl+[",
+        "-",
+        "Align left\tCtrl+L",
+        "Align centre",
+        "Align right\tCtrl+R",
+        "Justify\tCtrl+J",
+        "-",
+        "Bulleted list",
+        "Numbered list",
+        "-",
+        "Paste as plain text\tCtrl+Shift+V",
+        "Clear formatting\tCtrl+\\",
     };
     QCOMPARE(entries, expected);
     // What can be done now: "beta" is selected, nothing to undo.
@@ -273,20 +308,34 @@ void EditingTest::menuCommandsSurviveSaving_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("after");
-    QTest::newRow("bold") << "actBold" << "bold 10pt";
-    QTest::newRow("italic") << "actItalic" << "italic 10pt";
-    QTest::newRow("underline") << "actUnderline" << "underline 10pt";
-    QTest::newRow("strikethrough") << "actStrikethrough" << "strike 10pt";
-    QTest::newRow("text colour") << "actTextColour" << "colour #c00000 10pt";
-    QTest::newRow("highlight") << "actHighlight" << "highlight #c00000 10pt";
-    QTest::newRow("bigger") << "actBigger" << "11pt";
-    QTest::newRow("smaller") << "actSmaller" << "9pt";
-    QTest::newRow("align centre") << "actAlignCentre" << "10pt centre";
-    QTest::newRow("align right") << "actAlignRight" << "10pt right";
-    QTest::newRow("justify") << "actAlignJustify" << "10pt justify";
-    QTest::newRow("bulleted list") << "actBulletedList" << "10pt bulleted";
-    QTest::newRow("numbered list") << "actNumberedList" << "10pt numbered";
-    QTest::newRow("clear formatting") << "actClearFormatting" << "10pt";
+    QTest::newRow("bold") << "actBold"
+                          << "bold 10pt";
+    QTest::newRow("italic") << "actItalic"
+                            << "italic 10pt";
+    QTest::newRow("underline") << "actUnderline"
+                               << "underline 10pt";
+    QTest::newRow("strikethrough") << "actStrikethrough"
+                                   << "strike 10pt";
+    QTest::newRow("text colour") << "actTextColour"
+                                 << "colour #c00000 10pt";
+    QTest::newRow("highlight") << "actHighlight"
+                               << "highlight #c00000 10pt";
+    QTest::newRow("bigger") << "actBigger"
+                            << "11pt";
+    QTest::newRow("smaller") << "actSmaller"
+                             << "9pt";
+    QTest::newRow("align centre") << "actAlignCentre"
+                                  << "10pt centre";
+    QTest::newRow("align right") << "actAlignRight"
+                                 << "10pt right";
+    QTest::newRow("justify") << "actAlignJustify"
+                             << "10pt justify";
+    QTest::newRow("bulleted list") << "actBulletedList"
+                                   << "10pt bulleted";
+    QTest::newRow("numbered list") << "actNumberedList"
+                                   << "10pt numbered";
+    QTest::newRow("clear formatting") << "actClearFormatting"
+                                      << "10pt";
 }
 
 void EditingTest::menuCommandsSurviveSaving()
@@ -305,9 +354,8 @@ void EditingTest::menuCommandsSurviveSaving()
         NoteFormat::setTextColour(*box, QColor(0, 128, 0));
         NoteFormat::makeBigger(*box);
     }
-    box->editActions()->setColourChooser([](const QColor &, const QString &, QWidget *) {
-        return QColor(0xc0, 0, 0);
-    });
+    box->editActions()->setColourChooser(
+        [](const QColor &, const QString &, QWidget *) { return QColor(0xc0, 0, 0); });
     std::unique_ptr<QMenu> menu(NoteContextMenu::create(box.get(), QPoint(2, 2)));
     QAction *action = menu->findChild<QAction *>(command);
     if (!action) // the actions belong to the box; the menu only shows them

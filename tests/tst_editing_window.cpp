@@ -1,5 +1,5 @@
-// The note boxes inside the real window: the window's own keys still reach their menu entries from a
-// box and from its find field, Ctrl+click hands web and mail links to the desktop and nothing
+// The note boxes inside the real window: the window's own keys still reach their menu entries from
+// a box and from its find field, Ctrl+click hands web and mail links to the desktop and nothing
 // else, and the help text offers only what a read-only text can do.
 #include "FindBar.h"
 #include "HelpMenu.h"
@@ -39,7 +39,8 @@ QPoint viewportPointOf(RichTextBox *box, int position)
 
 void sendMove(QWidget *viewport, const QPoint &pos, Qt::KeyboardModifiers modifiers)
 {
-    QMouseEvent move(QEvent::MouseMove, pos, viewport->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, modifiers);
+    QMouseEvent move(
+        QEvent::MouseMove, pos, viewport->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, modifiers);
     QApplication::sendEvent(viewport, &move);
 }
 } // namespace
@@ -80,12 +81,14 @@ void EditingWindowTest::ctrlEExitsAndNeverCentres()
     QTest::keyClicks(box, "left as it is");
     QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier);
     QCOMPARE(app.quitCount, 1);
-    QCOMPARE(box->document()->firstBlock().blockFormat().alignment() & Qt::AlignHCenter, Qt::Alignment());
+    QCOMPARE(box->document()->firstBlock().blockFormat().alignment() & Qt::AlignHCenter,
+        Qt::Alignment());
     // The day was written by the close, uncentred.
     RichTextBox reread;
     QVERIFY(reread.loadFile(app.dayPath("wednesday.rtf")));
     QCOMPARE(reread.toPlainText(), QStringLiteral("left as it is"));
-    QCOMPARE(reread.document()->firstBlock().blockFormat().alignment() & Qt::AlignHCenter, Qt::Alignment());
+    QCOMPARE(reread.document()->firstBlock().blockFormat().alignment() & Qt::AlignHCenter,
+        Qt::Alignment());
 }
 
 void EditingWindowTest::windowKeysReachMenusFromTheFindField_data()
@@ -143,7 +146,8 @@ void EditingWindowTest::ctrlClickOpensWebAndMailLinksOnly()
     QCOMPARE(box->anchorAt(viewportPointOf(box, 6)), href);
     box->setCaretPosition(0);
 
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::ControlModifier, viewportPointOf(box, 6));
+    QTest::mouseClick(
+        box->viewport(), Qt::LeftButton, Qt::ControlModifier, viewportPointOf(box, 6));
     if (opens)
         QCOMPARE(app.shell.opened, QList<QUrl> { QUrl(href) });
     else
@@ -157,13 +161,15 @@ void EditingWindowTest::plainClickOnALinkOnlyMovesTheCaret()
     TestApp app;
     RichTextBox *box = focusedDayBox(app);
     QVERIFY(box);
-    QVERIFY(box->loadRtf("{\\rtf1\\ansi see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/\"}}"
-                         "{\\fldrslt{the link}}} here\\par}"));
+    QVERIFY(
+        box->loadRtf("{\\rtf1\\ansi see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/\"}}"
+                     "{\\fldrslt{the link}}} here\\par}"));
     QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, viewportPointOf(box, 6));
     QVERIFY(app.shell.opened.isEmpty());
     QVERIFY(box->textCursor().position() >= 5 && box->textCursor().position() <= 7);
     // Ctrl+click beside the link is an ordinary click.
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::ControlModifier, viewportPointOf(box, 1));
+    QTest::mouseClick(
+        box->viewport(), Qt::LeftButton, Qt::ControlModifier, viewportPointOf(box, 1));
     QVERIFY(app.shell.opened.isEmpty());
 }
 
@@ -172,8 +178,9 @@ void EditingWindowTest::pointerShowsALinkWhileCtrlIsHeld()
     TestApp app;
     RichTextBox *box = focusedDayBox(app);
     QVERIFY(box);
-    QVERIFY(box->loadRtf("{\\rtf1\\ansi see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/\"}}"
-                         "{\\fldrslt{the link}}} here\\par}"));
+    QVERIFY(
+        box->loadRtf("{\\rtf1\\ansi see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/\"}}"
+                     "{\\fldrslt{the link}}} here\\par}"));
     QWidget *viewport = box->viewport();
     sendMove(viewport, viewportPointOf(box, 6), Qt::NoModifier);
     QCOMPARE(viewport->cursor().shape(), Qt::IBeamCursor);
@@ -201,7 +208,8 @@ void EditingWindowTest::helpTextOffersTheReadOnlyActions()
     std::unique_ptr<QMenu> menu(NoteContextMenu::create(box, QPoint(2, 2)));
     QStringList entries;
     for (const QAction *action : menu->actions())
-        entries << (action->isSeparator() ? QStringLiteral("-") : action->text().remove(QLatin1Char('&')));
+        entries << (action->isSeparator() ? QStringLiteral("-")
+                                          : action->text().remove(QLatin1Char('&')));
     QCOMPARE(entries, (QStringList { "Copy", "-", "Select All", "Find..." }));
 
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);

@@ -1,5 +1,5 @@
-// Find in a note box: Ctrl+F opens a field over the box without moving anything in the window, every
-// match is highlighted, Enter and Shift+Enter step through the matches, Escape closes.
+// Find in a note box: Ctrl+F opens a field over the box without moving anything in the window,
+// every match is highlighted, Enter and Shift+Enter step through the matches, Escape closes.
 #include "FindBar.h"
 #include "HelpMenu.h"
 #include "HelpWindow.h"

@@ -46,7 +46,8 @@ void installDictionaries(const QString &folder, const QStringList &names)
     QDir().mkpath(folder);
     for (const QString &name : names) {
         QFile::copy(testDictionary, folder + "/" + name + ".dic");
-        QFile::copy(QStringLiteral(QUILLMARK_TEST_DATA "/spell/test.aff"), folder + "/" + name + ".aff");
+        QFile::copy(
+            QStringLiteral(QUILLMARK_TEST_DATA "/spell/test.aff"), folder + "/" + name + ".aff");
     }
 }
 } // namespace
@@ -92,7 +93,8 @@ void SpellTest::checkerKnowsItsDictionary()
     QVERIFY(checker.isCorrect("--"));
     QVERIFY(checker.suggestions("quikc").contains("quick"));
     QVERIFY(checker.suggestions("weeks").isEmpty() || checker.isCorrect("weeks"));
-    QVERIFY(checker.suggestions("nots").contains("note") || checker.suggestions("nots").contains("notes"));
+    QVERIFY(checker.suggestions("nots").contains("note")
+        || checker.suggestions("nots").contains("notes"));
 }
 
 void SpellTest::missingDictionaryFlagsNothing()
@@ -145,12 +147,14 @@ void SpellTest::noDictionaryMeansNoChecker()
 {
     QTemporaryDir dir;
     QObject owner;
-    QCOMPARE(SpellChecker::forLocale(QLocale("en_US"), &owner, { dir.path(), dir.path() + "/missing" }), nullptr);
+    QCOMPARE(
+        SpellChecker::forLocale(QLocale("en_US"), &owner, { dir.path(), dir.path() + "/missing" }),
+        nullptr);
     // The first folder that has a language wins.
     installDictionaries(dir.path() + "/user", { "en_US" });
     installDictionaries(dir.path() + "/system", { "en_US" });
-    SpellChecker *checker
-        = SpellChecker::forLocale(QLocale("en_US"), &owner, { dir.path() + "/user", dir.path() + "/system" });
+    SpellChecker *checker = SpellChecker::forLocale(
+        QLocale("en_US"), &owner, { dir.path() + "/user", dir.path() + "/system" });
     QVERIFY(checker);
     QCOMPARE(checker->parent(), &owner);
     QCOMPARE(checker->dictionaryPath(), dir.path() + "/user/en_US.dic");
@@ -181,7 +185,8 @@ void SpellTest::addedWordsLastAcrossRuns()
 void SpellTest::misspeltWordsAreUnderlined()
 {
     SpellChecker checker(testDictionary);
-    auto box = makeBox("the quikc brown fox jumsp over the lazy dog.\nMonday's plan: meetings, notes");
+    auto box
+        = makeBox("the quikc brown fox jumsp over the lazy dog.\nMonday's plan: meetings, notes");
     box->setSpellChecker(&checker);
     QCOMPARE(underlined(*box), (QStringList { "quikc", "jumsp", "Monday's" }));
     const QList<QTextEdit::ExtraSelection> shown = box->extraSelections();
@@ -200,8 +205,9 @@ void SpellTest::addressesAndLinksAreNotWords()
 {
     SpellChecker checker(testDictionary);
     auto box = makeBox(QString());
-    box->setHtml("<p>mail bbbob@exmple.org or www.exmple.org or https://exmple.org/pth or C:\\foldr\\fyle "
-                 "or <a href=\"https://example.org\">lnkk txt</a> or zzzx</p>");
+    box->setHtml(
+        "<p>mail bbbob@exmple.org or www.exmple.org or https://exmple.org/pth or C:\\foldr\\fyle "
+        "or <a href=\"https://example.org\">lnkk txt</a> or zzzx</p>");
     box->setSpellChecker(&checker);
     QCOMPARE(underlined(*box), (QStringList { "mail", "or", "or", "or", "or", "or", "zzzx" }));
 }
@@ -258,7 +264,8 @@ void SpellTest::menuOffersSuggestionsAndAddToDictionary()
     QSignalSpy changes(box.get(), &RichTextBox::Change);
     QTextCursor word = box->spellHighlighter()->misspellings().first();
 
-    std::unique_ptr<QMenu> menu(NoteContextMenu::create(box.get(), box->cursorRect(word).center() - QPoint(8, 0)));
+    std::unique_ptr<QMenu> menu(
+        NoteContextMenu::create(box.get(), box->cursorRect(word).center() - QPoint(8, 0)));
     const QList<QAction *> actions = menu->actions();
     QVERIFY(actions.size() > 3);
     QCOMPARE(actions.first()->text(), QStringLiteral("quick"));
@@ -292,7 +299,8 @@ void SpellTest::addingAWordClearsItInEveryBox()
     second->setSpellChecker(&checker);
     QCOMPARE(underlined(*second), (QStringList { "zorblax", "again" }));
     const QTextCursor word = first->spellHighlighter()->misspellings().first();
-    std::unique_ptr<QMenu> menu(NoteContextMenu::create(first.get(), first->cursorRect(word).center() - QPoint(8, 0)));
+    std::unique_ptr<QMenu> menu(
+        NoteContextMenu::create(first.get(), first->cursorRect(word).center() - QPoint(8, 0)));
     QAction *add = menu->findChild<QAction *>("actAddToDictionary");
     QVERIFY(add);
     QSignalSpy changes(first.get(), &RichTextBox::Change);

@@ -10,7 +10,8 @@
 #include <QToolButton>
 
 namespace {
-QToolButton *makeButton(QWidget *parent, const QString &name, const QString &glyph, const QString &tip)
+QToolButton *makeButton(
+    QWidget *parent, const QString &name, const QString &glyph, const QString &tip)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
@@ -48,8 +49,10 @@ FindBar::FindBar(RichTextBox *box)
 
     m_previous = makeButton(this, QStringLiteral("findPrevious"), QStringLiteral("\u25B2"),
         tr("Previous match (Shift+Enter)"));
-    m_next = makeButton(this, QStringLiteral("findNext"), QStringLiteral("\u25BC"), tr("Next match (Enter)"));
-    m_close = makeButton(this, QStringLiteral("findClose"), QStringLiteral("\u2715"), tr("Close find (Esc)"));
+    m_next = makeButton(
+        this, QStringLiteral("findNext"), QStringLiteral("\u25BC"), tr("Next match (Enter)"));
+    m_close = makeButton(
+        this, QStringLiteral("findClose"), QStringLiteral("\u2715"), tr("Close find (Esc)"));
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 2, 2);
@@ -60,9 +63,8 @@ FindBar::FindBar(RichTextBox *box)
     layout->addWidget(m_next);
     layout->addWidget(m_close);
 
-    connect(m_field, &QLineEdit::textEdited, this, [this] {
-        search(m_box->textCursor().selectionStart());
-    });
+    connect(m_field, &QLineEdit::textEdited, this,
+        [this] { search(m_box->textCursor().selectionStart()); });
     connect(m_previous, &QToolButton::clicked, this, &FindBar::findPrevious);
     connect(m_next, &QToolButton::clicked, this, &FindBar::findNext);
     connect(m_close, &QToolButton::clicked, this, &FindBar::close);
@@ -72,13 +74,15 @@ FindBar::FindBar(RichTextBox *box)
     m_refresh.setInterval(0);
     connect(&m_refresh, &QTimer::timeout, this, [this] {
         if (isVisible())
-            search(m_current >= 0 && m_current < m_matches.size() ? m_matches.at(m_current).selectionStart()
-                                                                : m_box->textCursor().selectionStart());
+            search(m_current >= 0 && m_current < m_matches.size()
+                    ? m_matches.at(m_current).selectionStart()
+                    : m_box->textCursor().selectionStart());
     });
-    connect(box->document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if (isVisible() && (removed || added))
-            m_refresh.start();
-    });
+    connect(
+        box->document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+            if (isVisible() && (removed || added))
+                m_refresh.start();
+        });
     hide();
 }
 
@@ -181,7 +185,8 @@ void FindBar::showHighlights()
     for (int i = 0; i < m_matches.size(); ++i) {
         QTextEdit::ExtraSelection highlight;
         highlight.cursor = m_matches.at(i);
-        highlight.format.setBackground(i == m_current ? QColor(255, 150, 50) : QColor(255, 230, 110));
+        highlight.format.setBackground(
+            i == m_current ? QColor(255, 150, 50) : QColor(255, 230, 110));
         highlight.format.setForeground(QColor(Qt::black));
         highlights.append(highlight);
     }

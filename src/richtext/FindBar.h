@@ -1,5 +1,6 @@
 // The find field of a note box: a small bar over the box's top right corner (the window's layout
-// does not change), every match highlighted, Enter and Shift+Enter step through them, Escape closes.
+// does not change), every match highlighted, Enter and Shift+Enter step through them, Escape
+// closes.
 #pragma once
 
 #include <QFrame>

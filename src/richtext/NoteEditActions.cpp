@@ -26,33 +26,51 @@ NoteEditActions::NoteEditActions(RichTextBox *box)
     RichTextBox &edit = *box;
 
     make(Undo, tr("&Undo"), { ctrl(Qt::Key_Z) }, [&edit] { edit.undo(); });
-    make(Redo, tr("&Redo"), { ctrl(Qt::Key_Y), Key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) }, [&edit] { edit.redo(); });
+    make(Redo, tr("&Redo"), { ctrl(Qt::Key_Y), Key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) },
+        [&edit] { edit.redo(); });
     make(Cut, tr("Cu&t"), Key::keyBindings(Key::Cut), [&edit] { edit.cut(); });
     make(Copy, tr("&Copy"), Key::keyBindings(Key::Copy), [&edit] { edit.copy(); });
     make(Paste, tr("&Paste"), Key::keyBindings(Key::Paste), [&edit] { edit.paste(); });
-    make(Delete, tr("&Delete"), { Key(Qt::Key_Delete) }, [&edit] { edit.textCursor().removeSelectedText(); });
-    make(SelectAll, tr("Select &All"), Key::keyBindings(Key::SelectAll), [&edit] { edit.selectAll(); });
+    make(Delete, tr("&Delete"), { Key(Qt::Key_Delete) },
+        [&edit] { edit.textCursor().removeSelectedText(); });
+    make(SelectAll, tr("Select &All"), Key::keyBindings(Key::SelectAll),
+        [&edit] { edit.selectAll(); });
     make(Find, tr("&Find..."), { ctrl(Qt::Key_F) }, [&edit] { edit.openFindBar(); });
 
-    make(Bold, tr("&Bold"), { ctrl(Qt::Key_B) }, [&edit] { NoteFormat::toggleBold(edit); }, true);
-    make(Italic, tr("&Italic"), { ctrl(Qt::Key_I) }, [&edit] { NoteFormat::toggleItalic(edit); }, true);
-    make(Underline, tr("U&nderline"), { ctrl(Qt::Key_U) }, [&edit] { NoteFormat::toggleUnderline(edit); }, true);
-    make(Strikethrough, tr("&Strikethrough"), {}, [&edit] { NoteFormat::toggleStrikethrough(edit); }, true);
+    make(
+        Bold, tr("&Bold"), { ctrl(Qt::Key_B) }, [&edit] { NoteFormat::toggleBold(edit); }, true);
+    make(
+        Italic, tr("&Italic"), { ctrl(Qt::Key_I) }, [&edit] { NoteFormat::toggleItalic(edit); },
+        true);
+    make(
+        Underline, tr("U&nderline"), { ctrl(Qt::Key_U) },
+        [&edit] { NoteFormat::toggleUnderline(edit); }, true);
+    make(
+        Strikethrough, tr("&Strikethrough"), {}, [&edit] { NoteFormat::toggleStrikethrough(edit); },
+        true);
     make(TextColour, tr("Te&xt colour..."), {}, [this] { chooseTextColour(); });
     make(Highlight, tr("&Highlight..."), {}, [this] { chooseHighlight(); });
-    make(Bigger, tr("Bi&gger"), { ctrl(Qt::Key_BracketRight) }, [&edit] { NoteFormat::makeBigger(edit); });
-    make(Smaller, tr("S&maller"), { ctrl(Qt::Key_BracketLeft) }, [&edit] { NoteFormat::makeSmaller(edit); });
-    make(AlignLeft, tr("Align &left"), { ctrl(Qt::Key_L) },
+    make(Bigger, tr("Bi&gger"), { ctrl(Qt::Key_BracketRight) },
+        [&edit] { NoteFormat::makeBigger(edit); });
+    make(Smaller, tr("S&maller"), { ctrl(Qt::Key_BracketLeft) },
+        [&edit] { NoteFormat::makeSmaller(edit); });
+    make(
+        AlignLeft, tr("Align &left"), { ctrl(Qt::Key_L) },
         [&edit] { NoteFormat::setAlignment(edit, Qt::AlignLeft); }, true);
-    make(AlignCentre, tr("Align c&entre"), {},
+    make(
+        AlignCentre, tr("Align c&entre"), {},
         [&edit] { NoteFormat::setAlignment(edit, Qt::AlignHCenter); }, true);
-    make(AlignRight, tr("Align &right"), { ctrl(Qt::Key_R) },
+    make(
+        AlignRight, tr("Align &right"), { ctrl(Qt::Key_R) },
         [&edit] { NoteFormat::setAlignment(edit, Qt::AlignRight); }, true);
-    make(AlignJustify, tr("&Justify"), { ctrl(Qt::Key_J) },
+    make(
+        AlignJustify, tr("&Justify"), { ctrl(Qt::Key_J) },
         [&edit] { NoteFormat::setAlignment(edit, Qt::AlignJustify); }, true);
-    make(BulletedList, tr("B&ulleted list"), {},
+    make(
+        BulletedList, tr("B&ulleted list"), {},
         [&edit] { NoteFormat::toggleList(edit, QTextListFormat::ListDisc); }, true);
-    make(NumberedList, tr("Numbered li&st"), {},
+    make(
+        NumberedList, tr("Numbered li&st"), {},
         [&edit] { NoteFormat::toggleList(edit, QTextListFormat::ListDecimal); }, true);
     make(PastePlainText, tr("Paste as plain te&xt"), { Key(Qt::CTRL | Qt::SHIFT | Qt::Key_V) },
         [&edit] { NoteFormat::pastePlainText(edit); });
@@ -94,7 +112,8 @@ QAction *NoteEditActions::make(Command command, const QString &text,
 
 QAction *NoteEditActions::actionForKey(const QKeyEvent *event) const
 {
-    const QKeySequence pressed(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    const QKeySequence pressed(
+        QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
     for (QAction *action : m_keyed) {
         for (const QKeySequence &shortcut : action->shortcuts()) {
             if (shortcut == pressed)
@@ -137,10 +156,11 @@ void NoteEditActions::updateStates()
     action(AlignCentre)->setChecked(alignment & Qt::AlignHCenter);
     action(AlignRight)->setChecked(alignment & (Qt::AlignRight | Qt::AlignTrailing));
     action(AlignJustify)->setChecked(alignment & Qt::AlignJustify);
-    action(AlignLeft)->setChecked(!action(AlignCentre)->isChecked() && !action(AlignRight)->isChecked()
-        && !action(AlignJustify)->isChecked());
+    action(AlignLeft)->setChecked(!action(AlignCentre)->isChecked()
+        && !action(AlignRight)->isChecked() && !action(AlignJustify)->isChecked());
     const QTextList *list = cursor.currentList();
-    const QTextListFormat::Style style = list ? list->format().style() : QTextListFormat::ListStyleUndefined;
+    const QTextListFormat::Style style
+        = list ? list->format().style() : QTextListFormat::ListStyleUndefined;
     action(BulletedList)->setChecked(style == QTextListFormat::ListDisc);
     action(NumberedList)->setChecked(style == QTextListFormat::ListDecimal);
 }
@@ -181,6 +201,7 @@ void NoteEditActions::chooseTextColour()
 void NoteEditActions::chooseHighlight()
 {
     const QBrush background = m_box->currentCharFormat().background();
-    const QColor initial = background.style() == Qt::NoBrush ? QColor(Qt::yellow) : background.color();
+    const QColor initial
+        = background.style() == Qt::NoBrush ? QColor(Qt::yellow) : background.color();
     NoteFormat::setHighlight(*m_box, m_chooseColour(initial, tr("Highlight"), m_box));
 }

@@ -46,7 +46,8 @@ public:
     Q_ENUM(Command)
 
     // Asks the user for a colour; an invalid colour means the user cancelled.
-    using ColourChooser = std::function<QColor(const QColor &initial, const QString &title, QWidget *parent)>;
+    using ColourChooser
+        = std::function<QColor(const QColor &initial, const QString &title, QWidget *parent)>;
 
     explicit NoteEditActions(RichTextBox *box);
 

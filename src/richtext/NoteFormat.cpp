@@ -12,8 +12,8 @@
 #include <array>
 
 namespace {
-constexpr std::array<double, 21> pointSizes { 6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28, 32,
-    36, 40, 48, 56, 64, 72 };
+constexpr std::array<double, 21> pointSizes { 6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28,
+    32, 36, 40, 48, 56, 64, 72 };
 
 double sizeOf(const QTextCharFormat &format, const QTextDocument &document)
 {
@@ -47,7 +47,8 @@ void NoteFormat::mergeFormat(QTextEdit &edit, const QTextCharFormat &format)
 void NoteFormat::toggleBold(QTextEdit &edit)
 {
     QTextCharFormat format;
-    format.setFontWeight(edit.currentCharFormat().fontWeight() > QFont::Normal ? QFont::Normal : QFont::Bold);
+    format.setFontWeight(
+        edit.currentCharFormat().fontWeight() > QFont::Normal ? QFont::Normal : QFont::Bold);
     mergeFormat(edit, format);
 }
 
@@ -129,7 +130,8 @@ void NoteFormat::stepSize(QTextEdit &edit, int direction)
     const int end = cursor.selectionEnd();
     // First collect the runs, then change them: changing formats while walking the fragments
     // would walk a document that changes under the walk.
-    struct Run {
+    struct Run
+    {
         int from;
         int to;
         double size;
@@ -169,9 +171,10 @@ void NoteFormat::toggleList(QTextEdit &edit, QTextListFormat::Style style)
     QTextCursor cursor = edit.textCursor();
     cursor.beginEditBlock();
     const QList<QTextBlock> blocks = selectedBlocks(cursor);
-    const bool allInThisStyle = std::all_of(blocks.begin(), blocks.end(), [style](const QTextBlock &block) {
-        return block.textList() && block.textList()->format().style() == style;
-    });
+    const bool allInThisStyle
+        = std::all_of(blocks.begin(), blocks.end(), [style](const QTextBlock &block) {
+              return block.textList() && block.textList()->format().style() == style;
+          });
     if (allInThisStyle) {
         for (const QTextBlock &block : blocks) {
             block.textList()->remove(block);
@@ -214,7 +217,8 @@ void NoteFormat::clearFormatting(QTextEdit &edit)
     QTextDocument &document = *edit.document();
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
-    struct Run {
+    struct Run
+    {
         int from;
         int to;
         QString href;

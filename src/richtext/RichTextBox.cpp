@@ -32,7 +32,8 @@ RichTextBox::RichTextBox(QWidget *parent)
 
     m_actions = new NoteEditActions(this);
     m_spelling = new SpellHighlighter(this);
-    connect(m_spelling, &SpellHighlighter::underlinesChanged, this, &RichTextBox::showSpellingUnderlines);
+    connect(m_spelling, &SpellHighlighter::underlinesChanged, this,
+        &RichTextBox::showSpellingUnderlines);
     const auto updateActions = [this] { m_actions->updateStates(); };
     connect(this, &QTextEdit::cursorPositionChanged, this, updateActions);
     connect(this, &QTextEdit::selectionChanged, this, updateActions);
@@ -98,7 +99,8 @@ void RichTextBox::setCaretPosition(int position)
     setTextCursor(cursor);
 }
 
-void RichTextBox::setHighlights(HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights)
+void RichTextBox::setHighlights(
+    HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights)
 {
     (layer == FindHighlights ? m_findHighlights : m_spellingHighlights) = highlights;
     // Spelling last: its underline shows over a find highlight.
@@ -143,14 +145,16 @@ bool RichTextBox::opensAsLink(const QString &href)
     const QString scheme = url.scheme().toLower();
     if (scheme == QLatin1String("mailto"))
         return !url.path().isEmpty();
-    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        && !url.host().isEmpty();
 }
 
 bool RichTextBox::event(QEvent *event)
 {
     // The box's own shortcuts win over the text control's key bindings (on X11 Ctrl+U would
     // otherwise delete the line); the window's shortcuts are not among them and pass on.
-    if (event->type() == QEvent::ShortcutOverride && m_actions->actionForKey(static_cast<QKeyEvent *>(event))) {
+    if (event->type() == QEvent::ShortcutOverride
+        && m_actions->actionForKey(static_cast<QKeyEvent *>(event))) {
         event->accept();
         return true;
     }
@@ -227,8 +231,8 @@ void RichTextBox::mouseMoveEvent(QMouseEvent *event)
 
 void RichTextBox::updateLinkPointer(const QPoint &viewportPos, Qt::KeyboardModifiers modifiers)
 {
-    const bool overLink = (modifiers & Qt::ControlModifier) && viewport()->rect().contains(viewportPos)
-        && !anchorAt(viewportPos).isEmpty();
+    const bool overLink = (modifiers & Qt::ControlModifier)
+        && viewport()->rect().contains(viewportPos) && !anchorAt(viewportPos).isEmpty();
     if (overLink == m_linkPointer)
         return;
     m_linkPointer = overLink;

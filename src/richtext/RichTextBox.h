@@ -1,7 +1,7 @@
 // The rich-text edit box of every note: a QTextEdit that loads and gives its document as RTF and
 // reports content changes (Change) and key releases (KeyUp) the way the window's handlers expect.
-// It also carries the editing that people expect of a notes program: format shortcuts, a right-click
-// menu, Ctrl+click on links, spelling underlines and a find bar.
+// It also carries the editing that people expect of a notes program: format shortcuts, a
+// right-click menu, Ctrl+click on links, spelling underlines and a find bar.
 #pragma once
 
 #include <QTextEdit>

@@ -59,8 +59,7 @@ SpellChecker::SpellChecker(
     : QObject(parent)
     , m_dictionaryPath(dictionaryPath)
     , m_personalWordsPath(personalWordsPath)
-{
-}
+{ }
 
 SpellChecker::~SpellChecker() = default;
 
@@ -73,7 +72,8 @@ QStringList SpellChecker::dictionaryFolders()
         folders += fromEnvironment.split(QDir::listSeparator(), Qt::SkipEmptyParts);
     folders += QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
         QStringLiteral("hunspell"), QStandardPaths::LocateDirectory);
-    for (const char *folder : { "/usr/share/hunspell", "/usr/share/myspell", "/usr/share/myspell/dicts" }) {
+    for (const char *folder :
+        { "/usr/share/hunspell", "/usr/share/myspell", "/usr/share/myspell/dicts" }) {
         const QString path = QString::fromLatin1(folder);
         if (!folders.contains(path) && !folders.contains(path + QLatin1Char('/')))
             folders.append(path);
@@ -123,8 +123,9 @@ bool SpellChecker::load() const
         qCDebug(lcSpelling) << "Dictionary missing:" << m_dictionaryPath;
         return false;
     }
-    m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(affixPathOf(m_dictionaryPath)).constData(),
-        QFile::encodeName(m_dictionaryPath).constData());
+    m_hunspell
+        = std::make_unique<Hunspell>(QFile::encodeName(affixPathOf(m_dictionaryPath)).constData(),
+            QFile::encodeName(m_dictionaryPath).constData());
     QString encoding = QString::fromStdString(m_hunspell->get_dict_encoding());
     // Hunspell spells ISO 8859 without the dash that the converters expect.
     if (encoding.startsWith(QLatin1String("ISO8859"), Qt::CaseInsensitive))
@@ -182,7 +183,8 @@ bool SpellChecker::isCorrect(const QString &word) const
     if (known != m_known.cend())
         return known.value();
     const bool correct = m_hunspell->spell(encode(word));
-    // The cache only speeds up the words of the notes; a runaway size would cost memory for nothing.
+    // The cache only speeds up the words of the notes; a runaway size would cost memory for
+    // nothing.
     if (m_known.size() > 50000)
         m_known.clear();
     m_known.insert(word, correct);
@@ -228,6 +230,7 @@ void SpellChecker::appendToPersonalList(const QString &word)
     QDir().mkpath(QFileInfo(m_personalWordsPath).absolutePath());
     // The word list is the user's: a failed write must leave the old list whole.
     QSaveFile file(m_personalWordsPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size()
+        || !file.commit())
         qCDebug(lcSpelling) << "Could not write the personal word list" << m_personalWordsPath;
 }

@@ -17,8 +17,8 @@ public:
     // A checker on the dictionary dictionaryPath (a ".dic" file with its ".aff" beside it). Words
     // added are kept in personalWordsPath, one a line; an empty path keeps them for this run only.
     // The dictionary is read on the first question, so creating a checker costs nothing.
-    explicit SpellChecker(const QString &dictionaryPath, const QString &personalWordsPath = QString(),
-        QObject *parent = nullptr);
+    explicit SpellChecker(const QString &dictionaryPath,
+        const QString &personalWordsPath = QString(), QObject *parent = nullptr);
     ~SpellChecker() override;
 
     // The checker for the user's language, or null when no dictionary is installed (spelling is

@@ -61,13 +61,15 @@ SpellHighlighter::SpellHighlighter(RichTextBox *box)
     m_recheck.setSingleShot(true);
     m_recheck.setInterval(50);
     connect(&m_recheck, &QTimer::timeout, this, &SpellHighlighter::recheckNow);
-    connect(box->document(), &QTextDocument::contentsChange, this, &SpellHighlighter::scheduleRecheck);
+    connect(
+        box->document(), &QTextDocument::contentsChange, this, &SpellHighlighter::scheduleRecheck);
     // The word being typed is left alone until the caret leaves it.
     connect(box, &QTextEdit::cursorPositionChanged, this, &SpellHighlighter::scheduleRecheck);
-    connect(box->verticalScrollBar(), &QScrollBar::valueChanged, this, &SpellHighlighter::scheduleRecheck);
-    // A long note is laid out in the background: what is on screen is known once that is done.
-    connect(box->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+    connect(box->verticalScrollBar(), &QScrollBar::valueChanged, this,
         &SpellHighlighter::scheduleRecheck);
+    // A long note is laid out in the background: what is on screen is known once that is done.
+    connect(box->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+        this, &SpellHighlighter::scheduleRecheck);
 }
 
 void SpellHighlighter::setChecker(SpellChecker *checker)
@@ -162,9 +164,10 @@ void SpellHighlighter::recheckNow()
             for (const auto &[wordStart, wordEnd] : wordsOf(text, start, end)) {
                 if (typing && blockStart + wordEnd == caret.position())
                     continue;
-                const bool inLink = std::any_of(links.cbegin(), links.cend(), [&](const auto &link) {
-                    return wordStart < link.second && link.first < wordEnd;
-                });
+                const bool inLink
+                    = std::any_of(links.cbegin(), links.cend(), [&](const auto &link) {
+                          return wordStart < link.second && link.first < wordEnd;
+                      });
                 if (inLink || m_checker->isCorrect(text.mid(wordStart, wordEnd - wordStart)))
                     continue;
                 QTextCursor word(document);
