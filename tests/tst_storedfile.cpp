@@ -204,6 +204,8 @@ void StoredFileTest::allFilesShowsFilesWithoutADot()
     QVERIFY2(
         filters.at(0).startsWith(QLatin1String("Excel Spreadsheet")), qPrintable(filters.at(0)));
     QVERIFY2(filters.at(1).startsWith(QLatin1String("All Files")), qPrintable(filters.at(1)));
+    // The dialog hides the patterns and shows the names as written.
+    QCOMPARE(filters.at(1), QStringLiteral("All Files (*.*) (*)"));
 
     // The patterns inside the last parentheses, as QFileDialog reads them.
     static const QRegularExpression patternsOf(QStringLiteral("\\(([^()]*)\\)$"));

@@ -46,9 +46,8 @@ QStringList QtPrompter::qtFilters(const QString &filter)
         QString pattern = parts.at(i + 1);
         // "*.*" names every file, also one without a dot, as on the desktop the filter comes from.
         pattern.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        const QString name = parts.at(i);
-        filters.append(name.contains(QLatin1Char('(')) ? QStringLiteral("%1 (%2)").arg(name.section(QLatin1Char('('), 0, 0).trimmed(), pattern)
-                                                        : QStringLiteral("%1 (%2)").arg(name, pattern));
+        // Qt takes the patterns from the last brackets; the name keeps its own ("All Files (*.*)").
+        filters.append(QStringLiteral("%1 (%2)").arg(parts.at(i), pattern));
     }
     return filters;
 }
@@ -58,6 +57,8 @@ QString QtPrompter::openFile(const QString &title, const QString &filter)
     QFileDialog dialog(parent(), title);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The dialog shows each filter by its name alone, as the names were written to be read.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(qtFilters(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
