@@ -142,6 +142,8 @@ private slots:
     void imagesWithoutOriginalBytesAreEncodedAsPng();
     void missingPictureIsLeftOut();
     void linksBecomeHyperlinkFields();
+    void symbolFontTextIsWrittenAsUnicode();
+    void fontNamesBeyondAsciiUseTheirCodePage();
     void outputIsDeterministic();
 };
 
@@ -689,6 +691,49 @@ void RtfWriterTest::linksBecomeHyperlinkFields()
             "{\\fldrslt{\\ul\\cf1 the \\b site}}}"
             "{\\field{\\*\\fldinst{HYPERLINK \"mailto:x@example.com\"}}{\\fldrslt{mail}}}"
             " end\\par\n"));
+}
+
+void RtfWriterTest::symbolFontTextIsWrittenAsUnicode()
+{
+    // Readers take the bytes of a symbol font as its pictures (a as alpha), so even ASCII goes as
+    // \uN there; a digit's fallback is hex so it cannot run on into the number, and a link's
+    // instruction is not read in the symbol font.
+    Document d;
+    QTextCharFormat symbol;
+    symbol.setFontFamilies({ QStringLiteral("Symbol") });
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref(QStringLiteral("https://example.com/a\\b\"c"));
+    d.cursor.insertText(QStringLiteral("a1 {\\}\u03b1"), symbol);
+    d.cursor.insertText(QStringLiteral("x"), link);
+    const QByteArray rtf = rtfOf(d.doc);
+    QVERIFY(rtf.contains("{\\f1\\ftech\\fcharset2 Symbol;}"));
+    QVERIFY2(bodyOf(rtf).contains("\\f1\\fs20\\u97a\\u49\\'31 \\u123\\'7b\\u92\\'5c\\u125\\'7d"
+                                  "\\u945?\\f0{\\field{\\*\\fldinst{HYPERLINK "
+                                  "\"https://example.com/a%5Cb%22c\"}}{\\fldrslt{x}}}\\par"),
+        rtf.constData());
+}
+
+void RtfWriterTest::fontNamesBeyondAsciiUseTheirCodePage()
+{
+    Document d;
+    const QStringList names = { QStringLiteral("\u5fae\u8f6f\u96c5\u9ed1"),
+        QStringLiteral("\uff2d\uff33 \u30b4\u30b7\u30c3\u30af"),
+        QStringLiteral("\u0410\u0440\u0438\u0430\u043b"), QStringLiteral("Caf\u00e9 Sans"),
+        QStringLiteral("\U0001F600 Emoji") };
+    for (const QString &name : names) {
+        QTextCharFormat format;
+        format.setFontFamilies({ name });
+        d.cursor.insertText(QStringLiteral("x"), format);
+    }
+    const QByteArray rtf = rtfOf(d.doc);
+    QVERIFY2(rtf.contains("{\\f1\\fnil\\fcharset134\\'ce\\'a2\\'c8\\'ed\\'d1\\'c5\\'ba\\'da;}"
+                          "{\\f2\\fnil\\fcharset128\\'82\\'6c\\'82\\'72\\'20\\'83\\'53\\'83\\'56"
+                          "\\'83\\'62\\'83\\'4e;}"
+                          "{\\f3\\fnil\\fcharset204\\'c0\\'f0\\'e8\\'e0\\'eb;}"
+                          "{\\f4\\fnil\\fcharset0\\'43\\'61\\'66\\'e9\\'20\\'53\\'61\\'6e\\'73;}"
+                          "{\\f5\\fnil\\fcharset0\\u-10179?\\u-8704? Emoji;}}"),
+        rtf.constData());
 }
 
 void RtfWriterTest::outputIsDeterministic()

@@ -63,10 +63,12 @@ const RtfDocumentWriter::Run &RtfDocumentWriter::run(int formatIndex, FormatOf f
     // cell's (written as \clcbpat), not the text's.
     if (format.isTableCellFormat())
         format.clearProperty(QTextFormat::BackgroundBrush);
-    entry.state = RtfWriterRunState::fromFormat(format, m_defaultPointSize, m_fonts, m_colors);
+    entry.image = format.isImageFormat();
+    // A picture writes no character format, so it must not number fonts or colours either.
+    if (!entry.image)
+        entry.state = RtfWriterRunState::fromFormat(format, m_defaultPointSize, m_fonts, m_colors);
     if (format.isAnchor())
         entry.href = format.anchorHref();
-    entry.image = format.isImageFormat();
     entry.known = true;
     return entry;
 }
@@ -222,10 +224,20 @@ void RtfDocumentWriter::writeRowDefinition(
     for (int column = 0; column < table->columns(); ++column) {
         const QTextTableCell cell = table->cellAt(row, column);
         if (cell.isValid()) {
-            if (cell.rowSpan() > 1 || cell.row() != row)
-                m_body.word(cell.row() == row ? "clvmgf" : "clvmrg");
-            if (cell.columnSpan() > 1 || cell.column() != column)
-                m_body.word(cell.column() == column ? "clmgf" : "clmrg");
+            // Merges are read from the grid, not the spans: a cell's span lives in the format of
+            // its first paragraph mark, which an edit of that mark's format can reset.
+            const auto sameCell = [&](int r, int c) {
+                return r < table->rows() && c < table->columns()
+                    && table->cellAt(r, c).firstPosition() == cell.firstPosition();
+            };
+            if (cell.row() != row)
+                m_body.word("clvmrg");
+            else if (sameCell(row + 1, column))
+                m_body.word("clvmgf");
+            if (cell.column() != column)
+                m_body.word("clmrg");
+            else if (sameCell(row, column + 1))
+                m_body.word("clmgf");
             const QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
             if (cellFormat.verticalAlignment() == QTextCharFormat::AlignMiddle)
                 m_body.word("clvertalc");
@@ -437,7 +449,8 @@ void RtfDocumentWriter::writeRuns(const QTextBlock &block)
             continue;
         }
         m_state.changeTo(current.state, m_body);
-        m_body.text(QStringView(text).mid(fragment.position() - blockStart, fragment.length()));
+        m_body.text(QStringView(text).mid(fragment.position() - blockStart, fragment.length()),
+            m_fonts.isSymbol(m_state.font));
     }
     if (m_linkOpen)
         closeLink();
@@ -464,11 +477,19 @@ void RtfDocumentWriter::openLink(const QString &href)
     }
     m_linkOpen = true;
     m_linkHref = href;
+    // The instruction is read in the font current before the field: in a symbol font its letters
+    // would be symbols.
+    if (m_fonts.isSymbol(m_state.font)) {
+        RtfWriterRunState plain = m_state;
+        plain.font = 0;
+        m_state.changeTo(plain, m_body);
+    }
     m_stateOutsideLink = m_state;
     m_body.raw("{\\field{\\*\\fldinst{HYPERLINK \"");
-    // Inside the quoted argument a backslash is doubled and a quote cannot appear.
+    // A quote would end the quoted argument and a backslash starts a field switch: both go in
+    // their URL escapes, which every reader takes for the same link.
     QString url = href;
-    url.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    url.replace(QLatin1Char('\\'), QLatin1String("%5C"));
     url.replace(QLatin1Char('"'), QLatin1String("%22"));
     m_body.text(url);
     m_body.raw("\"}}{\\fldrslt{");

@@ -183,7 +183,7 @@ void RtfOutput::raw(char c)
     m_afterWord = false;
 }
 
-void RtfOutput::text(QStringView text)
+void RtfOutput::text(QStringView text, bool symbolFont)
 {
     const qsizetype length = text.size();
     if (length == 0)
@@ -194,7 +194,8 @@ void RtfOutput::text(QStringView text)
     const char16_t *units = text.utf16();
     for (qsizetype i = 0; i < length; ++i) {
         const char16_t c = units[i];
-        if (c < 128 && plainAscii[c]) {
+        // A space stays a space in every font.
+        if (c < 128 && plainAscii[c] && (!symbolFont || c == ' ')) {
             if (afterWord) {
                 *p++ = ' ';
                 afterWord = false;
@@ -206,6 +207,8 @@ void RtfOutput::text(QStringView text)
         case '\\':
         case '{':
         case '}':
+            if (symbolFont)
+                break;
             *p++ = '\\';
             *p++ = static_cast<char>(c);
             afterWord = false;
@@ -238,7 +241,12 @@ void RtfOutput::text(QStringView text)
             continue;
         p = writeWord(p, "u", 1);
         p = writeNumber(p, c > 0x7FFF ? static_cast<long long>(c) - 0x10000 : c);
-        if (const unsigned char fallback = cp1252Byte(c))
+        // The fallback must not run on into the number (a digit) or look like a delimiter.
+        if (c < 128 && plainAscii[c] && !(c >= '0' && c <= '9'))
+            *p++ = static_cast<char>(c);
+        else if (c < 128)
+            p = writeHexByte(p, static_cast<unsigned char>(c));
+        else if (const unsigned char fallback = cp1252Byte(c))
             p = writeHexByte(p, fallback);
         else
             *p++ = '?';

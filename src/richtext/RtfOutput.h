@@ -27,8 +27,9 @@ public:
 
     // Document text as 7-bit RTF: printable ASCII as is, \ { } escaped, tab, line separator and the
     // special spaces and hyphens as their control words, anything else as \uN with a cp1252 byte
-    // (or ?) for readers that do not know \u.
-    void text(QStringView text);
+    // (or ?) for readers that do not know \u. In a symbol font (symbolFont), whose bytes readers
+    // take as that font's pictures, printable ASCII is written as \uN too, with itself as fallback.
+    void text(QStringView text, bool symbolFont = false);
     // A byte of a single-byte code page, as \'hh.
     void hexByte(unsigned char byte);
     // Binary data as lower-case hex in lines of a fixed width.

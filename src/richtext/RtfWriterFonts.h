@@ -16,6 +16,8 @@ public:
     // The number of a family, added on first use; an empty family is the default font.
     int index(const QString &family);
     int count() const { return int(m_families.size()); }
+    // Whether a font is written with charset 2, as a font of symbols rather than letters.
+    bool isSymbol(int index) const;
 
     // {\fonttbl ...}
     void write(RtfOutput &output) const;
