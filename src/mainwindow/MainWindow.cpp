@@ -3,9 +3,11 @@
 #include "ClosingSequence.h"
 #include "Clock.h"
 #include "DayNotes.h"
+#include "FileStore.h"
 #include "HelpMenu.h"
 #include "Links.h"
 #include "ProjectPanel.h"
+#include "Prompter.h"
 #include "RichTextBox.h"
 #include "SettingsStore.h"
 #include "SpellChecker.h"
@@ -14,6 +16,8 @@
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -45,6 +49,12 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
                                       [this](const QString &target) { Goto_URL(target); }, this);
     m_closing = std::make_unique<ClosingSequence>(*this, *ui, m_state, *m_projects, *m_days,
                                                   *services.settings, *services.prompter);
+
+    // A note or day file that another program changed is kept beside it before a save replaces it;
+    // the user hears of it without being stopped from typing.
+    services.files->setOutsideChangeHandler([this](const QString &path, const QString &keptAs) {
+        m_services.prompter->notice(outsideChangeText(path, keptAs), QStringLiteral("Changed Outside Quillmark"));
+    });
 
     // Every note box: spelling in the user's language (none without a dictionary), and Ctrl+click
     // on a web or mail link opens it the way the Help menu's links open.
@@ -212,6 +222,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
     } else {
         event->ignore();
     }
+}
+
+QString MainWindow::outsideChangeText(const QString &path, const QString &keptAs)
+{
+    return QStringLiteral("%1 was changed by another program since Quillmark last read or saved it.  "
+                          "That version is kept as %2 in the same folder.")
+        .arg(QDir::toNativeSeparators(path), QFileInfo(keptAs).fileName());
 }
 
 void MainWindow::Goto_URL(const QString &target)

@@ -36,6 +36,8 @@ public:
     DayNotes &days() { return *m_days; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
     ClosingSequence &closingSequence() { return *m_closing; }
+    // The notice that a file changed outside the program was kept under another name.
+    static QString outsideChangeText(const QString &path, const QString &keptAs);
     // The size the window holds: the whole "Projects:" frame across, the whole week tabs down.
     QSize heldSize() const;
 
