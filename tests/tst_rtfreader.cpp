@@ -111,6 +111,7 @@ private slots:
     void pictures();
     void jpegAndMetafile();
     void binaryPicture();
+    void pictureClaimingHugeSize();
 
     void wordRepeatedRowIsOneTable();
     void tableEdges_data();
@@ -595,6 +596,27 @@ void RtfReaderTest::binaryPicture()
                     QUrl(QStringLiteral("rtf-original:rtf-image-1.png")))
                  .toByteArray(),
         png);
+}
+
+void RtfReaderTest::pictureClaimingHugeSize()
+{
+    // A PNG header claiming 40000 x 40000 pixels (6.4 GB decoded) in a few bytes: never decoded,
+    // a placeholder of the picture's size stands for it.
+    QByteArray header = pngBytes(Qt::red, QSize(1, 1)).left(33);
+    header[16] = header[20] = 0;
+    header[17] = header[21] = 0;
+    header[18] = header[22] = char(0x9c);
+    header[19] = header[23] = 0x40;
+    const QByteArray rtf
+        = "{\\rtf1 {\\pict\\pngblip\\picwgoal1500\\pichgoal1500 " + header.toHex() + "}}";
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    const QTextImageFormat image = formatOf(doc, QStringLiteral("\ufffc")).toImageFormat();
+    QCOMPARE(image.width(), 100.0);
+    const QImage stored
+        = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+    QVERIFY(!stored.isNull());
+    QVERIFY(stored.sizeInBytes() < 100000);
 }
 
 void RtfReaderTest::wordRepeatedRowIsOneTable()

@@ -1838,7 +1838,9 @@ void RtfParser::startFieldResult()
 
 void RtfParser::insertPicture()
 {
-    QImage image = m_picture.kind == RtfPicture::Metafile ? QImage() : m_picture.image();
+    QImage image
+        = m_picture.kind == RtfPicture::Metafile ? QImage() : m_picture.image(m_imageBudget);
+    m_imageBudget -= image.sizeInBytes();
     const bool original = !image.isNull()
         && (m_picture.kind == RtfPicture::Png || m_picture.kind == RtfPicture::Jpeg);
     if (image.isNull())

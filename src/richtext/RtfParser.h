@@ -30,6 +30,8 @@ public:
     static constexpr int MaxFonts = 4096;
     static constexpr int MaxColours = 4096;
     static constexpr int MaxLists = 4096;
+    // Decoded pictures of one document together; past it pictures become placeholders.
+    static constexpr qint64 MaxImageBytes = qint64(512) * 1024 * 1024;
 
     RtfParser(QByteArrayView data, QTextDocument *document);
     ~RtfParser();
@@ -161,6 +163,7 @@ private:
     QStringList m_links;
     RtfPicture m_picture;
     int m_imageCount = 0;
+    qint64 m_imageBudget = MaxImageBytes;
 
     // Reading state
     bool m_optionalDestination = false; // a {\* was just read

@@ -1,5 +1,7 @@
 #include "RtfPicture.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QtEndian>
 
 #include <algorithm>
@@ -46,28 +48,42 @@ void RtfPicture::appendBinary(QByteArrayView bytes)
     m_bytes.append(bytes);
 }
 
-QImage RtfPicture::image() const
+QImage RtfPicture::image(qint64 maxBytes) const
 {
     switch (kind) {
     case Png:
-        return QImage::fromData(m_bytes, "PNG");
+        return decode(m_bytes, "PNG", maxBytes);
     case Jpeg:
-        return QImage::fromData(m_bytes, "JPEG");
+        return decode(m_bytes, "JPEG", maxBytes);
     case Dib:
-        return dibImage();
+        return dibImage(maxBytes);
     case WindowsBitmap:
+        if (qint64(width) * height * 4 > maxBytes)
+            return QImage();
         return windowsBitmapImage();
-    case Unknown: {
+    case Unknown:
         // No type word: some writers leave it out for PNG and JPEG; let Qt recognise the bytes.
-        return QImage::fromData(m_bytes);
-    }
+        return decode(m_bytes, nullptr, maxBytes);
     case Metafile:
         break;
     }
     return QImage();
 }
 
-QImage RtfPicture::dibImage() const
+QImage RtfPicture::decode(const QByteArray &data, const char *format, qint64 maxBytes)
+{
+    // A few kilobytes of PNG can claim a picture of gigabytes: look at the size first.
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() * 4 > maxBytes)
+        return QImage();
+    return reader.read();
+}
+
+QImage RtfPicture::dibImage(qint64 maxBytes) const
 {
     // A packed DIB: BITMAPINFOHEADER, colour table, bits. Prepend the 14-byte file header the BMP
     // reader expects, with the offset of the bits.
@@ -102,7 +118,7 @@ QImage RtfPicture::dibImage() const
     qToLittleEndian<quint32>(quint32(std::min<quint64>(offset, fileSize)), header + 10);
     file.append(reinterpret_cast<const char *>(header), 14);
     file.append(m_bytes);
-    return QImage::fromData(file, "BMP");
+    return decode(file, "BMP", maxBytes);
 }
 
 QImage RtfPicture::windowsBitmapImage() const

@@ -25,8 +25,9 @@ public:
     int bitsPerPixel = 0; // \wbmbitspixel
     int bytesPerLine = 0; // \wbmwidthbytes
 
-    // The decoded image, null when the bytes do not make one (placeholders included).
-    QImage image() const;
+    // The decoded image, null when the bytes do not make one (placeholders included) or when
+    // it would take more than maxBytes of memory.
+    QImage image(qint64 maxBytes) const;
     // A light grey image standing for a picture Qt cannot draw (shown at its display size).
     QImage placeholder() const;
     // The size to show the picture at, in pixels (96 per inch), given the image's own size.
@@ -35,7 +36,8 @@ public:
     const QByteArray &bytes() const { return m_bytes; }
 
 private:
-    QImage dibImage() const;
+    static QImage decode(const QByteArray &data, const char *format, qint64 maxBytes);
+    QImage dibImage(qint64 maxBytes) const;
     QImage windowsBitmapImage() const;
 
     QByteArray m_bytes;
