@@ -30,6 +30,7 @@ private slots:
     void unreadableDayIsKeptAsideBeforeWrite();
     void unreadableDayStaysWhenItCannotBeKeptAside();
     void failedWriteLeavesOldFileAndNoMark();
+    void dayChangedByAnotherProgramIsKept();
 
 private:
     static QString dayText(TestApp &app, int index)
@@ -257,6 +258,24 @@ void DayNotesTest::failedWriteLeavesOldFileAndNoMark()
     // A save-only run says nothing: the marks tell.
     QVERIFY(app.prompter.shown().isEmpty());
     QVERIFY(app.window().isVisible());
+}
+
+// The day files are read through the file store, so it knows which version each box shows: one that
+// another program wrote since (a sync tool, say) is kept before the save replaces it.
+void DayNotesTest::dayChangedByAnotherProgramIsKept()
+{
+    TestApp app;
+    app.writeFile(app.dayPath("monday.rtf"), TestApp::rtfWithText("as opened"));
+    app.open();
+    const QByteArray theirs = TestApp::rtfWithText("written on the other computer meanwhile");
+    app.writeFile(app.dayPath("monday.rtf"), theirs);
+    app.click("cmdSaveAllNow");
+
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("as opened"));
+    QCOMPARE(app.readFile(app.dayPath(".monday.rtf.conflict-1")), theirs);
+    QVERIFY(app.window().days().mark(0)->isChecked());
+    // Only the changed day: the others were never read, so there is nothing to compare them with.
+    QCOMPARE(hiddenFiles(app.folder()), QStringList { ".monday.rtf.conflict-1" });
 }
 
 QTEST_MAIN(DayNotesTest)

@@ -9,9 +9,6 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include <future>
-#include <system_error>
-
 Q_LOGGING_CATEGORY(lcDayNotes, "quillmark.daynotes", QtWarningMsg)
 
 DayNotes::DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore &files,
@@ -58,7 +55,10 @@ void DayNotes::load()
         RichTextBox *dayBox = box(day.index);
         if (!dayBox || !m_files.fileExists(path))
             continue;
-        if (!dayBox->loadFile(path)) {
+        // Read through the file store, which then knows the version the box shows and keeps a
+        // version that another program writes in the meantime.
+        QByteArray rtf;
+        if (!m_files.readFile(path, &rtf) || !dayBox->loadRtf(rtf)) {
             // The day stays empty; the next save must not destroy what the file holds.
             m_keepBeforeWriting[day.index] = true;
             qCInfo(lcDayNotes) << "day file could not be read:" << path;
@@ -66,73 +66,33 @@ void DayNotes::load()
     }
 }
 
-namespace {
-
-struct DayFileOutcome
-{
-    bool written = false;
-    bool keptAside = false; // the unreadable file that was there is safe under its backup name
-};
-
-DayFileOutcome writeDayFile(
-    FileStore &files, const QString &path, const QByteArray &rtf, bool keepAside)
-{
-    DayFileOutcome outcome;
-    if (keepAside) {
-        if (files.fileExists(path) && files.moveAside(path, DayNotes::unreadableTag()).isEmpty()) {
-            qCInfo(lcDayNotes) << "unreadable day file kept in place, not written:" << path
-                               << files.errorString();
-            return outcome;
-        }
-        outcome.keptAside = true;
-    }
-    outcome.written = files.writeFileAtomic(path, rtf);
-    if (!outcome.written)
-        qCInfo(lcDayNotes) << "day file not written:" << path << files.errorString();
-    return outcome;
-}
-
-} // namespace
-
 DayNotes::DayResults DayNotes::write()
 {
-    // Each day's RTF is made here, on the thread that owns the boxes. Most of a file write is
-    // waiting for the disk, so the files go to disk on helper threads while the next day's RTF is
-    // made: one file after the other, in day order, the file store never used by two threads at
-    // once.
-    std::array<std::shared_future<DayFileOutcome>, DayTable::dayCount> outcomes;
-    std::shared_future<DayFileOutcome> previous;
-    for (const DayTable::Day &day : DayTable::days()) {
-        RichTextBox *dayBox = box(day.index);
-        if (!dayBox)
-            continue;
-        auto task = [&files = m_files, path = filePath(day.index), rtf = dayBox->textRTF(),
-                        keepAside = m_keepBeforeWriting[day.index], previous] {
-            if (previous.valid())
-                previous.wait();
-            return writeDayFile(files, path, rtf, keepAside);
-        };
-        try {
-            outcomes[day.index] = std::async(std::launch::async, task).share();
-        } catch (const std::system_error &) {
-            // No thread to be had: write it here.
-            std::promise<DayFileOutcome> done;
-            done.set_value(task());
-            outcomes[day.index] = done.get_future().share();
-        }
-        previous = outcomes[day.index];
-    }
-
     DayResults written {};
-    for (const DayTable::Day &day : DayTable::days()) {
-        if (!outcomes[day.index].valid())
-            continue;
-        const DayFileOutcome outcome = outcomes[day.index].get();
-        written[day.index] = outcome.written;
-        if (outcome.keptAside)
-            m_keepBeforeWriting[day.index] = false;
-    }
+    for (const DayTable::Day &day : DayTable::days())
+        written[day.index] = writeDay(day.index);
     return written;
+}
+
+bool DayNotes::writeDay(int index)
+{
+    RichTextBox *dayBox = box(index);
+    if (!dayBox)
+        return false;
+    const QString path = filePath(index);
+    if (m_keepBeforeWriting[index]) {
+        if (m_files.fileExists(path) && m_files.moveAside(path, unreadableTag()).isEmpty()) {
+            qCInfo(lcDayNotes) << "unreadable day file kept in place, not written:" << path
+                               << m_files.errorString();
+            return false;
+        }
+        m_keepBeforeWriting[index] = false;
+    }
+    if (!m_files.writeFileAtomic(path, dayBox->textRTF())) {
+        qCInfo(lcDayNotes) << "day file not written:" << path << m_files.errorString();
+        return false;
+    }
+    return true;
 }
 
 void DayNotes::setBackColour(QCheckBox *mark, const QColor &colour)

@@ -53,6 +53,7 @@ public:
 
 private:
     void tmrResetDays_Timer();
+    bool writeDay(int index);
     static void setBackColour(QCheckBox *mark, const QColor &colour);
 
     Ui::frmMain &ui;
