@@ -1545,7 +1545,7 @@ void RtfParser::applyList(const RtfParaProps &props)
             else
                 ++it;
         }
-        QTextList *list = m_wordLists.value(key);
+        QTextList *list = m_wordLists.value(key).data();
         if (list) {
             list->add(m_cursor.block());
         } else {
@@ -1641,9 +1641,10 @@ void RtfParser::advanceCell(OpenTable &table)
         table.column = 0;
     } else if (table.cellEnded) {
         if (table.column + 1 >= MaxColumns) {
-            // Cells past the cap share the last one: a row of a million \cell must not make
-            // a million columns.
+            // Cells past the cap become paragraphs of the last one: a row of a million \cell
+            // must not make a million columns.
             table.cellEnded = false;
+            m_blockPending = true;
             return;
         }
         ++table.column;

@@ -10,15 +10,16 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextList>
 
 #include <vector>
 
 class QTextDocument;
-class QTextList;
 class QTextTable;
 
 class RtfParser
@@ -189,8 +190,9 @@ private:
     int m_inheritedFormat = -1; // the generation of the format the current block already has
 
     // Lists
-    QHash<quint64, QTextList *> m_wordLists; // by \ls and \ilvl
-    QTextList *m_pnList = nullptr;
+    // Qt deletes a list when its last block leaves it: hold them weakly.
+    QHash<quint64, QPointer<QTextList>> m_wordLists; // by \ls and \ilvl
+    QPointer<QTextList> m_pnList;
     int m_pnKey = -1;
 
     // Tables
