@@ -843,6 +843,10 @@ void RtfReaderTest::deepNesting()
     // Shallow enough groups still count.
     QCOMPARE(readText("{\\rtf1 a" + QByteArray(500, '{') + "x" + QByteArray(500, '}') + "b}"),
         QStringLiteral("axb"));
+    // A \* after a group read past belongs to no group start: it must not skip the group around.
+    QCOMPARE(readText("{\\rtf1 a" + QByteArray(999, '{') + "{skipped}\\*\\foo b"
+                 + QByteArray(999, '}') + "c}"),
+        QStringLiteral("abc"));
     // Never closed.
     QCOMPARE(readText("{\\rtf1 a" + QByteArray(depth, '{') + "x"), QStringLiteral("a"));
     // Opened and closed at every level with formatting between.

@@ -391,8 +391,7 @@ void RtfParser::parse()
             break;
         if (token.type == RtfToken::GroupOpen) {
             m_skipUnits = 0;
-            openGroup();
-            m_groupJustOpened = true;
+            m_groupJustOpened = openGroup();
             continue;
         }
         const bool justOpened = m_groupJustOpened;
@@ -456,15 +455,16 @@ void RtfParser::parse()
 // ---------------------------------------------------------------------------------------------
 // Groups and destinations
 
-void RtfParser::openGroup()
+bool RtfParser::openGroup()
 {
     m_optionalDestination = false;
     if (m_stack.size() > size_t(MaxGroupDepth)) {
         // Deeper groups are read past, not followed.
         m_tokenizer.skipGroup();
-        return;
+        return false;
     }
     m_stack.push_back(m_stack.back());
+    return true;
 }
 
 void RtfParser::closeGroup()

@@ -100,7 +100,7 @@ private:
     void handleSymbol(char symbol);
     void handleText(QByteArrayView text, bool ascii);
     void handleBinary(QByteArrayView bytes);
-    void openGroup();
+    bool openGroup(); // false when the group was too deep and has been read past
     void closeGroup();
     void skipDestination();
     bool startDestination(RtfGroupState::Destination destination);
