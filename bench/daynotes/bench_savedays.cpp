@@ -22,8 +22,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <array>
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -45,19 +47,23 @@ public:
     bool open(const QUrl &) override { return true; }
 };
 
-// Seven day files of about 1 MB of RTF each (paragraphs of ordinary prose with bold, italic and
-// coloured words, as a long note has) in a fresh application folder, and a main window opened on
-// it, so the notes arrive in the boxes the way the user's do: read from their files.
+// How much formatting the notes carry: light, a bold first word in each paragraph of plain prose;
+// dense, a bold, italic or coloured word every few words, so the RTF changes character format
+// about every tenth of a line.
+enum class Formatting { Light, Dense };
+
+// Seven day files of about 1 MB of RTF each in a fresh application folder, and a main window opened
+// on it, so the notes arrive in the boxes the way the user's do: read from their files.
 class Fixture
 {
 public:
-    Fixture()
+    explicit Fixture(Formatting formatting)
         : folder(QDir(qEnvironmentVariable("QUILLMARK_BENCH_DIR", QDir::currentPath()))
                      .filePath("savedays-XXXXXX"))
         , settings(folder.path() + "/.settings/Quillmark.ini")
     {
         for (int i = 0; i < DayTable::dayCount; ++i)
-            files.writeFileAtomic(DayTable::filePath(folder.path(), i), dayNote(i));
+            files.writeFileAtomic(DayTable::filePath(folder.path(), i), dayNote(i, formatting));
         MainWindowServices services;
         services.applicationFolder = folder.path();
         services.settings = &settings;
@@ -89,7 +95,7 @@ public:
     QAbstractButton *saveDays = nullptr;
 
 private:
-    static QByteArray dayNote(int day)
+    static QByteArray dayNote(int day, Formatting formatting)
     {
         static const char *const words[] = { "call", "printer", "about", "the", "invoice",
             "meeting", "Müller", "agenda", "review", "draft", "café", "budget" };
@@ -105,10 +111,12 @@ private:
         auto paragraph = [&](int n) {
             for (int w = 0; w < 40; ++w) {
                 const int pick = (n * 7 + w * 3 + day) % 12;
-                const QTextCharFormat &format = w % 11 == 3 ? bold
-                    : w % 13 == 5                           ? italic
-                    : w % 17 == 8                           ? red
-                                                            : plain;
+                const QTextCharFormat &format = formatting == Formatting::Light
+                    ? (w == 0 ? bold : plain)
+                    : w % 11 == 3 ? bold
+                    : w % 13 == 5 ? italic
+                    : w % 17 == 8 ? red
+                                  : plain;
                 cursor.insertText(QString::fromUtf8(words[pick]) + QLatin1Char(' '), format);
             }
             cursor.insertBlock();
@@ -128,37 +136,59 @@ private:
     }
 };
 
-Fixture *fixture = nullptr;
+// One fixture per kind of formatting; the benchmark's argument picks it.
+std::array<Fixture *, 2> fixtures {};
+const char *const formattingNames[] = { "light", "dense" };
+
+Fixture &fixtureFor(const benchmark::State &state)
+{
+    return *fixtures[static_cast<size_t>(state.range(0))];
+}
 
 // What a click on "Save Days" costs, from the click to the end of the closing sequence.
 void BM_SaveDays(benchmark::State &state)
 {
+    Fixture &fixture = fixtureFor(state);
+    state.SetLabel(formattingNames[state.range(0)]);
     for (auto _ : state)
-        fixture->saveDays->click();
-    state.counters["rtf_MB"] = double(fixture->rtfBytes()) / (1024 * 1024);
-    state.SetBytesProcessed(state.iterations() * fixture->rtfBytes());
+        fixture.saveDays->click();
+    state.counters["rtf_MB"] = double(fixture.rtfBytes()) / (1024 * 1024);
 }
 
 // The seven notes turned into RTF, nothing written.
 void BM_SevenNotesToRtf(benchmark::State &state)
 {
+    Fixture &fixture = fixtureFor(state);
+    state.SetLabel(formattingNames[state.range(0)]);
     for (auto _ : state)
         for (int i = 0; i < DayTable::dayCount; ++i)
-            benchmark::DoNotOptimize(fixture->window->days().box(i)->textRTF());
+            benchmark::DoNotOptimize(fixture.window->days().box(i)->textRTF());
 }
 
 // The seven day files written, RTF included: the day-file part of a save.
 void BM_WriteSevenDayFiles(benchmark::State &state)
 {
+    Fixture &fixture = fixtureFor(state);
+    state.SetLabel(formattingNames[state.range(0)]);
     for (auto _ : state)
-        benchmark::DoNotOptimize(fixture->window->days().write());
+        benchmark::DoNotOptimize(fixture.window->days().write());
 }
 
 } // namespace
 
-BENCHMARK(BM_SaveDays)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
-BENCHMARK(BM_SevenNotesToRtf)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
-BENCHMARK(BM_WriteSevenDayFiles)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_SaveDays)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_SevenNotesToRtf)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
+BENCHMARK(BM_WriteSevenDayFiles)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
 
 int main(int argc, char **argv)
 {
@@ -168,12 +198,14 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    Fixture setup;
-    fixture = &setup;
-    benchmark::AddCustomContext(
-        "day_note_rtf_bytes", std::to_string(setup.rtfBytes() / DayTable::dayCount));
+    Fixture light(Formatting::Light);
+    Fixture dense(Formatting::Dense);
+    fixtures = { &light, &dense };
+    for (size_t i = 0; i < fixtures.size(); ++i)
+        benchmark::AddCustomContext(std::string("day_note_rtf_bytes_") + formattingNames[i],
+            std::to_string(fixtures[i]->rtfBytes() / DayTable::dayCount));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    fixture = nullptr;
+    fixtures = {};
     return 0;
 }
