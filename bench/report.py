@@ -1,0 +1,85 @@
+#!/usr/bin/env python3
+"""Prints the table of bench/run from the Google Benchmark JSON files in a results folder."""
+import json
+import os
+import re
+import sys
+
+results = sys.argv[1]
+times = {}     # benchmark name -> real time in milliseconds
+counters = {}  # benchmark name -> its counters
+for name in os.listdir(results):
+    if not name.endswith(".json"):
+        continue
+    with open(os.path.join(results, name)) as handle:
+        for bench in json.load(handle)["benchmarks"]:
+            if bench.get("run_type") == "aggregate" or bench.get("error_occurred"):
+                continue
+            scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[bench.get("time_unit", "ns")]
+            times[bench["name"]] = bench["real_time"] * scale
+            counters[bench["name"]] = bench
+
+
+def find(pattern):
+    for name in times:
+        if re.fullmatch(pattern, name):
+            return name
+    return None
+
+
+rows = []
+
+
+def row(figure, target, name, floor=None, unit="ms", size_counter=None, passes=None):
+    if name is None:
+        rows.append((figure, target, "not measured", "", ""))
+        return
+    ms = times[name]
+    measured = f"{ms:.1f} ms"
+    if size_counter and size_counter in counters[name]:
+        measured += f" ({counters[name][size_counter] / (ms / 1000):.0f} MB/s)"
+    floor_text, ratio = "", ""
+    if floor and floor in times:
+        floor_text = f"{times[floor]:.1f} ms"
+        ratio = f"{ms / times[floor]:.2f}"
+    if passes is not None:
+        measured += "  ok" if passes(ms, times.get(floor)) else "  MISSED"
+    rows.append((figure, target, measured, floor_text, ratio))
+
+
+for label in ["text_1MB", "text_20MB", "formatted_5MB", "pictures_5MB"]:
+    floor = find(f"read_floor_qtextcursor/{label}.*")
+    row(f"RTF read, {label}", "<= 1.5x floor (QTextCursor build)", find(f"read/{label}.*"), floor,
+        size_counter="rtf_MB", passes=lambda ms, f: f is not None and ms <= 1.5 * f)
+for label in ["text_1MB", "text_20MB", "formatted_5MB", "pictures_5MB"]:
+    name = find(f"write/{label}.*")
+    target = ">= 100 MB/s" if label.startswith("text") else "(figure)"
+    check = None
+    if label.startswith("text") and name:
+        check = lambda ms, f, n=name: counters[n].get("rtf_MB", 0) / (ms / 1000) >= 100
+    row(f"RTF write, {label}", target, name, find(f"write_floor_tohtml/{label}.*"),
+        size_counter="rtf_MB", passes=check)
+row("Add ToDo, 10,000 entries, new title", "< 20 ms, no note read",
+    find(r"BM_AddToDo_NewTitle_10000.*"),
+    passes=lambda ms, f: ms < 20 and counters[find(r"BM_AddToDo_NewTitle_10000.*")].get("notes_read", 0) == 0)
+row("Add ToDo, 10,000 entries, duplicate", "(figure) reads one note", find(r"BM_AddToDo_Duplicate_10000.*"))
+row("Open with 10,000 notes and stored order", "< 300 ms", find(r"BM_OpenWindow_10000.*"),
+    passes=lambda ms, f: ms < 300)
+row("List filled from 10,000 notes", "(figure)", find(r"BM_LoadList_10000.*"))
+row("Autosave key release, 1 MB note", "< 16 ms", find(r"BM_AutosaveKeyRelease_1MB.*"),
+    find(r"BM_AtomicWrite_1MB.*"), passes=lambda ms, f: ms < 16)
+row("Save Days, seven 1 MB day notes", "< 100 ms", find(r"BM_SaveDays.*"),
+    find(r"BM_WriteSevenDayFiles.*"), passes=lambda ms, f: ms < 100)
+row("Open a 200 MB note", "(figure, busy cursor)", find(r"BM_LoadNote_200MB.*"), size_counter="rtf_MB")
+
+header = ("figure", "target", "measured", "floor", "ratio")
+widths = [max(len(str(r[i])) for r in rows + [header]) for i in range(5)]
+line = lambda r: " | ".join(str(c).ljust(w) for c, w in zip(r, widths))
+print(line(header))
+print("-+-".join("-" * w for w in widths))
+for r in rows:
+    print(line(r))
+compare = os.path.join(results, "compare_text_tools.txt")
+if os.path.exists(compare):
+    print("\nrtftool text on the 20 MB file against unrtf and pandoc:")
+    print(open(compare).read().rstrip())
