@@ -35,6 +35,7 @@ private slots:
 
     void waylandKeepsStoredPosition();
     void sessionEndSavesWithoutAsking();
+    void sessionEndWhileCloseQuestionIsOpen();
 
     void clearListAnsweredNoChangesNothing();
     void clearListAnsweredYesEmptiesAndCloses();
@@ -374,6 +375,32 @@ void ClosingTest::sessionEndSavesWithoutAsking()
     QVERIFY(!state.blnUnsavedItem && !state.blnClosing && !state.saveDaysOnly);
     // The item the user was writing is still the one in the editor.
     QCOMPARE(app.list()->currentItem()->text(), QStringLiteral("Idea"));
+}
+
+// The log-out arrives while the close's save question waits for an answer: the text is saved
+// anyway, and a close request that comes meanwhile waits for the question.
+void ClosingTest::sessionEndWhileCloseQuestionIsOpen()
+{
+    TestApp app;
+    app.open();
+    addNewItem(app, "Idea");
+    app.editor()->insertPlainText("Typed before logging out");
+    app.window().days().box(0)->setText("Monday text");
+    app.prompter.duringQuestion = [&app](const QString &) {
+        app.prompter.duringQuestion = nullptr;
+        app.window().closingSequence().saveForSessionEnd();
+        QCOMPARE(
+            app.rtfFileText(app.notePath("Idea.rtf")), QStringLiteral("Typed before logging out"));
+        QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("Monday text"));
+        QVERIFY(!app.window().closingSequence().run());
+    };
+    app.prompter.answerQuestion(Prompter::Answer::No);
+    app.window().close();
+
+    QCOMPARE(questionTexts(app), QStringList { ClosingSequence::closingQuestionText() });
+    QCOMPARE(app.quitCount, 1);
+    QCOMPARE(app.rtfFileText(app.notePath("Idea.rtf")), QStringLiteral("Typed before logging out"));
+    QCOMPARE(order(app), QStringLiteral("Idea"));
 }
 
 void ClosingTest::clearListAnsweredNoChangesNothing()

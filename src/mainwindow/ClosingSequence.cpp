@@ -75,10 +75,11 @@ void ClosingSequence::saveForSessionEnd()
 
 bool ClosingSequence::runSequence(Kind kind)
 {
-    // A close request that arrives while a question of this sequence is open waits for it.
-    if (m_running)
+    // A close request that arrives while a question of this sequence is open waits for it; the end
+    // of the session does not wait, or the log-out would take the unsaved text with it.
+    if (kind == Kind::CloseRequest && m_depth > 0)
         return false;
-    m_running = true;
+    ++m_depth;
     const bool askQuestions = kind == Kind::CloseRequest;
 
     // A new item that was never saved stays selected when the window stays open, whatever the
@@ -118,7 +119,7 @@ bool ClosingSequence::runSequence(Kind kind)
         if (!closes)
             endWithoutClosing(newItemPending, selectedRow);
     }
-    m_running = false;
+    --m_depth;
     return closes;
 }
 

@@ -65,5 +65,5 @@ private:
     SettingsStore &m_settings;
     Prompter &m_prompter;
     QString m_platformName;
-    bool m_running = false;
+    int m_depth = 0; // runs of the sequence in progress (one waits in a question for the other)
 };

@@ -8,10 +8,13 @@ void ScriptedPrompter::message(const QString &text, const QString &caption)
 Prompter::Answer ScriptedPrompter::question(const QString &text, const QString &caption)
 {
     m_shown.append({ QStringLiteral("question"), text, caption, {} });
+    if (duringQuestion)
+        duringQuestion(text);
     return m_answers.isEmpty() ? Answer::Yes : m_answers.dequeue();
 }
 
-QString ScriptedPrompter::input(const QString &prompt, const QString &caption, const QString &defaultText)
+QString ScriptedPrompter::input(
+    const QString &prompt, const QString &caption, const QString &defaultText)
 {
     m_shown.append({ QStringLiteral("input"), prompt, caption, defaultText });
     return m_inputs.isEmpty() ? QString() : m_inputs.dequeue();

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <functional>
 
 class ScriptedPrompter : public Prompter
 {
@@ -25,13 +26,17 @@ public:
 
     void message(const QString &text, const QString &caption) override;
     Answer question(const QString &text, const QString &caption) override;
-    QString input(const QString &prompt, const QString &caption, const QString &defaultText) override;
+    QString input(
+        const QString &prompt, const QString &caption, const QString &defaultText) override;
     QString openFile(const QString &title, const QString &filter) override;
     void notice(const QString &text, const QString &caption) override;
 
     const QList<Shown> &shown() const { return m_shown; }
     QList<Shown> shownOfKind(const QString &kind) const;
     void clear() { m_shown.clear(); }
+
+    // Runs while a question is open, before it is answered (for things that happen meanwhile).
+    std::function<void(const QString &text)> duringQuestion;
 
 private:
     QQueue<Answer> m_answers;
