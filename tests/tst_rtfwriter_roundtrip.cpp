@@ -298,12 +298,21 @@ private:
     int m_images = 0;
 };
 
-// The dump with image names replaced by their order of appearance: the reader names the pictures
-// it reads its own way.
+// The size text has when it has none of its own, as the writer is told.
+constexpr double defaultPointSize = 10;
+
+// The dump with image names replaced by their order of appearance (the reader names the pictures
+// it reads its own way), and runs without a font or size of their own given the document's
+// default ones, which is what they show and what the writer names.
 QString comparableDump(const QTextDocument &document)
 {
     static const QRegularExpression imageName(QStringLiteral("image name=\"[^\"]*\""));
     QString dump = dumpDocument(document);
+    dump.replace(QStringLiteral(" font=- "),
+        QStringLiteral(" font=%1 ").arg(document.defaultFont().family()));
+    static const QRegularExpression noSize(
+        QStringLiteral(" size=-(?= |$)"), QRegularExpression::MultilineOption);
+    dump.replace(noSize, QStringLiteral(" size=%1").arg(defaultPointSize));
     int number = 0;
     QRegularExpressionMatch match;
     qsizetype from = 0;
@@ -317,13 +326,31 @@ QString comparableDump(const QTextDocument &document)
 
 QByteArray writeRtf(const QTextDocument &document)
 {
-    return RtfWriter(10).write(document);
+    return RtfWriter(defaultPointSize).write(document);
 }
 
 bool readRtf(const QByteArray &rtf, QTextDocument *document)
 {
     document->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
     return RtfReader().read(rtf, document);
+}
+
+// RTF gives every column a width (\\cellx), so a table read without fixed widths (a reader's
+// extra column, a broken file) comes back with them: such tables' widths are left out of both.
+void maskUnfixedWidths(QString *before, QString *after)
+{
+    static const QRegularExpression widths(QStringLiteral("widths=\\S*"));
+    static const QRegularExpression unfixed(QStringLiteral("widths=(-|\\S*auto)"));
+    QStringList a = before->split(QLatin1Char('\n'));
+    QStringList b = after->split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i) {
+        if (unfixed.match(a.at(i)).hasMatch()) {
+            a[i].replace(widths, QStringLiteral("widths=?"));
+            b[i].replace(widths, QStringLiteral("widths=?"));
+        }
+    }
+    *before = a.join(QLatin1Char('\n'));
+    *after = b.join(QLatin1Char('\n'));
 }
 
 // The first line where two dumps differ, for a readable failure.
@@ -405,11 +432,9 @@ void RtfWriterRoundTripTest::testDataSurvives()
     const QByteArray written = writeRtf(original);
     QTextDocument read;
     QVERIFY(readRtf(written, &read));
-    const QString before = comparableDump(original);
-    const QString after = comparableDump(read);
-    // The reader gives the extra column it makes for LibreOffice's merged row no width, which
-    // the writer has to give one.
-    QEXPECT_FAIL("rtfwriter/lo-written-rich.rtf", "reader: rows with other cell edges", Abort);
+    QString before = comparableDump(original);
+    QString after = comparableDump(read);
+    maskUnfixedWidths(&before, &after);
     QVERIFY2(before == after, qPrintable(firstDifference(before, after)));
     QCOMPARE(writeRtf(read), written);
 }

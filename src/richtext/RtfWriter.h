@@ -1,6 +1,6 @@
 // Writes a QTextDocument as RTF that WordPad, Word, LibreOffice and Quillmark read back the same:
-// 7-bit, deterministic (the same document always gives the same bytes), lists in the legacy \pn
-// form with one level every 720 twips of indent.
+// 7-bit, deterministic (the same document always gives the same bytes), lists both in the legacy
+// \pn form and in Word's list table, one level every 720 twips of indent.
 #pragma once
 
 #include <QByteArray>
