@@ -1537,32 +1537,28 @@ void RtfParser::applyList(const RtfParaProps &props)
     if (props.listOverride > 0) {
         // Word lists: one QTextList per list and level, numbering on across other paragraphs;
         // an item restarts the deeper levels of its list.
-        const quint64 key = (quint64(quint32(props.listOverride)) << 8) | quint64(props.listLevel);
-        for (auto it = m_wordLists.begin(); it != m_wordLists.end();) {
-            if ((it.key() >> 8) == quint64(quint32(props.listOverride))
-                && int(it.key() & 0xff) > props.listLevel)
-                it = m_wordLists.erase(it);
-            else
-                ++it;
-        }
-        QTextList *list = m_wordLists.value(key).data();
+        auto &levels = m_wordLists[props.listOverride];
+        for (int level = props.listLevel + 1; level < int(levels.size()); ++level)
+            levels[level] = nullptr;
+        QTextList *list = levels[props.listLevel].data();
         if (list) {
             list->add(m_cursor.block());
         } else {
-            int numberFormat = 23;
-            const int listId = m_overrides.value(props.listOverride, -1);
-            for (const ListDef &def : std::as_const(m_lists)) {
-                if (def.id == listId) {
-                    if (props.listLevel < def.levels.size())
-                        numberFormat = def.levels.at(props.listLevel).numberFormat;
-                    break;
-                }
+            if (m_listIdsFor != m_lists.size()) {
+                m_listIds.clear();
+                for (qsizetype i = m_lists.size() - 1; i >= 0; --i)
+                    m_listIds.insert(m_lists.at(i).id, int(i)); // the first of equal ids wins
+                m_listIdsFor = m_lists.size();
             }
+            int numberFormat = 23;
+            const int index = m_listIds.value(m_overrides.value(props.listOverride, -1), -1);
+            if (index >= 0 && props.listLevel < m_lists.at(index).levels.size())
+                numberFormat = m_lists.at(index).levels.at(props.listLevel).numberFormat;
             QTextListFormat format;
             format.setStyle(styleForNumberFormat(numberFormat));
             format.setIndent(props.listLevel + 1);
             list = m_cursor.createList(format);
-            m_wordLists.insert(key, list);
+            levels[props.listLevel] = list;
         }
         m_pnList = nullptr;
         m_pnKey = -1;

@@ -17,6 +17,7 @@
 #include <QTextCursor>
 #include <QTextList>
 
+#include <array>
 #include <vector>
 
 class QTextDocument;
@@ -191,7 +192,9 @@ private:
 
     // Lists
     // Qt deletes a list when its last block leaves it: hold them weakly.
-    QHash<quint64, QPointer<QTextList>> m_wordLists; // by \ls and \ilvl
+    QHash<int, std::array<QPointer<QTextList>, 9>> m_wordLists; // by \ls, then \ilvl
+    QHash<int, int> m_listIds; // \listid to its place in m_lists
+    qsizetype m_listIdsFor = -1; // the size of m_lists m_listIds was made for
     QPointer<QTextList> m_pnList;
     int m_pnKey = -1;
 
