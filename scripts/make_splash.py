@@ -77,8 +77,9 @@ def draw_background(canvas):
     for y in range(canvas.height):
         for x in range(canvas.width):
             inner = mix(top, bottom, y / (canvas.height - 1))
-            edge = min(x + 0.5, canvas.width - x - 0.5, y + 0.5, canvas.height - y - 0.5)
-            canvas.set(x, y, mix(WINDOW_COLOUR, inner, smooth(0.0, 34.0, edge)))
+            across = smooth(0.0, 34.0, min(x + 0.5, canvas.width - x - 0.5))
+            down = smooth(0.0, 34.0, min(y + 0.5, canvas.height - y - 0.5))
+            canvas.set(x, y, mix(WINDOW_COLOUR, inner, across * down))
 
 
 # ---------------------------------------------------------------------------------------------
