@@ -434,11 +434,15 @@ void RtfDocumentWriter::writeSymbol(unsigned char symbol)
 void RtfDocumentWriter::writeRuns(const QTextBlock &block)
 {
     const QString text = block.text();
-    const int blockStart = block.position();
+    // Fragments follow one another through the block: their offsets add up, which is much
+    // cheaper than asking each for its position in the document.
+    qsizetype offset = 0;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (!fragment.isValid())
             continue;
+        const qsizetype start = offset;
+        offset += fragment.length();
         const Run &current = run(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
         if (m_linkOpen && current.href.isEmpty())
             closeLink();
@@ -449,8 +453,8 @@ void RtfDocumentWriter::writeRuns(const QTextBlock &block)
             continue;
         }
         m_state.changeTo(current.state, m_body);
-        m_body.text(QStringView(text).mid(fragment.position() - blockStart, fragment.length()),
-            m_fonts.isSymbol(m_state.font));
+        m_body.text(
+            QStringView(text).mid(start, fragment.length()), m_fonts.isSymbol(m_state.font));
     }
     if (m_linkOpen)
         closeLink();

@@ -139,20 +139,20 @@ char *RtfOutput::reserveTail(qsizetype extra)
     return m_buffer.data() + m_size;
 }
 
-void RtfOutput::word(const char *name)
+void RtfOutput::word(QByteArrayView name)
 {
-    const size_t length = std::strlen(name);
-    char *p = reserveTail(static_cast<qsizetype>(length) + 1);
-    p = writeWord(p, name, length);
+    const size_t length = static_cast<size_t>(name.size());
+    char *p = reserveTail(name.size() + 1);
+    p = writeWord(p, name.data(), length);
     m_size = p - m_buffer.data();
     m_afterWord = true;
 }
 
-void RtfOutput::word(const char *name, long long value)
+void RtfOutput::word(QByteArrayView name, long long value)
 {
-    const size_t length = std::strlen(name);
-    char *p = reserveTail(static_cast<qsizetype>(length) + 22);
-    p = writeWord(p, name, length);
+    const size_t length = static_cast<size_t>(name.size());
+    char *p = reserveTail(name.size() + 22);
+    p = writeWord(p, name.data(), length);
     p = writeNumber(p, value);
     m_size = p - m_buffer.data();
     m_afterWord = true;

@@ -12,8 +12,8 @@ public:
     explicit RtfOutput(qsizetype expectedSize = 0);
 
     // "\name" or "\nameN". The name is given without the backslash.
-    void word(const char *name);
-    void word(const char *name, long long value);
+    void word(QByteArrayView name);
+    void word(QByteArrayView name, long long value);
     // Bytes written as they are: braces, ready-made control words, line breaks.
     void raw(QByteArrayView bytes);
     void raw(char c);
