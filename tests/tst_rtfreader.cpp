@@ -67,6 +67,9 @@ QByteArray pngBytes(const QColor &colour, const QSize &size)
     return bytes;
 }
 
+// Pictures are named after their bytes.
+const QRegularExpression imageName(QStringLiteral("^rtf-image-[0-9a-f]{16}\\.(png|jpg)$"));
+
 QByteArray jpegBytes()
 {
     QImage image(8, 8, QImage::Format_RGB32);
@@ -534,7 +537,8 @@ void RtfReaderTest::pictures()
     const QTextCharFormat format = formatOf(doc, QStringLiteral("\ufffc"));
     QVERIFY(format.isImageFormat());
     const QTextImageFormat image = format.toImageFormat();
-    QCOMPARE(image.name(), QStringLiteral("rtf-image-1.png"));
+    QVERIFY(imageName.match(image.name()).hasMatch());
+    QVERIFY(image.name().endsWith(QLatin1String(".png")));
     QCOMPARE(image.width(), 10.0); // 150 twips
     QCOMPARE(image.height(), 8.0);
     const QImage decoded
@@ -543,7 +547,7 @@ void RtfReaderTest::pictures()
     QCOMPARE(decoded.pixelColor(0, 0), QColor(Qt::red));
     // The original bytes, for the writer to give back unchanged.
     QCOMPARE(doc.resource(QTextDocument::UserResource,
-                    QUrl(QStringLiteral("rtf-original:rtf-image-1.png")))
+                    QUrl(QStringLiteral("rtf-original:") + image.name()))
                  .toByteArray(),
         png);
 }
@@ -564,11 +568,12 @@ void RtfReaderTest::jpegAndMetafile()
             images << it.fragment().charFormat().toImageFormat();
     }
     QCOMPARE(images.size(), 3);
-    QCOMPARE(images[0].name(), QStringLiteral("rtf-image-1.jpg"));
+    QVERIFY(imageName.match(images[0].name()).hasMatch());
+    QVERIFY(images[0].name().endsWith(QLatin1String(".jpg")));
     QCOMPARE(images[0].width(), 10.0); // 300 twips at 50 %
     QCOMPARE(images[0].height(), 40.0);
     QCOMPARE(doc.resource(QTextDocument::UserResource,
-                    QUrl(QStringLiteral("rtf-original:rtf-image-1.jpg")))
+                    QUrl(QStringLiteral("rtf-original:") + images[0].name()))
                  .toByteArray(),
         jpeg);
     // Metafiles: a placeholder of their size (here 1 inch by half an inch), no original kept.
@@ -586,16 +591,34 @@ void RtfReaderTest::jpegAndMetafile()
 
 void RtfReaderTest::binaryPicture()
 {
+    // The same picture as \bin and as hex: one resource, named after its bytes; another picture
+    // gets another name.
     const QByteArray png = pngBytes(Qt::green, QSize(3, 3));
-    QByteArray rtf
-        = "{\\rtf1 {\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}x}";
+    const QByteArray other = pngBytes(Qt::blue, QSize(3, 3));
+    QByteArray rtf = "{\\rtf1 {\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png
+        + "}x{\\pict\\pngblip " + png.toHex() + "}{\\pict\\pngblip " + other.toHex() + "}}";
     QTextDocument doc;
     QVERIFY(RtfReader().read(rtf, &doc));
-    QCOMPARE(blockTexts(doc), QStringLiteral("\ufffcx"));
-    QCOMPARE(doc.resource(QTextDocument::UserResource,
-                    QUrl(QStringLiteral("rtf-original:rtf-image-1.png")))
-                 .toByteArray(),
+    QCOMPARE(blockTexts(doc), QStringLiteral("\ufffcx\ufffc\ufffc"));
+    QStringList names;
+    for (QTextBlock::iterator it = doc.begin().begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        if (format.isImageFormat()) {
+            for (int i = 0; i < it.fragment().length(); ++i)
+                names << format.toImageFormat().name();
+        }
+    }
+    QCOMPARE(names.size(), 3);
+    QCOMPARE(names[0], names[1]);
+    QVERIFY(names[2] != names[0]);
+    QCOMPARE(
+        doc.resource(QTextDocument::UserResource, QUrl(QStringLiteral("rtf-original:") + names[0]))
+            .toByteArray(),
         png);
+    QCOMPARE(
+        doc.resource(QTextDocument::UserResource, QUrl(QStringLiteral("rtf-original:") + names[2]))
+            .toByteArray(),
+        other);
 }
 
 void RtfReaderTest::pictureClaimingHugeSize()

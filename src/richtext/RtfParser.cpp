@@ -1,5 +1,6 @@
 #include "RtfParser.h"
 
+#include <QCryptographicHash>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
@@ -1844,9 +1845,14 @@ void RtfParser::insertPicture()
         image = m_picture.placeholder();
     const QSizeF size = m_picture.displaySize(image.size());
     const bool jpeg = original && m_picture.kind == RtfPicture::Jpeg;
+    // Named after the picture's bytes: the same picture twice is one resource, and pictures of
+    // two documents never take each other's name (a paste keeps its own pictures apart).
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(QByteArrayView(original ? "o" : "p"));
+    hash.addData(m_picture.bytes());
     const QString name = QStringLiteral("rtf-image-%1.%2")
-                             .arg(++m_imageCount)
-                             .arg(jpeg ? QLatin1String("jpg") : QLatin1String("png"));
+                             .arg(QLatin1String(hash.result().toHex().left(16)),
+                                 jpeg ? QLatin1String("jpg") : QLatin1String("png"));
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
     if (original) {
         // The writer gives back these bytes as they were, never a re-encoded picture.

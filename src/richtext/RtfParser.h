@@ -164,7 +164,6 @@ private:
     QList<Field> m_fields;
     QStringList m_links;
     RtfPicture m_picture;
-    int m_imageCount = 0;
     qint64 m_imageBudget = MaxImageBytes;
 
     // Reading state
