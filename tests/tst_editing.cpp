@@ -298,10 +298,20 @@ void EditingTest::menuOffersEveryCommandWithItsShortcut()
     QVERIFY(actions.action(NoteEditActions::Copy)->isEnabled());
     QVERIFY(actions.action(NoteEditActions::Bold)->isEnabled());
     box->moveCursor(QTextCursor::End);
+    actions.updateStates();
     QVERIFY(!actions.action(NoteEditActions::Cut)->isEnabled());
     QVERIFY(!actions.action(NoteEditActions::Copy)->isEnabled());
+    QCOMPARE(actions.action(NoteEditActions::PastePlainText)->isEnabled(),
+        !QGuiApplication::clipboard()->text().isEmpty());
     QTest::keyClicks(box.get(), "!");
+    actions.updateStates();
     QVERIFY(actions.action(NoteEditActions::Undo)->isEnabled());
+    // The menu shows the states of its moment.
+    QTest::keyClick(box.get(), Qt::Key_B, Qt::ControlModifier);
+    std::unique_ptr<QMenu> again(NoteContextMenu::create(box.get(), QPoint(2, 2)));
+    QVERIFY(actions.action(NoteEditActions::Bold)->isChecked());
+    QVERIFY(actions.action(NoteEditActions::AlignLeft)->isChecked());
+    QVERIFY(!actions.action(NoteEditActions::AlignRight)->isChecked());
 }
 
 void EditingTest::menuCommandsSurviveSaving_data()

@@ -102,7 +102,6 @@ QAction *NoteEditActions::make(Command command, const QString &text,
         updateStates();
         if (this->action(command)->isEnabled())
             run();
-        updateStates();
     });
     m_actions.insert(command, action);
     if (!shortcuts.isEmpty())

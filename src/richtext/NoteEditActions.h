@@ -55,7 +55,9 @@ public:
     // The action whose shortcut this key press is, among those the box answers itself; null for
     // any other key (the window's own shortcuts among them).
     QAction *actionForKey(const QKeyEvent *event) const;
-    // Enabled and checked states from the box as it is now (read-only, selection, format, undo).
+    // Enabled and checked states from the box as it is now (read-only, selection, format, undo,
+    // clipboard). Called before a menu shows them and before a key runs one, not on every caret
+    // move: asking the clipboard can mean a round trip to another program.
     void updateStates();
     // The edit and format part of the right-click menu.
     void addToMenu(QMenu *menu) const;

@@ -34,12 +34,6 @@ RichTextBox::RichTextBox(QWidget *parent)
     m_spelling = new SpellHighlighter(this);
     connect(m_spelling, &SpellHighlighter::underlinesChanged, this,
         &RichTextBox::showSpellingUnderlines);
-    const auto updateActions = [this] { m_actions->updateStates(); };
-    connect(this, &QTextEdit::cursorPositionChanged, this, updateActions);
-    connect(this, &QTextEdit::selectionChanged, this, updateActions);
-    connect(this, &QTextEdit::currentCharFormatChanged, this, updateActions);
-    connect(this, &QTextEdit::undoAvailable, this, updateActions);
-    connect(this, &QTextEdit::redoAvailable, this, updateActions);
     viewport()->setMouseTracking(true);
 }
 
@@ -242,7 +236,6 @@ void RichTextBox::updateLinkPointer(const QPoint &viewportPos, Qt::KeyboardModif
 void RichTextBox::focusInEvent(QFocusEvent *event)
 {
     QTextEdit::focusInEvent(event);
-    m_actions->updateStates();
     m_spelling->scheduleRecheck();
 }
 

@@ -141,7 +141,8 @@ void SpellHighlighter::recheckNow()
 {
     m_recheck.stop();
     QList<QTextCursor> found;
-    if (isActive()) {
+    // An empty note needs no dictionary: the window opens without waiting for one to load.
+    if (!m_box->document()->isEmpty() && isActive()) {
         int from = 0;
         int to = 0;
         rangeToCheck(&from, &to);
@@ -177,7 +178,12 @@ void SpellHighlighter::recheckNow()
             }
         }
     }
-    if (found.isEmpty() && m_misspellings.isEmpty())
+    const auto sameRanges = [](const QTextCursor &a, const QTextCursor &b) {
+        return a.selectionStart() == b.selectionStart() && a.selectionEnd() == b.selectionEnd();
+    };
+    // Most checks find what the last one found: then there is nothing to repaint.
+    if (std::equal(found.cbegin(), found.cend(), m_misspellings.cbegin(), m_misspellings.cend(),
+            sameRanges))
         return;
     m_misspellings = found;
     emit underlinesChanged();
