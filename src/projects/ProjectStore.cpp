@@ -28,6 +28,12 @@ std::optional<QString> ProjectStore::titleFromFileName(const QString &fileName)
     const qsizetype at = fileName.indexOf(noteSuffix);
     if (at < 0 || fileName.contains(separator))
         return std::nullopt;
+    // A name that is not valid in the file system's encoding (read back with replacement
+    // characters) would name another file when written; a line break or other control character
+    // cannot be shown on one line of the list. Such files stay on disk, unlisted.
+    for (const QChar c : fileName)
+        if (c == QChar::ReplacementCharacter || c.category() == QChar::Other_Control)
+            return std::nullopt;
     return fileName.left(at);
 }
 
