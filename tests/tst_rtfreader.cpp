@@ -120,6 +120,7 @@ private slots:
     void tableEdges_data();
     void tableEdges();
     void manyRows();
+    void wideCellsSpanColumns();
     void lists();
 
     void malformed_data();
@@ -742,6 +743,39 @@ void RtfReaderTest::manyRows()
     QCOMPARE(text(4999, 0), QStringLiteral("r4999"));
     QCOMPARE(text(4999, 2), QString());
     QCOMPARE(doc.lastBlock().text(), QStringLiteral("after"));
+}
+
+void RtfReaderTest::wideCellsSpanColumns()
+{
+    // A row of fewer, wider cells: each cell goes to the columns its edges match.
+    const QByteArray rtf
+        = "{\\rtf1 "
+          "\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl a\\cell b\\cell c\\cell\\row"
+          "\\trowd\\cellx2000\\cellx3000\\intbl ab\\cell c2\\cell\\row"
+          "\\trowd\\cellx1000\\cellx3010\\intbl a3\\cell bc\\cell\\row"
+          "\\trowd\\cellx3000\\intbl all\\cell\\row"
+          "\\trowd\\cellx1500\\cellx2500\\intbl x\\cell y\\cell\\row\\pard}";
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    QTextTable *table = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().value(0));
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 5);
+    QCOMPARE(table->columns(), 3);
+    const auto cell = [table](int row, int column) {
+        const QTextTableCell c = table->cellAt(row, column);
+        return QStringLiteral("%1:%2x%3")
+            .arg(c.firstCursorPosition().block().text())
+            .arg(c.column())
+            .arg(c.columnSpan());
+    };
+    QCOMPARE(cell(1, 0), QStringLiteral("ab:0x2"));
+    QCOMPARE(cell(1, 2), QStringLiteral("c2:2x1"));
+    QCOMPARE(cell(2, 0), QStringLiteral("a3:0x1"));
+    QCOMPARE(cell(2, 1), QStringLiteral("bc:1x2")); // 10 twips off the edge still matches
+    QCOMPARE(cell(3, 0), QStringLiteral("all:0x3"));
+    // Edges that match nothing: the cells simply follow one another.
+    QCOMPARE(cell(4, 0), QStringLiteral("x:0x1"));
+    QCOMPARE(cell(4, 1), QStringLiteral("y:1x1"));
 }
 
 void RtfReaderTest::lists()

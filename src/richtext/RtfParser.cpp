@@ -1614,10 +1614,51 @@ void RtfParser::openTable()
         px(m_rowDefs[std::min<int>(int(m_tables.size()) + 1, MaxTableDepth)].gap));
     OpenTable table;
     table.table = m_cursor.insertTable(1, 1, format);
+    table.level = std::min<int>(int(m_tables.size()) + 1, MaxTableDepth);
     m_inheritedFormat = -1;
     table.verticalStart.append(-1);
+    layoutRow(table);
     m_tables.push_back(table);
     m_paragraphHasContent = false;
+}
+
+void RtfParser::layoutRow(OpenTable &table)
+{
+    // A row with fewer cells than the table has columns (LibreOffice and Word write a cell
+    // spanning columns as one wide cell) puts each cell at the column its edges match.
+    table.starts.clear();
+    table.spans.clear();
+    const RowDef &def = m_rowDefs[table.level];
+    if (def.cells.isEmpty())
+        return;
+    if (table.boundaries.isEmpty()) {
+        for (const CellDef &cell : def.cells)
+            table.boundaries.append(cell.right);
+        return;
+    }
+    if (def.cells.size() >= table.boundaries.size())
+        return;
+    int start = 0;
+    for (const CellDef &cell : def.cells) {
+        // The column whose right edge is nearest to the cell's right edge, within 1/8 inch.
+        int end = -1;
+        int best = 181;
+        for (int c = start; c < table.boundaries.size(); ++c) {
+            const int distance = std::abs(table.boundaries.at(c) - cell.right);
+            if (distance < best) {
+                best = distance;
+                end = c;
+            }
+        }
+        if (end < start) {
+            table.starts.clear(); // edges that match no column: cells follow one another
+            table.spans.clear();
+            return;
+        }
+        table.starts.append(start);
+        table.spans.append(end - start + 1);
+        start = end + 1;
+    }
 }
 
 void RtfParser::advanceCell(OpenTable &table)
@@ -1633,28 +1674,38 @@ void RtfParser::advanceCell(OpenTable &table)
             // Rows are added in growing chunks; the spare ones go when the table closes.
             t->appendRows(std::clamp(t->rows(), 1, 1024));
         }
-        position += rest + 1;
         ++table.row;
-        table.column = 0;
+        table.cellIndex = 0;
+        layoutRow(table);
+        table.column = table.starts.value(0, 0);
+        position += rest + 1 + table.column;
     } else if (table.cellEnded) {
-        if (table.column + 1 >= MaxColumns) {
+        const int next = std::max(table.column + 1, table.starts.value(table.cellIndex + 1, 0));
+        if (next >= MaxColumns) {
             // Cells past the cap become paragraphs of the last one: a row of a million \cell
             // must not make a million columns.
             table.cellEnded = false;
             m_blockPending = true;
             return;
         }
-        ++table.column;
-        if (table.column >= t->columns()) {
-            t->appendColumns(1);
-            table.verticalStart.append(-1);
+        ++table.cellIndex;
+        if (next >= t->columns()) {
+            const int added = next + 1 - t->columns();
+            t->appendColumns(added);
+            for (int i = 0; i < added; ++i)
+                table.verticalStart.append(-1);
+            table.column = next;
             position = t->cellAt(table.row, table.column).firstPosition();
         } else {
-            position += 1;
+            position += next - table.column;
+            table.column = next;
         }
     } else {
         return;
     }
+    const int span = table.spans.value(table.cellIndex, 1);
+    if (span > 1)
+        table.merges.append({ table.row, table.column, 1, span });
     table.rowEnded = false;
     table.cellEnded = false;
     m_cursor.setPosition(position);
@@ -1709,26 +1760,32 @@ void RtfParser::endRow(int level)
         }
         table.gap = def.gap;
     }
-    for (int i = 0; i < def.cells.size() && i < columns; ++i) {
+    // Each cell's column: its own number, unless the row was laid out with wide cells.
+    QList<const CellDef *> byColumn(columns, nullptr);
+    for (int i = 0; i < def.cells.size(); ++i) {
+        const int column = table.starts.value(i, i);
+        if (column >= columns)
+            break;
+        byColumn[column] = &def.cells.at(i);
         const CellDef &cell = def.cells.at(i);
         if (cell.background > 0 && cell.background < m_colours.size()) {
-            QTextTableCell c = table.table->cellAt(table.row, i);
+            QTextTableCell c = table.table->cellAt(table.row, column);
             QTextCharFormat format = c.format();
             format.setBackground(m_colours.at(cell.background));
             c.setFormat(format);
         }
         if (cell.mergeFirst) {
             int span = 1;
-            while (
-                i + span < def.cells.size() && i + span < columns && def.cells.at(i + span).merged)
+            while (i + span < def.cells.size() && column + span < columns
+                && def.cells.at(i + span).merged)
                 ++span;
             if (span > 1)
-                table.merges.append({ table.row, i, 1, span });
+                table.merges.append({ table.row, column, 1, span });
         }
     }
     for (int i = 0; i < columns && i < table.verticalStart.size(); ++i) {
-        const bool first = i < def.cells.size() && def.cells.at(i).verticalFirst;
-        const bool merged = i < def.cells.size() && def.cells.at(i).verticalMerged;
+        const bool first = byColumn.at(i) && byColumn.at(i)->verticalFirst;
+        const bool merged = byColumn.at(i) && byColumn.at(i)->verticalMerged;
         int &start = table.verticalStart[i];
         if (merged && start >= 0)
             continue; // the merge goes on
@@ -1845,11 +1902,19 @@ void RtfParser::insertPicture()
         image = m_picture.placeholder();
     const QSizeF size = m_picture.displaySize(image.size());
     const bool jpeg = original && m_picture.kind == RtfPicture::Jpeg;
-    // Named after the picture's bytes: the same picture twice is one resource, and pictures of
-    // two documents never take each other's name (a paste keeps its own pictures apart).
+    // Named after the picture's pixels: the same picture twice is one resource, a picture read
+    // back from our own output (a DIB written as PNG) keeps its name, and pictures of two
+    // documents never take each other's name (a paste keeps its own pictures apart).
+    QImage pixels = image;
+    if (pixels.format() != QImage::Format_RGB32 && pixels.format() != QImage::Format_ARGB32)
+        pixels = pixels.convertToFormat(QImage::Format_ARGB32);
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(QByteArrayView(original ? "o" : "p"));
-    hash.addData(m_picture.bytes());
+    const qint32 dimensions[2] = { pixels.width(), pixels.height() };
+    hash.addData(QByteArrayView(reinterpret_cast<const char *>(dimensions), sizeof(dimensions)));
+    for (int y = 0; y < pixels.height(); ++y) {
+        hash.addData(QByteArrayView(reinterpret_cast<const char *>(pixels.constScanLine(y)),
+            qsizetype(pixels.width()) * 4));
+    }
     const QString name = QStringLiteral("rtf-image-%1.%2")
                              .arg(QLatin1String(hash.result().toHex().left(16)),
                                  jpeg ? QLatin1String("jpg") : QLatin1String("png"));

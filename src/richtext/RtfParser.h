@@ -86,8 +86,13 @@ private:
     struct OpenTable
     {
         QTextTable *table = nullptr;
+        int level = 1;
         int row = 0;
         int column = 0;
+        int cellIndex = 0; // the cell's number in its row, which can differ from its column
+        QList<int> boundaries; // the right edges of the columns (twips), from the first row
+        QList<int> starts; // the current row's column of each cell, when it has wide cells
+        QList<int> spans; // and how many columns each of them covers
         bool cellEnded = false;
         bool rowEnded = false;
         QList<int> widths; // twips, from the row with the most cells
@@ -130,6 +135,7 @@ private:
     void openTable();
     void closeTable();
     void advanceCell(OpenTable &table);
+    void layoutRow(OpenTable &table);
     void endCell(int level);
     void endRow(int level);
     RowDef &rowDef();
