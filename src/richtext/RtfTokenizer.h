@@ -2,20 +2,9 @@
 // \bin payloads. Bounded look-ahead everywhere, so any byte string is safe to feed it.
 #pragma once
 
+#include "RtfToken.h"
+
 #include <QByteArrayView>
-
-struct RtfToken
-{
-    enum Type { End, GroupOpen, GroupClose, ControlWord, ControlSymbol, HexByte, Text, Binary };
-
-    Type type = End;
-    QByteArrayView data; // the word's name, the text run or the binary payload
-    int parameter = 0;
-    bool hasParameter = false;
-    char symbol = 0; // for ControlSymbol
-    uchar byte = 0; // for HexByte
-    bool ascii = false; // a Text run of 7-bit bytes only
-};
 
 class RtfTokenizer
 {

@@ -1,0 +1,39 @@
+// The paragraph properties an RTF group carries (\ql, \li, \sl, \intbl, list membership, tabs).
+#pragma once
+
+#include <QList>
+#include <QTextOption>
+
+struct RtfParaProps
+{
+    enum Align { Left, Center, Right, Justify };
+    enum PnStyle {
+        PnNone,
+        PnBullet,
+        PnDecimal,
+        PnUpperLetter,
+        PnLowerLetter,
+        PnUpperRoman,
+        PnLowerRoman
+    };
+
+    int align = Left;
+    int leftIndent = 0; // twips
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    int lineMultiple = 0;
+    bool pageBreakBefore = false;
+    bool inTable = false;
+    int tableLevel = 0; // \itap
+    int listOverride = 0; // \ls, 0 none
+    int listLevel = 0; // \ilvl
+    int pnStyle = PnNone; // legacy \pn numbering
+    int pnLevel = 0;
+    int pendingTabType = QTextOption::LeftTab;
+    QList<QTextOption::Tab> tabs; // in twips
+
+    bool operator==(const RtfParaProps &other) const = default;
+};
