@@ -48,6 +48,7 @@ private slots:
     void flushReportsFailure();
     void editThatCouldNotBeWrittenIsKeptUntilItIs();
     void removingANoteForgetsItsFailure();
+    void keptEditsAreWrittenByTheNextFlush();
 };
 
 void ProjectPanelFaultsTest::missingNoteShowsAnEmptyNoteForThatEntry()
@@ -483,13 +484,14 @@ void ProjectPanelFaultsTest::failedAutosaveIsReportedOncePerNote()
     QCOMPARE(app.prompter.shownOfKind("notice").size(), 2);
     QCOMPARE(app.window().projects().unsavedNotes(), (QStringList { "A", "B" }));
 
-    // Once the disk has room again, B's edit is written as the editor leaves it; after a write of
-    // A works again, a later failure is news again.
+    // Once the disk has room again, B's edit is written as the editor leaves it, and so is A's
+    // edit, kept while it could not be written; after a write of A works again, a later failure is
+    // news again.
     files.failWrites.clear();
     select(app, 0);
     QCOMPARE(app.rtfFileText(app.notePath("B.rtf")), QStringLiteral("12beta"));
-    QCOMPARE(app.window().projects().unsavedNotes(), QStringList { "A" });
-    // A's edit was kept while it could not be written; the next write puts it on disk.
+    QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("123456alpha"));
+    QCOMPARE(app.window().projects().unsavedNotes(), QStringList());
     QCOMPARE(editorText(app), QStringLiteral("123456alpha"));
     typeText(app, "ab");
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("ab123456alpha"));
@@ -567,6 +569,30 @@ void ProjectPanelFaultsTest::removingANoteForgetsItsFailure()
     app.click("cmdRemToDo");
     QCOMPARE(app.window().projects().unsavedNotes(), QStringList());
     QVERIFY(!QFile::exists(app.notePath("A.rtf")));
+}
+
+void ProjectPanelFaultsTest::keptEditsAreWrittenByTheNextFlush()
+{
+    TestApp app;
+    ProjectFileStore files;
+    app.files = &files;
+    app.writeNote("A.rtf", "alpha");
+    app.writeNote("B.rtf", "beta");
+    setOrder(app, "A:B");
+    app.open();
+    select(app, 0);
+    files.failWrites = { "A.rtf" };
+    typeText(app, "xy");
+    select(app, 1);
+    QVERIFY(!app.window().projects().flushPendingNote());
+    QCOMPARE(app.window().projects().unsavedNotes(), QStringList { "A" });
+    QCOMPARE(app.prompter.shownOfKind("notice").size(), 1);
+    // What the closing sequence runs first writes A's kept edit once the disk takes it again.
+    files.failWrites.clear();
+    QVERIFY(app.window().projects().flushPendingNote());
+    QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("xyalpha"));
+    QCOMPARE(app.window().projects().unsavedNotes(), QStringList());
+    QCOMPARE(editorText(app), QStringLiteral("beta"));
 }
 
 QTEST_MAIN(ProjectPanelFaultsTest)

@@ -95,9 +95,9 @@ void ProjectPanel::storeOrder()
 
 bool ProjectPanel::flushPendingNote()
 {
-    if (!m_edited || !m_owner)
-        return true;
-    return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;
+    const bool editorWritten = flushEditor();
+    const bool keptWritten = writeKeptEdits();
+    return editorWritten && keptWritten;
 }
 
 void ProjectPanel::deselectAll()
@@ -155,7 +155,8 @@ void ProjectPanel::lstToDo_Click()
     // A new item's empty note is not replaced, and the closing sequence's walk loads nothing.
     if (state.blnUnsavedItem || state.blnClosing)
         return;
-    const bool flushed = flushPendingNote();
+    const bool flushed = flushEditor();
+    writeKeptEdits();
     // Reloading the note being edited after its write failed would throw the edit away.
     if (!flushed && item == m_owner)
         return;
@@ -316,44 +317,83 @@ void ProjectPanel::moveSelected(int step)
 
 ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
 {
+    // The folder is made ready first, whether or not there is a note to write.
     const QString folder = m_store.notesFolder();
-    bool folderReady = m_files.folderExists(folder) || m_files.createFolder(folder);
-    const QString folderError = folderReady ? QString() : m_files.errorString();
+    if (!m_files.folderExists(folder))
+        m_files.createFolder(folder);
 
     const QString title = m_owner ? m_owner->text() : QString();
-    const QString path = m_store.notePath(title);
-    if (path.isEmpty()) {
+    if (m_store.notePath(title).isEmpty()) {
         ui.cmdSaveNote->setEnabled(false);
         return WriteResult::NothingToWrite;
     }
-    if (!folderReady) {
-        reportNotSaved(title, folderError, report);
-        return WriteResult::Failed;
-    }
-    // A note file that could not be read keeps its bytes under a hidden name before anything
-    // replaces it; if it cannot be kept, it is not replaced.
-    if (m_ownerFileUnreadable && m_files.fileExists(path)) {
-        if (m_files.moveAside(path, unreadableTag).isEmpty()) {
-            m_unwritten.insert(title, { ui.rtfToDo->textRTF(), true });
-            reportNotSaved(title,
-                QStringLiteral("Its note file could not be read, and it could not be set aside to "
-                               "keep what it holds.  %1")
-                    .arg(m_files.errorString()),
-                report);
-            return WriteResult::Failed;
-        }
-    }
-    m_ownerFileUnreadable = false;
     const QByteArray rtf = ui.rtfToDo->textRTF();
-    if (!m_files.writeFileAtomic(path, rtf)) {
-        m_unwritten.insert(title, { rtf, false });
-        reportNotSaved(title, m_files.errorString(), report);
+    QString error;
+    if (!writeNoteFile(title, rtf, &m_ownerFileUnreadable, &error)) {
+        m_unwritten.insert(title, { rtf, m_ownerFileUnreadable });
+        reportNotSaved(title, error, report);
         return WriteResult::Failed;
     }
     state.blnUnsavedItem = false;
     m_edited = false;
     forgetFailure(title);
     return WriteResult::Written;
+}
+
+bool ProjectPanel::writeNoteFile(
+    const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error)
+{
+    const QString folder = m_store.notesFolder();
+    if (!m_files.folderExists(folder) && !m_files.createFolder(folder)) {
+        *error = m_files.errorString();
+        return false;
+    }
+    const QString path = m_store.notePath(title);
+    // A note file that could not be read keeps its bytes under a hidden name before anything
+    // replaces it; if it cannot be kept, it is not replaced.
+    if (*fileUnreadable && m_files.fileExists(path)) {
+        if (m_files.moveAside(path, unreadableTag).isEmpty()) {
+            *error
+                = QStringLiteral("Its note file could not be read, and it could not be set aside "
+                                 "to keep what it holds.  %1")
+                      .arg(m_files.errorString());
+            return false;
+        }
+    }
+    *fileUnreadable = false;
+    if (!m_files.writeFileAtomic(path, rtf)) {
+        *error = m_files.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool ProjectPanel::flushEditor()
+{
+    if (!m_edited || !m_owner)
+        return true;
+    return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;
+}
+
+bool ProjectPanel::writeKeptEdits()
+{
+    bool allWritten = true;
+    const QStringList titles = m_unwritten.keys();
+    for (const QString &title : titles) {
+        // The editor holds the newest text of its own note.
+        if (m_owner && m_owner->text() == title)
+            continue;
+        Unwritten kept = m_unwritten.value(title);
+        QString error;
+        if (writeNoteFile(title, kept.rtf, &kept.fileUnreadable, &error)) {
+            forgetFailure(title);
+        } else {
+            m_unwritten[title].fileUnreadable = kept.fileUnreadable;
+            reportNotSaved(title, error, Report::OncePerNote);
+            allWritten = false;
+        }
+    }
+    return allWritten;
 }
 
 void ProjectPanel::reportNotSaved(const QString &title, const QString &reason, Report report)

@@ -64,6 +64,11 @@ private:
     void cmdDOWN_Click();
 
     WriteResult writeOwnerNote(Report report);
+    bool writeNoteFile(
+        const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error);
+    bool flushEditor();
+    // Writes the edits kept for notes whose write failed; false when one still fails.
+    bool writeKeptEdits();
     void reportNotSaved(const QString &title, const QString &reason, Report report);
     void forgetFailure(const QString &title);
     void showNoteOf(QListWidgetItem *item);
