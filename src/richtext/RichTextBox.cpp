@@ -8,6 +8,7 @@
 #include "SpellHighlighter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
@@ -45,15 +46,26 @@ bool RichTextBox::loadFile(const QString &path)
     return loadRtf(file.readAll());
 }
 
+namespace {
+// Notes larger than this load under a busy cursor.
+constexpr qsizetype busyCursorBytes = 512 * 1024;
+} // namespace
+
 bool RichTextBox::loadRtf(const QByteArray &rtf)
 {
     if (!RtfReader::looksLikeRtf(rtf))
         return false;
     QTextDocument *doc = document();
+    // A large note takes a moment: the pointer says so while the program cannot answer.
+    const bool busy = rtf.size() > busyCursorBytes && qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     // A load is not an undoable step: build without undo and start the history empty.
     doc->setUndoRedoEnabled(false);
     const bool loaded = RtfReader().read(rtf, doc);
     doc->setUndoRedoEnabled(true);
+    if (busy)
+        QApplication::restoreOverrideCursor();
     if (loaded)
         setCaretPosition(0);
     return loaded;
