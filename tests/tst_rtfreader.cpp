@@ -112,6 +112,7 @@ private slots:
     void fields();
 
     void pictures();
+    void linkedPicture();
     void jpegAndMetafile();
     void binaryPicture();
     void pictureClaimingHugeSize();
@@ -546,11 +547,27 @@ void RtfReaderTest::pictures()
         = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
     QCOMPARE(decoded.size(), QSize(5, 4));
     QCOMPARE(decoded.pixelColor(0, 0), QColor(Qt::red));
+    QVERIFY(!image.isAnchor());
     // The original bytes, for the writer to give back unchanged.
     QCOMPARE(doc.resource(QTextDocument::UserResource,
                     QUrl(QStringLiteral("rtf-original:") + image.name()))
                  .toByteArray(),
         png);
+}
+
+void RtfReaderTest::linkedPicture()
+{
+    const QByteArray png = pngBytes(Qt::red, QSize(2, 2));
+    const QByteArray rtf
+        = "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"https://logo.example/\"}{\\fldrslt "
+          "{\\pict\\pngblip "
+        + png.toHex() + "}}}}";
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    const QTextImageFormat image = formatOf(doc, QStringLiteral("\ufffc")).toImageFormat();
+    QVERIFY(image.isValid());
+    QVERIFY(image.isAnchor());
+    QCOMPARE(image.anchorHref(), QStringLiteral("https://logo.example/"));
 }
 
 void RtfReaderTest::jpegAndMetafile()

@@ -1927,6 +1927,12 @@ void RtfParser::insertPicture()
     flushRun();
     prepareContent();
     QTextImageFormat format;
+    const int link = state().chars.link;
+    if (link >= 0 && link < m_links.size()) {
+        // A picture as a field's result: a linked picture.
+        format.setAnchor(true);
+        format.setAnchorHref(m_links.at(link));
+    }
     format.setName(name);
     format.setWidth(size.width());
     format.setHeight(size.height());

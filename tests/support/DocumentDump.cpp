@@ -341,9 +341,12 @@ QString dumpDocument(const QTextDocument &doc)
                 const QTextImageFormat image = format.toImageFormat();
                 // One line per image character (a fragment can hold several equal images).
                 for (int i = 0; i < fragment.length(); ++i) {
-                    lines << QStringLiteral("  image name=%1 width=%2 height=%3 pixels=%4")
-                                 .arg(escaped(image.name()), number(image.width()),
-                                     number(image.height()), imageHash(doc, image.name()));
+                    QString line = QStringLiteral("  image name=%1 width=%2 height=%3 pixels=%4")
+                                       .arg(escaped(image.name()), number(image.width()),
+                                           number(image.height()), imageHash(doc, image.name()));
+                    if (image.isAnchor() || !image.anchorHref().isEmpty())
+                        line += QStringLiteral(" href=") + escaped(image.anchorHref());
+                    lines << line;
                 }
                 continue;
             }
