@@ -90,7 +90,7 @@ void ProjectPanel::storeOrder()
         titles.append(ui.lstToDo->item(row)->text());
     if (!m_settings.save(ProjectStore::orderSection, ProjectStore::orderKey,
             ProjectStore::orderFromTitles(titles)))
-        qCWarning(lcProjects) << "The list order could not be stored.";
+        qCInfo(lcProjects) << "The list order could not be stored.";
 }
 
 bool ProjectPanel::flushPendingNote()
@@ -152,7 +152,7 @@ void ProjectPanel::lstToDo_Click()
     // Nothing selected: the editor keeps its note, and typing there still belongs to that note.
     if (!item)
         return;
-    // A new item's empty note is not replaced, and the closing sequence's walk loads nothing.
+    // A new item's empty note is not replaced, and nothing loads while the closing sequence runs.
     if (state.blnUnsavedItem || state.blnClosing)
         return;
     const bool flushed = flushEditor();
@@ -258,7 +258,7 @@ void ProjectPanel::cmdRemToDo_Click()
         const QString path = m_store.notePath(title);
         if (!path.isEmpty() && m_files.fileExists(path)) {
             if (!m_files.forceDelete(path))
-                qCWarning(lcProjects) << "Could not delete" << path << m_files.errorString();
+                qCInfo(lcProjects) << "Could not delete" << path << m_files.errorString();
         } else {
             m_prompter.message(QStringLiteral("ToDo list item: ") + title
                     + QStringLiteral(" was not found.  Item will be removed from active list."),
