@@ -123,6 +123,9 @@ private slots:
     void manyRows();
     void wideCellsSpanColumns();
     void lists();
+    void bulletShapes_data();
+    void bulletShapes();
+    void mergedCellsKeepParagraphFormats();
 
     void malformed_data();
     void malformed();
@@ -847,6 +850,79 @@ void RtfReaderTest::lists()
     QCOMPARE(two.textList()->itemNumber(two), 1);
     QVERIFY(sub2.textList() != sub1.textList()); // "a)" again
     QCOMPARE(sub2.textList()->itemNumber(sub2), 0);
+}
+
+void RtfReaderTest::bulletShapes_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("style");
+
+    const QByteArray fonts = "{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}{\\f2\\fcharset2 "
+                             "Wingdings;}{\\f3\\fcharset2 Symbol;}}";
+    const auto word = [&fonts](const QByteArray &levelText) {
+        return "{\\rtf1" + fonts + "{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext "
+            + levelText
+            + ";}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\ls1 "
+              "item\\par}";
+    };
+    const auto legacy = [&fonts](const QByteArray &bullet) {
+        return "{\\rtf1" + fonts + "\\pard{\\*\\pn\\pnlvlblt{\\pntxtb " + bullet + "}}item\\par}";
+    };
+    QTest::newRow("Word: Symbol bullet")
+        << word("\\'01\\u-3913 ?") << int(QTextListFormat::ListDisc);
+    QTest::newRow("Word: o is a circle") << word("\\'01o") << int(QTextListFormat::ListCircle);
+    QTest::newRow("Word: Wingdings square")
+        << word("\\'01\\u-3929 ?") << int(QTextListFormat::ListSquare);
+    QTest::newRow("LibreOffice: white bullet")
+        << word("\\'01\\u9702 ?") << int(QTextListFormat::ListCircle);
+    QTest::newRow("LibreOffice: black square")
+        << word("\\'01\\u9642 ?") << int(QTextListFormat::ListSquare);
+    QTest::newRow("legacy: Symbol bullet") << legacy("\\'b7") << int(QTextListFormat::ListDisc);
+    QTest::newRow("legacy: o") << legacy("o") << int(QTextListFormat::ListCircle);
+    QTest::newRow("legacy: Wingdings square")
+        << legacy("\\'a7") << int(QTextListFormat::ListSquare);
+    QTest::newRow("legacy: numbers stay numbers")
+        << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}{\\pntxtb o}}item\\par}")
+        << int(QTextListFormat::ListDecimal);
+}
+
+void RtfReaderTest::bulletShapes()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, style);
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    QCOMPARE(doc.begin().text(), QStringLiteral("item"));
+    QVERIFY(doc.begin().textList());
+    QCOMPARE(int(doc.begin().textList()->format().style()), style);
+}
+
+void RtfReaderTest::mergedCellsKeepParagraphFormats()
+{
+    // The paragraph before a covered (merged) cell keeps its own format, across and down.
+    const QByteArray rtf
+        = "{\\rtf1 "
+          "\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\cellx3000"
+          "\\pard\\intbl a\\par\\pard\\intbl\\qr\\cell\\pard\\intbl\\cell"
+          "\\pard\\intbl b\\par\\pard\\intbl\\qc\\cell\\row"
+          "\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000"
+          "\\pard\\intbl c\\cell\\pard\\intbl\\qr d\\cell\\pard\\intbl\\cell\\row\\pard}";
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    QTextTable *table = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().value(0));
+    QVERIFY(table);
+    QCOMPARE(table->cellAt(0, 0).columnSpan(), 2);
+    QCOMPARE(table->cellAt(0, 2).rowSpan(), 2);
+    const auto alignment = [](const QTextBlock &block) {
+        return int(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask);
+    };
+    const QTextBlock first = table->cellAt(0, 0).firstCursorPosition().block();
+    QCOMPARE(first.text(), QStringLiteral("a"));
+    QCOMPARE(alignment(first.next()), int(Qt::AlignRight));
+    QCOMPARE(alignment(table->cellAt(0, 2).lastCursorPosition().block()), int(Qt::AlignHCenter));
+    const QTextBlock d = table->cellAt(1, 1).firstCursorPosition().block();
+    QCOMPARE(d.text(), QStringLiteral("d"));
+    QCOMPARE(alignment(d), int(Qt::AlignRight));
 }
 
 void RtfReaderTest::malformed_data()

@@ -19,6 +19,8 @@ struct RtfGroupState
         ListOverrideTable,
         ListOverride,
         PnDefinition,
+        PnBulletText, // {\pntxtb} in a {\*\pn}: the bullet character
+        LevelText, // {\leveltext} of a Word list level
         Picture,
         FieldInstruction,
     };

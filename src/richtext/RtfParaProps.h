@@ -14,7 +14,9 @@ struct RtfParaProps
         PnUpperLetter,
         PnLowerLetter,
         PnUpperRoman,
-        PnLowerRoman
+        PnLowerRoman,
+        PnCircle, // bullets whose {\pntxtb} is a circle or a square
+        PnSquare
     };
 
     int align = Left;

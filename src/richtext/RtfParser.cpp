@@ -1,6 +1,7 @@
 #include "RtfParser.h"
 
 #include <QCryptographicHash>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
@@ -43,6 +44,8 @@ enum Word {
     W_shp,
     W_shprslt,
     W_pn,
+    W_pntxtb,
+    W_leveltext,
     W_nesttableprops,
     W_skip,
     // character formatting
@@ -170,7 +173,7 @@ const std::unordered_map<std::string_view, Word> &words()
             { "listoverridetable", W_listoverridetable }, { "listoverride", W_listoverride },
             { "pict", W_pict }, { "shppict", W_shppict }, { "field", W_field },
             { "fldinst", W_fldinst }, { "fldrslt", W_fldrslt }, { "object", W_object },
-            { "result", W_result }, { "shp", W_shp }, { "shprslt", W_shprslt }, { "pn", W_pn },
+            { "result", W_result }, { "shp", W_shp }, { "shprslt", W_shprslt }, { "pn", W_pn }, { "pntxtb", W_pntxtb }, { "leveltext", W_leveltext },
             { "nesttableprops", W_nesttableprops }, { "plain", W_plain }, { "b", W_b },
             { "i", W_i }, { "ul", W_ul }, { "uld", W_uld }, { "uldash", W_uldash },
             { "uldashd", W_uldashd }, { "uldashdd", W_uldashdd }, { "ulwave", W_ulwave },
@@ -218,8 +221,8 @@ const std::unordered_map<std::string_view, Word> &words()
                  "bkmkend", "falt", "panose", "objdata", "themedata", "colorschememapping",
                  "datastore", "latentstyles", "rsidtbl", "xmlnstbl", "generator", "pgdsctbl",
                  "listpicture", "fchars", "lchars", "stylesheet", "revtbl", "filetbl", "template",
-                 "docvar", "userprops", "xe", "tc", "txe", "rxe", "pntext", "pntxtb", "pntxta",
-                 "listtext", "nonshppict", "nonesttables", "leveltext", "levelnumbers", "listname",
+                 "docvar", "userprops", "xe", "tc", "txe", "rxe", "pntext", "pntxta", "listtext",
+                 "nonshppict", "nonesttables", "levelnumbers", "listname",
                  "listoverridetable_unused", "shpinst", "fldtype", "ftnsep", "ftnsepc", "ftncn",
                  "aftnsep", "aftnsepc", "aftncn", "fontemb", "fontfile", "private", "pnseclvl",
                  "do", "sp", "sn", "sv", "blipuid", "picprop", "mmathPr", "formfield", "datafield",
@@ -310,6 +313,31 @@ QTextListFormat::Style styleForPn(int pnStyle)
         return QTextListFormat::ListUpperRoman;
     case RtfParaProps::PnLowerRoman:
         return QTextListFormat::ListLowerRoman;
+    case RtfParaProps::PnCircle:
+        return QTextListFormat::ListCircle;
+    case RtfParaProps::PnSquare:
+        return QTextListFormat::ListSquare;
+    default:
+        return QTextListFormat::ListDisc;
+    }
+}
+
+// The bullet style a bullet character shows: 'o' (in Courier New, as Word writes it) and the
+// white bullets are circles; Wingdings' square (0xA7) and the black squares are squares.
+QTextListFormat::Style bulletStyle(char16_t c)
+{
+    switch (c) {
+    case u'o':
+    case 0x25e6:
+    case 0x25cb:
+    case 0xf06f:
+        return QTextListFormat::ListCircle;
+    case 0xa7:
+    case 0xf0a7:
+    case 0x25aa:
+    case 0x25a0:
+    case 0xf06e:
+        return QTextListFormat::ListSquare;
     default:
         return QTextListFormat::ListDisc;
     }
@@ -494,6 +522,16 @@ void RtfParser::closeGroup()
             para.pnStyle = closing.para.pnStyle;
             para.pnLevel = closing.para.pnLevel;
         }
+        break;
+    case RtfGroupState::PnBulletText:
+        if (parent == RtfGroupState::PnDefinition)
+            state().para.pnStyle = closing.para.pnStyle;
+        break;
+    case RtfGroupState::LevelText:
+        // The text is a length byte, then the level's characters: a bullet is one of them.
+        if (parent == RtfGroupState::ListLevel && !m_lists.isEmpty()
+            && !m_lists.last().levels.isEmpty() && m_levelText.size() > 1)
+            m_lists.last().levels.last().bullet = m_levelText.at(1).unicode();
         break;
     case RtfGroupState::ListOverride:
         if (parent != RtfGroupState::ListOverride && m_overrideNumber > 0
@@ -742,6 +780,20 @@ void RtfParser::handleWord(const RtfToken &token)
             startDestination(RtfGroupState::PnDefinition);
             s.para.pnStyle = RtfParaProps::PnDecimal;
             s.para.pnLevel = 0;
+        } else {
+            skipDestination();
+        }
+        return;
+    case W_pntxtb:
+        if (dest == RtfGroupState::PnDefinition)
+            startDestination(RtfGroupState::PnBulletText);
+        else
+            skipDestination();
+        return;
+    case W_leveltext:
+        if (dest == RtfGroupState::ListLevel) {
+            m_levelText.clear();
+            startDestination(RtfGroupState::LevelText);
         } else {
             skipDestination();
         }
@@ -1200,6 +1252,15 @@ void RtfParser::handleText(QByteArrayView text, bool ascii)
     case RtfGroupState::Picture:
         m_picture.appendHex(text);
         return;
+    case RtfGroupState::PnBulletText:
+        for (const char c : text)
+            setPnBullet(uchar(c));
+        return;
+    case RtfGroupState::LevelText:
+        if (m_levelText.size() < 64)
+            m_levelText.append(
+                QString::fromLatin1(text.data(), std::min<qsizetype>(text.size(), 64)));
+        return;
     case RtfGroupState::FieldInstruction:
         if (s.field >= 0 && m_fields[s.field].instruction.size() < 65536)
             m_fields[s.field].instruction.append(text);
@@ -1214,6 +1275,25 @@ void RtfParser::handleBinary(QByteArrayView bytes)
     if (state().destination == RtfGroupState::Picture)
         m_picture.appendBinary(bytes);
     // Binary data anywhere else is never text.
+}
+
+void RtfParser::setPnBullet(char16_t c)
+{
+    int &style = state().para.pnStyle;
+    if (style != RtfParaProps::PnBullet && style != RtfParaProps::PnCircle
+        && style != RtfParaProps::PnSquare)
+        return;
+    switch (bulletStyle(c)) {
+    case QTextListFormat::ListCircle:
+        style = RtfParaProps::PnCircle;
+        break;
+    case QTextListFormat::ListSquare:
+        style = RtfParaProps::PnSquare;
+        break;
+    default:
+        style = RtfParaProps::PnBullet;
+        break;
+    }
 }
 
 int RtfParser::codePageOfFont(int font) const
@@ -1301,6 +1381,15 @@ void RtfParser::appendUnicode(int value)
                 field.text.append(QChar(char16_t(value)));
             }
         }
+        return;
+    }
+    if (s.destination == RtfGroupState::PnBulletText) {
+        setPnBullet(char16_t(value));
+        return;
+    }
+    if (s.destination == RtfGroupState::LevelText) {
+        if (m_levelText.size() < 64)
+            m_levelText.append(QChar(char16_t(value)));
         return;
     }
     if (s.destination == RtfGroupState::FontTable) {
@@ -1551,12 +1640,14 @@ void RtfParser::applyList(const RtfParaProps &props)
                     m_listIds.insert(m_lists.at(i).id, int(i)); // the first of equal ids wins
                 m_listIdsFor = m_lists.size();
             }
-            int numberFormat = 23;
+            ListLevelDef level;
+            level.numberFormat = 23;
             const int index = m_listIds.value(m_overrides.value(props.listOverride, -1), -1);
             if (index >= 0 && props.listLevel < m_lists.at(index).levels.size())
-                numberFormat = m_lists.at(index).levels.at(props.listLevel).numberFormat;
+                level = m_lists.at(index).levels.at(props.listLevel);
             QTextListFormat format;
-            format.setStyle(styleForNumberFormat(numberFormat));
+            format.setStyle(level.numberFormat == 23 ? bulletStyle(level.bullet)
+                                                     : styleForNumberFormat(level.numberFormat));
             format.setIndent(props.listLevel + 1);
             list = m_cursor.createList(format);
             levels[props.listLevel] = list;
@@ -1811,8 +1902,28 @@ void RtfParser::closeTable()
             table.merges.append({ start, i, rows - start, 1 });
     }
     for (const Merge &merge : std::as_const(table.merges)) {
-        if (merge.row + merge.rows <= rows && merge.column + merge.columns <= t->columns())
-            t->mergeCells(merge.row, merge.column, merge.rows, merge.columns);
+        if (merge.row + merge.rows > rows || merge.column + merge.columns > t->columns())
+            continue;
+        // Qt merges an empty covered cell by joining its block to the block before it, which
+        // then takes the covered block's format: give that block the format it must keep.
+        for (int row = merge.row; row < merge.row + merge.rows; ++row) {
+            for (int column = merge.column; column < merge.column + merge.columns; ++column) {
+                if (row == merge.row && column == merge.column)
+                    continue;
+                const QTextTableCell cell = t->cellAt(row, column);
+                if (cell.row() != row || cell.column() != column
+                    || cell.firstPosition() != cell.lastPosition())
+                    continue;
+                const QTextBlock covered = m_document->findBlock(cell.firstPosition());
+                const QTextBlock before = covered.previous();
+                if (before.isValid()) {
+                    QTextCursor cursor(covered);
+                    cursor.setBlockFormat(before.blockFormat());
+                    cursor.setBlockCharFormat(before.charFormat());
+                }
+            }
+        }
+        t->mergeCells(merge.row, merge.column, merge.rows, merge.columns);
     }
     if (!table.widths.isEmpty()) {
         QTextTableFormat format = t->format();

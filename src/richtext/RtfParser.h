@@ -50,6 +50,7 @@ private:
     struct ListLevelDef
     {
         int numberFormat = 0; // \levelnfc
+        char16_t bullet = 0; // the character of a bullet level (\levelnfc23)
     };
     struct ListDef
     {
@@ -106,6 +107,7 @@ private:
     void handleSymbol(char symbol);
     void handleText(QByteArrayView text, bool ascii);
     void handleBinary(QByteArrayView bytes);
+    void setPnBullet(char16_t c);
     bool openGroup(); // false when the group was too deep and has been read past
     void closeGroup();
     void skipDestination();
@@ -164,6 +166,7 @@ private:
     QList<QColor> m_colours;
     int m_red = -1, m_green = -1, m_blue = -1;
     QList<ListDef> m_lists;
+    QString m_levelText; // the {\leveltext} being read
     QHash<int, int> m_overrides; // \ls number to \listid
     int m_overrideList = 0;
     int m_overrideNumber = 0;
