@@ -188,6 +188,13 @@ void EditingWindowTest::pointerShowsALinkWhileCtrlIsHeld()
     QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
     sendMove(viewport, viewportPointOf(box, 1), Qt::ControlModifier);
     QCOMPARE(viewport->cursor().shape(), Qt::IBeamCursor);
+    // Pressing and letting go of Ctrl with the pointer resting on the link.
+    QCursor::setPos(viewport->mapToGlobal(viewportPointOf(box, 6)));
+    sendMove(viewport, viewportPointOf(box, 6), Qt::NoModifier);
+    QTest::keyPress(box, Qt::Key_Control);
+    QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
+    QTest::keyRelease(box, Qt::Key_Control, Qt::ControlModifier);
+    QCOMPARE(viewport->cursor().shape(), Qt::IBeamCursor);
 }
 
 void EditingWindowTest::helpTextOffersTheReadOnlyActions()

@@ -57,7 +57,8 @@ bool RichTextBox::loadRtf(const QByteArray &rtf)
         return false;
     QTextDocument *doc = document();
     // A large note takes a moment: the pointer says so while the program cannot answer.
-    const bool busy = rtf.size() > busyCursorBytes && qobject_cast<QApplication *>(QCoreApplication::instance());
+    const bool busy = rtf.size() > busyCursorBytes
+        && qobject_cast<QApplication *>(QCoreApplication::instance());
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     // A load is not an undoable step: build without undo and start the history empty.
@@ -181,15 +182,18 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTextEdit::keyPressEvent(event);
+    // Whether a modifier's own event carries that modifier differs between platforms.
     if (event->key() == Qt::Key_Control)
-        updateLinkPointer(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers());
+        updateLinkPointer(
+            viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() | Qt::ControlModifier);
 }
 
 void RichTextBox::keyReleaseEvent(QKeyEvent *event)
 {
     QTextEdit::keyReleaseEvent(event);
     if (event->key() == Qt::Key_Control)
-        updateLinkPointer(viewport()->mapFromGlobal(QCursor::pos()), event->modifiers());
+        updateLinkPointer(
+            viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() & ~Qt::ControlModifier);
     if (!event->isAutoRepeat())
         emit KeyUp(event->key(), event->modifiers());
 }
