@@ -145,7 +145,7 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         QVERIFY(child.waitForStarted());
         QVERIFY2(child.waitForReadyRead(30000), "the child did not start saving");
         // The child saves all nine files in a cycle of a few hundred milliseconds: kill anywhere in it.
-        QTest::qSleep(QRandomGenerator::global()->bounded(0, 400));
+        QTest::qSleep(QRandomGenerator::global()->bounded(0, 250));
         ::kill(child.processId(), SIGKILL);
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
