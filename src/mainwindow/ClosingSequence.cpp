@@ -55,7 +55,7 @@ QString ClosingSequence::notSavedQuestionText(const QStringList &notSaved)
 {
     return QStringLiteral("These notes could not be saved:\r\n\r\n")
         + notSaved.join(QStringLiteral("\r\n"))
-        + QStringLiteral("\r\n\r\nClose anyway?  What they hold now will be lost.");
+        + QStringLiteral("\r\n\r\nClose anyway?  What was not saved will be lost.");
 }
 
 bool ClosingSequence::platformReportsPosition(const QString &platformName)
