@@ -168,9 +168,6 @@ private:
                     QStringLiteral("https://example.com/%1?q=caf\u00e9&x=y#part").arg(pick(3)));
             }
             if (chance(6)) {
-                // The reader drops a link whose result is only a picture: see the test of its own.
-                format.setAnchor(false);
-                format.setAnchorHref(QString());
                 addImage(cursor, format);
                 continue;
             }
@@ -184,7 +181,8 @@ private:
         const QString name = QStringLiteral("generated-%1").arg(number);
         QImage image(3 + pick(20), 3 + pick(20), QImage::Format_RGB32);
         image.fill(color());
-        image.setPixelColor(0, 0, Qt::white);
+        // Each picture its own pixels: the reader shares one resource between equal pictures.
+        image.setPixelColor(0, 0, QColor::fromRgb(QRgb(0x10101 * number)));
         m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
         if (chance(50)) {
             // As the reader leaves a picture it read: its original bytes beside it.
@@ -280,8 +278,8 @@ private:
                 }
                 QTextCursor inCell = cell.firstCursorPosition();
                 inCell.mergeBlockCharFormat(charFormat());
-                // Beside merged cells the reader loses the format of empty paragraphs: see the
-                // test of its own.
+                // An empty last paragraph in a cell can lose its format in the reader (seeds 10,
+                // 16, 19, 20 and 51 show it when empty paragraphs are allowed here).
                 addParagraphs(inCell, 1 + pick(2), true);
                 if (depth < 3 && chance(15)) {
                     addTable(inCell, depth + 1);
@@ -379,8 +377,8 @@ private slots:
     void testDataSurvives_data();
     void testDataSurvives();
     void clipboardStyleDocumentsSurvive();
-    void knownReaderGaps_data();
-    void knownReaderGaps();
+    void formerReaderGapsStayClosed_data();
+    void formerReaderGapsStayClosed();
 };
 
 void RtfWriterRoundTripTest::generatedDocumentsSurvive_data()
@@ -460,7 +458,7 @@ void RtfWriterRoundTripTest::clipboardStyleDocumentsSurvive()
     QCOMPARE(writeRtf(read), written);
 }
 
-void RtfWriterRoundTripTest::knownReaderGaps_data()
+void RtfWriterRoundTripTest::formerReaderGapsStayClosed_data()
 {
     // Each row is a document the reader once did not read back the same; they all do now.
     QTest::addColumn<int>("gap");
@@ -470,7 +468,7 @@ void RtfWriterRoundTripTest::knownReaderGaps_data()
     QTest::newRow("circle and square bullets") << 3;
 }
 
-void RtfWriterRoundTripTest::knownReaderGaps()
+void RtfWriterRoundTripTest::formerReaderGapsStayClosed()
 {
     QFETCH(int, gap);
     QTextDocument document;
