@@ -39,7 +39,7 @@ private:
     {
         QByteArray bytes(size, '\0');
         for (int i = 0; i < size; ++i)
-            bytes[i] = char((i * 7919 + 13) % 251);
+            bytes[i] = char((quint64(i) * 7919 + 13) % 251);
         return bytes;
     }
 };
