@@ -390,6 +390,8 @@ void EditingTest::listsToggle()
     for (int position : { 0, 5, 9 })
         QCOMPARE(describe(*box->document(), position), QStringLiteral("10pt bulleted"));
     QCOMPARE(box->document()->firstBlock().textList()->count(), 3); // one list, not three
+    // The states are read when a menu or a key needs them.
+    actions.updateStates();
     QVERIFY(actions.action(NoteEditActions::BulletedList)->isChecked());
     // The other style turns the list into that style; the same style again ends the list.
     actions.action(NoteEditActions::NumberedList)->trigger();
