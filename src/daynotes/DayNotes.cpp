@@ -17,7 +17,7 @@ DayNotes::DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore 
     , ui(ui)
     , m_applicationFolder(applicationFolder)
     , m_files(files)
-    , m_tmrResetDays(new QTimer(parent))
+    , m_tmrResetDays(new QTimer(parent ? parent : this))
 {
     // The rest look is the face of a push button in the style the marks are drawn with.
     const QCheckBox *first = mark(0);
