@@ -56,10 +56,14 @@ void BadInputTest::garbageSettings_defaultsUsedAndFileKeptUntilClosingKeepsItAsi
     QCOMPARE(app.readFile(path), garbage); // opening writes no setting
     window.close();
     QCOMPARE(app.quitCount, 1);
-    const QStringList kept = QDir(QFileInfo(path).absolutePath()).entryList({ QStringLiteral(".*.unreadable-*") }, QDir::Files | QDir::Hidden);
+    const QStringList kept
+        = QDir(QFileInfo(path).absolutePath())
+              .entryList({ QStringLiteral(".*.unreadable-*") }, QDir::Files | QDir::Hidden);
     QCOMPARE(kept.size(), 1);
-    QCOMPARE(app.readFile(QFileInfo(path).absolutePath() + QLatin1Char('/') + kept.first()), garbage);
-    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("screen"), QStringLiteral("top"), QString()), QStringLiteral("105"));
+    QCOMPARE(
+        app.readFile(QFileInfo(path).absolutePath() + QLatin1Char('/') + kept.first()), garbage);
+    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("screen"), QStringLiteral("top"), QString()),
+        QStringLiteral("105"));
 }
 
 void BadInputTest::hugeAndNegativeNumbers_whatFitsIsUsedTheRestDefaults()
@@ -67,7 +71,8 @@ void BadInputTest::hugeAndNegativeNumbers_whatFitsIsUsedTheRestDefaults()
     TestApp app;
     app.settings->save(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("1e300"));
     app.settings->save(QStringLiteral("screen"), QStringLiteral("left"), QStringLiteral("-45"));
-    app.settings->save(QStringLiteral("projects"), QStringLiteral("order"), QString(100000, QLatin1Char('x')));
+    app.settings->save(
+        QStringLiteral("projects"), QStringLiteral("order"), QString(100000, QLatin1Char('x')));
     MainWindow &window = app.open();
     QCOMPARE(window.pos().x(), -3);
     QCOMPARE(app.listTitles(), QStringList { QString(100000, QLatin1Char('x')) });
@@ -84,9 +89,12 @@ void BadInputTest::missingAndExtraGroups_defaultsUsedAndOtherGroupsKept()
     QCOMPARE(app.listTitles(), QStringList { QStringLiteral("Alpha") });
     window.close();
     QtSettingsStore reread(app.settings->fileName());
-    QCOMPARE(reread.get(QStringLiteral("elsewhere"), QStringLiteral("kept"), QString()), QStringLiteral("yes"));
-    QCOMPARE(reread.get(QStringLiteral("screen"), QStringLiteral("width"), QString()), QStringLiteral("99"));
-    QCOMPARE(reread.get(QStringLiteral("projects"), QStringLiteral("order"), QString()), QStringLiteral("Alpha"));
+    QCOMPARE(reread.get(QStringLiteral("elsewhere"), QStringLiteral("kept"), QString()),
+        QStringLiteral("yes"));
+    QCOMPARE(reread.get(QStringLiteral("screen"), QStringLiteral("width"), QString()),
+        QStringLiteral("99"));
+    QCOMPARE(reread.get(QStringLiteral("projects"), QStringLiteral("order"), QString()),
+        QStringLiteral("Alpha"));
 }
 
 void BadInputTest::todolistIsAFile_emptyListAndTheUserIsToldNotesCannotBeSaved()
@@ -138,7 +146,9 @@ void BadInputTest::emptyAndBinaryNotes_showEmptyAndAreKeptBeforeTheFirstWrite()
     }
     QCOMPARE(app.rtfFileText(app.notePath(QStringLiteral("Empty.rtf"))), QStringLiteral("newx"));
     QCOMPARE(app.rtfFileText(app.notePath(QStringLiteral("Binary.rtf"))), QStringLiteral("newx"));
-    const QStringList kept = QDir(app.notesFolder()).entryList({ QStringLiteral(".*.unreadable-*") }, QDir::Files | QDir::Hidden);
+    const QStringList kept
+        = QDir(app.notesFolder())
+              .entryList({ QStringLiteral(".*.unreadable-*") }, QDir::Files | QDir::Hidden);
     QCOMPARE(kept.size(), 2);
     QVERIFY(kept.contains(QStringLiteral(".Binary.rtf.unreadable-1")));
     QCOMPARE(app.readFile(app.notePath(QStringLiteral(".Binary.rtf.unreadable-1"))), binary);
@@ -175,7 +185,8 @@ void BadInputTest::largeNote_loadsUnderABusyCursor()
     app.open();
     QList<Qt::CursorShape> shapes;
     QObject::connect(app.editor()->document(), &QTextDocument::contentsChanged, [&shapes] {
-        shapes.append(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor);
+        shapes.append(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                     : Qt::ArrowCursor);
     });
     select(app, 0);
     QVERIFY(!shapes.isEmpty());
@@ -189,7 +200,8 @@ void BadInputTest::namesNotValidTextOrWithLineBreaks_areNotListedAndStayOnDisk()
     TestApp app;
     QDir().mkpath(app.notesFolder());
     const QByteArray folder = QFile::encodeName(app.notesFolder());
-    for (const QByteArray &name : { QByteArray("bad\xff\xfename.rtf"), QByteArray("two\nlines.rtf") }) {
+    for (const QByteArray &name :
+        { QByteArray("bad\xff\xfename.rtf"), QByteArray("two\nlines.rtf") }) {
         const int fd = ::open((folder + '/' + name).constData(), O_CREAT | O_WRONLY, 0644);
         QVERIFY(fd >= 0);
         QVERIFY(::write(fd, "{\\rtf1 kept}", 12) == 12);
@@ -215,7 +227,8 @@ void BadInputTest::symbolicLinks_areFollowedForReadingAndWritingAndStayLinks()
     QVERIFY(QFile::link(noteTarget, app.notePath(QStringLiteral("Plan.rtf"))));
     QVERIFY(QFile::link(dayTarget, app.dayPath(QStringLiteral("monday.rtf"))));
     MainWindow &window = app.open();
-    QCOMPARE(window.findChild<RichTextBox *>(QStringLiteral("rtfMonday"))->toPlainText(), QStringLiteral("linked Monday"));
+    QCOMPARE(window.findChild<RichTextBox *>(QStringLiteral("rtfMonday"))->toPlainText(),
+        QStringLiteral("linked Monday"));
     select(app, 0);
     QCOMPARE(app.editor()->toPlainText(), QStringLiteral("linked note"));
     app.editor()->moveCursor(QTextCursor::End);
@@ -248,7 +261,8 @@ void BadInputTest::unreadableNote_showsEmptyAndIsKeptBeforeTheFirstWrite()
     select(app, 0);
     QCOMPARE(app.editor()->toPlainText(), QString());
     typeText(app, QStringLiteral("ab"));
-    QCOMPARE(app.rtfFileText(app.notePath(QStringLiteral(".Locked.rtf.unreadable-1"))), QStringLiteral("private"));
+    QCOMPARE(app.rtfFileText(app.notePath(QStringLiteral(".Locked.rtf.unreadable-1"))),
+        QStringLiteral("private"));
 }
 
 void BadInputTest::readOnlyFolder_saveDaysMarksNothingAndClosingAsks()
@@ -260,7 +274,8 @@ void BadInputTest::readOnlyFolder_saveDaysMarksNothingAndClosingAsks()
     MainWindow &window = app.open();
     app.click(QStringLiteral("cmdSaveAllNow"));
     for (int day = 0; day < 7; ++day)
-        QVERIFY(!window.findChild<QCheckBox *>(QStringLiteral("chkSaveDay_%1").arg(day))->isChecked());
+        QVERIFY(
+            !window.findChild<QCheckBox *>(QStringLiteral("chkSaveDay_%1").arg(day))->isChecked());
     QVERIFY(window.isVisible());
     app.prompter.clear();
     app.prompter.answerQuestion(Prompter::Answer::No);
@@ -288,7 +303,8 @@ void BadInputTest::fullDisk_noteKeepsItsOldTextAndTheUserIsTold()
     // Space again: the next key saves the note with everything typed.
     store.failWrites.clear();
     typeText(app, QStringLiteral("gh"));
-    QVERIFY(app.rtfFileText(app.notePath(QStringLiteral("Plan.rtf"))).startsWith(QStringLiteral("abcdefgh")));
+    QVERIFY(app.rtfFileText(app.notePath(QStringLiteral("Plan.rtf")))
+                .startsWith(QStringLiteral("abcdefgh")));
 }
 
 QTEST_MAIN(BadInputTest)

@@ -1,7 +1,8 @@
 // Crash safety: a child process runs the program's real saving code (note autosaves and "Save
-// Days") on large notes in a loop and is killed with SIGKILL at random moments. After every kill each
-// note and day file must be a complete RTF document holding one whole generation of its content, the
-// folder scan must list no temporary file, and the program must open normally on the folder.
+// Days") on large notes in a loop and is killed with SIGKILL at random moments. After every kill
+// each note and day file must be a complete RTF document holding one whole generation of its
+// content, the folder scan must list no temporary file, and the program must open normally on the
+// folder.
 //
 // The child is this same program started with "--child FOLDER GENERATION".
 #include "DayNotes.h"
@@ -24,9 +25,9 @@ namespace {
 
 const QStringList noteTitles { QStringLiteral("Alpha"), QStringLiteral("Beta") };
 const QStringList dayFiles { "monday.rtf", "tuesday.rtf", "wednesday.rtf", "thursday.rtf",
-                             "friday.rtf", "saturday.rtf", "sunday.rtf" };
-const QStringList dayBoxes { "rtfMonday", "rtfTuesday", "rtfWednesday", "rtfThursday",
-                             "rtfFriday", "rtfSaturday", "rtfSunday" };
+    "friday.rtf", "saturday.rtf", "sunday.rtf" };
+const QStringList dayBoxes { "rtfMonday", "rtfTuesday", "rtfWednesday", "rtfThursday", "rtfFriday",
+    "rtfSaturday", "rtfSunday" };
 
 constexpr int linesPerNote = 1500; // about 75 KB of text per note
 
@@ -34,7 +35,9 @@ constexpr int linesPerNote = 1500; // about 75 KB of text per note
 QString content(const QString &owner, int generation)
 {
     QString text = QStringLiteral("%1 generation %2\n").arg(owner).arg(generation);
-    const QString line = QStringLiteral("%1 %2 line of a long note with some words in it\n").arg(owner).arg(generation);
+    const QString line = QStringLiteral("%1 %2 line of a long note with some words in it\n")
+                             .arg(owner)
+                             .arg(generation);
     text.reserve(text.size() + line.size() * linesPerNote);
     for (int i = 0; i < linesPerNote; ++i)
         text += line;
@@ -60,7 +63,7 @@ int generationOf(const QString &path, const QString &owner)
 }
 
 MainWindowServices servicesFor(const QString &folder, QtSettingsStore &settings, FileStore &files,
-                               Prompter &prompter, DesktopShell &shell, Clock &clock)
+    Prompter &prompter, DesktopShell &shell, Clock &clock)
 {
     MainWindowServices services;
     services.applicationFolder = folder;
@@ -69,7 +72,7 @@ MainWindowServices servicesFor(const QString &folder, QtSettingsStore &settings,
     services.prompter = &prompter;
     services.shell = &shell;
     services.clock = &clock;
-    services.quit = [] { };
+    services.quit = [] {};
     return services;
 }
 
@@ -96,7 +99,8 @@ int runChild(const QString &folder, int generation)
             emit editor->KeyUp(Qt::Key_A, Qt::NoModifier);
         }
         for (int day = 0; day < 7; ++day)
-            window.findChild<RichTextBox *>(dayBoxes.at(day))->setPlainText(content(dayFiles.at(day), generation));
+            window.findChild<RichTextBox *>(dayBoxes.at(day))
+                ->setPlainText(content(dayFiles.at(day), generation));
         saveDays->click();
     }
 }
@@ -121,7 +125,8 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         for (const QString &title : noteTitles) {
             RichTextBox box;
             box.setPlainText(content(title, 0));
-            QVERIFY(files.writeFileAtomic(app.notePath(title + QStringLiteral(".rtf")), box.textRTF()));
+            QVERIFY(
+                files.writeFileAtomic(app.notePath(title + QStringLiteral(".rtf")), box.textRTF()));
         }
         for (const QString &day : dayFiles) {
             RichTextBox box;
@@ -141,10 +146,11 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(),
-                    { QStringLiteral("--child"), folder, QString::number(generation) });
+            { QStringLiteral("--child"), folder, QString::number(generation) });
         QVERIFY(child.waitForStarted());
         QVERIFY2(child.waitForReadyRead(30000), "the child did not start saving");
-        // The child saves all nine files in a cycle of a few hundred milliseconds: kill anywhere in it.
+        // The child saves all nine files in a cycle of a few hundred milliseconds: kill anywhere in
+        // it.
         QTest::qSleep(QRandomGenerator::global()->bounded(0, 250));
         ::kill(child.processId(), SIGKILL);
         QVERIFY(child.waitForFinished(30000));
@@ -153,8 +159,11 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         int newest = 0;
         const auto check = [&](const QString &path, const QString &owner) {
             const int seen = generationOf(path, owner);
-            QVERIFY2(seen >= 0, qPrintable(QStringLiteral("kill %1: %2 is not one whole generation").arg(kill).arg(path)));
-            QVERIFY2(seen >= lastSeen.value(path), qPrintable(QStringLiteral("kill %1: %2 went back").arg(kill).arg(path)));
+            QVERIFY2(seen >= 0,
+                qPrintable(
+                    QStringLiteral("kill %1: %2 is not one whole generation").arg(kill).arg(path)));
+            QVERIFY2(seen >= lastSeen.value(path),
+                qPrintable(QStringLiteral("kill %1: %2 went back").arg(kill).arg(path)));
             if (seen > lastSeen.value(path))
                 ++killsDuringWrites;
             lastSeen[path] = seen;
@@ -171,7 +180,8 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         QCOMPARE(listed, (QStringList { QStringLiteral("Alpha.rtf"), QStringLiteral("Beta.rtf") }));
         // A hidden temporary file left behind shows that the kill came in the middle of a write.
         for (const QString &dir : { folder, app.notesFolder() }) {
-            const QStringList leftovers = QDir(dir).entryList({ QStringLiteral(".quillmark-*.tmp") }, QDir::Files | QDir::Hidden);
+            const QStringList leftovers = QDir(dir).entryList(
+                { QStringLiteral(".quillmark-*.tmp") }, QDir::Files | QDir::Hidden);
             if (!leftovers.isEmpty())
                 ++killsInsideWrites;
             for (const QString &leftover : leftovers)
@@ -179,8 +189,9 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         }
         generation = newest + 1;
     }
-    qInfo("%d kills, %d of them in the middle of writing a file; files advanced %d times; last generation %d",
-          kills, killsInsideWrites, killsDuringWrites, generation - 1);
+    qInfo("%d kills, %d of them in the middle of writing a file; files advanced %d times; last "
+          "generation %d",
+        kills, killsInsideWrites, killsDuringWrites, generation - 1);
 
     // The program opens normally on the folder and shows the last whole generation.
     MainWindow &window = app.open();
@@ -189,7 +200,9 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
     QCOMPARE(titles, noteTitles);
     for (int day = 0; day < 7; ++day) {
         const QString text = window.findChild<RichTextBox *>(dayBoxes.at(day))->toPlainText();
-        QVERIFY(text.startsWith(QStringLiteral("%1 generation %2\n").arg(dayFiles.at(day)).arg(lastSeen.value(app.dayPath(dayFiles.at(day))))));
+        QVERIFY(text.startsWith(QStringLiteral("%1 generation %2\n")
+                                    .arg(dayFiles.at(day))
+                                    .arg(lastSeen.value(app.dayPath(dayFiles.at(day))))));
     }
 }
 
@@ -200,7 +213,8 @@ int main(int argc, char *argv[])
         QApplication application(argc, argv);
         return runChild(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     }
-    // A thousand starts of the child take minutes on a busy machine: more than Qt Test's default limit.
+    // A thousand starts of the child take minutes on a busy machine: more than Qt Test's default
+    // limit.
     qputenv("QTEST_FUNCTION_TIMEOUT", "3000000");
     QApplication application(argc, argv);
     CrashSafetyTest test;

@@ -40,13 +40,20 @@ void OpeningTest::storedPositionIsRestored_data()
     QTest::addColumn<QString>("top");
     QTest::addColumn<QString>("left");
     QTest::addColumn<QPoint>("expected");
-    QTest::newRow("plain twips") << "900" << "1200" << QPoint(80, 60);
-    QTest::newRow("padded and exponent") << " 900 " << "1e3" << QPoint(67, 60);
-    QTest::newRow("left of the screen edge is kept") << "900" << "-2000" << QPoint(-133, 60);
-    QTest::newRow("unusable top leaves top alone") << "abc" << "1200" << QPoint(80, -1);
-    QTest::newRow("empty left leaves left alone") << "900" << "" << QPoint(-1, 60);
-    QTest::newRow("on no screen goes to the default place") << "300000" << "300000" << QPoint(7, 7);
-    QTest::newRow("past 32 bits is ignored") << "99999999999" << "1200" << QPoint(80, -1);
+    QTest::newRow("plain twips") << "900"
+                                 << "1200" << QPoint(80, 60);
+    QTest::newRow("padded and exponent") << " 900 "
+                                         << "1e3" << QPoint(67, 60);
+    QTest::newRow("left of the screen edge is kept") << "900"
+                                                     << "-2000" << QPoint(-133, 60);
+    QTest::newRow("unusable top leaves top alone") << "abc"
+                                                   << "1200" << QPoint(80, -1);
+    QTest::newRow("empty left leaves left alone") << "900"
+                                                  << "" << QPoint(-1, 60);
+    QTest::newRow("on no screen goes to the default place") << "300000"
+                                                            << "300000" << QPoint(7, 7);
+    QTest::newRow("past 32 bits is ignored") << "99999999999"
+                                             << "1200" << QPoint(80, -1);
 }
 
 void OpeningTest::storedPositionIsRestored()
@@ -111,8 +118,8 @@ void OpeningTest::noteBoxesArePrepared()
     QCOMPARE(tabs->x(), frame->x());
     QCOMPARE(tabs->width(), frame->width());
 
-    const QStringList days { "rtfMonday", "rtfTuesday", "rtfWednesday", "rtfThursday",
-                             "rtfFriday", "rtfSaturday", "rtfSunday" };
+    const QStringList days { "rtfMonday", "rtfTuesday", "rtfWednesday", "rtfThursday", "rtfFriday",
+        "rtfSaturday", "rtfSunday" };
     for (const QString &name : days) {
         auto *box = app.find<RichTextBox>(name);
         QVERIFY2(box, qPrintable(name));

@@ -1,5 +1,6 @@
 // A note or day file changed by another program since Quillmark read or wrote it is kept beside it,
-// under a hidden conflict name, before a save replaces it; the user is told once, without a modal box.
+// under a hidden conflict name, before a save replaces it; the user is told once, without a modal
+// box.
 #include "MainWindow.h"
 #include "RichTextBox.h"
 #include "TestApp.h"
@@ -19,7 +20,8 @@ private slots:
 private:
     static QStringList conflictsIn(const QString &folder)
     {
-        return QDir(folder).entryList({ QStringLiteral(".*.conflict-*") }, QDir::Files | QDir::Hidden);
+        return QDir(folder).entryList(
+            { QStringLiteral(".*.conflict-*") }, QDir::Files | QDir::Hidden);
     }
 };
 
@@ -35,10 +37,12 @@ void OutsideChangeTest::noteChangedOutsideIsKeptAndUserToldOnce()
     app.writeNote(QStringLiteral("Plan.rtf"), QStringLiteral("written on the laptop"));
 
     QTest::keyClicks(app.editor(), QStringLiteral("ab"));
-    QCOMPARE(app.rtfFileText(app.notePath(QStringLiteral("Plan.rtf"))), app.editor()->toPlainText());
+    QCOMPARE(
+        app.rtfFileText(app.notePath(QStringLiteral("Plan.rtf"))), app.editor()->toPlainText());
     const QStringList conflicts = conflictsIn(app.notesFolder());
     QCOMPARE(conflicts.size(), 1);
-    QCOMPARE(app.rtfFileText(app.notesFolder() + QLatin1Char('/') + conflicts.first()), QStringLiteral("written on the laptop"));
+    QCOMPARE(app.rtfFileText(app.notesFolder() + QLatin1Char('/') + conflicts.first()),
+        QStringLiteral("written on the laptop"));
     // The folder scan does not list the kept version.
     QVERIFY(!app.files->listFiles(app.notesFolder()).contains(conflicts.first()));
 
@@ -57,15 +61,19 @@ void OutsideChangeTest::noteChangedOutsideIsKeptAndUserToldOnce()
 void OutsideChangeTest::dayFileChangedOutsideIsKeptAtSaveDays()
 {
     TestApp app;
-    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")), TestApp::rtfWithText(QStringLiteral("Friday as loaded")));
+    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
+        TestApp::rtfWithText(QStringLiteral("Friday as loaded")));
     app.open();
     QTest::qWait(5);
-    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")), TestApp::rtfWithText(QStringLiteral("Friday from elsewhere")));
+    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
+        TestApp::rtfWithText(QStringLiteral("Friday from elsewhere")));
     app.click(QStringLiteral("cmdSaveAllNow"));
-    QCOMPARE(app.rtfFileText(app.dayPath(QStringLiteral("friday.rtf"))), QStringLiteral("Friday as loaded"));
+    QCOMPARE(app.rtfFileText(app.dayPath(QStringLiteral("friday.rtf"))),
+        QStringLiteral("Friday as loaded"));
     const QStringList conflicts = conflictsIn(app.folder());
     QCOMPARE(conflicts.size(), 1);
-    QCOMPARE(app.rtfFileText(app.folder() + QLatin1Char('/') + conflicts.first()), QStringLiteral("Friday from elsewhere"));
+    QCOMPARE(app.rtfFileText(app.folder() + QLatin1Char('/') + conflicts.first()),
+        QStringLiteral("Friday from elsewhere"));
     QCOMPARE(app.prompter.shownOfKind(QStringLiteral("notice")).size(), 1);
 }
 
@@ -73,7 +81,8 @@ void OutsideChangeTest::ownSavesRaiseNoNotice()
 {
     TestApp app;
     app.writeNote(QStringLiteral("Plan.rtf"), QStringLiteral("as loaded"));
-    app.writeFile(app.dayPath(QStringLiteral("monday.rtf")), TestApp::rtfWithText(QStringLiteral("Monday")));
+    app.writeFile(
+        app.dayPath(QStringLiteral("monday.rtf")), TestApp::rtfWithText(QStringLiteral("Monday")));
     app.open();
     app.list()->setCurrentRow(0);
     for (int i = 0; i < 3; ++i) {

@@ -53,7 +53,8 @@ void SingleInstanceTest::lockAndSocketNamesAreHidden()
     const QFileInfo lock(SingleInstance::lockFilePath(folder.path()));
     QVERIFY(lock.fileName().startsWith(QLatin1Char('.')));
     QVERIFY(!lock.fileName().contains(QLatin1String(".rtf")));
-    QVERIFY(SingleInstance::serverName(folder.path()) != SingleInstance::serverName(folder.path() + "/x"));
+    QVERIFY(SingleInstance::serverName(folder.path())
+        != SingleInstance::serverName(folder.path() + "/x"));
 }
 
 QTEST_MAIN(SingleInstanceTest)

@@ -26,9 +26,10 @@ void SplashTest::splashShowsNameAndSlogan()
     app.start();
     SplashWindow *splash = app.splashSlot();
     QVERIFY(splash && splash->isVisible());
-    QCOMPARE(splash->findChild<QLabel *>(QStringLiteral("lblSoftwareName"))->text(), QStringLiteral("Quillmark"));
+    QCOMPARE(splash->findChild<QLabel *>(QStringLiteral("lblSoftwareName"))->text(),
+        QStringLiteral("Quillmark"));
     QCOMPARE(splash->findChild<QLabel *>(QStringLiteral("lblLogoMessage"))->text(),
-             QStringLiteral("Track your tasks and daily items easily!"));
+        QStringLiteral("Track your tasks and daily items easily!"));
     QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(splash->timer()->interval(), 60000);
     QVERIFY(splash->timer()->isActive());

@@ -74,7 +74,9 @@ void StorageTest::awkwardSettingsTextReadsBack()
         QVERIFY(store.save(QStringLiteral("projects"), QStringLiteral("order"), value));
     }
     QtSettingsStore reopened(path);
-    QCOMPARE(reopened.get(QStringLiteral("projects"), QStringLiteral("order"), QStringLiteral("na:")), value);
+    QCOMPARE(
+        reopened.get(QStringLiteral("projects"), QStringLiteral("order"), QStringLiteral("na:")),
+        value);
 }
 
 void StorageTest::absentSettingReadsDefaultAndCreatesNothing()
@@ -82,7 +84,8 @@ void StorageTest::absentSettingReadsDefaultAndCreatesNothing()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Quillmark.conf"));
     QtSettingsStore store(path);
-    QCOMPARE(store.get(QStringLiteral("salesfile"), QStringLiteral("loc"), QStringLiteral("na")), QStringLiteral("na"));
+    QCOMPARE(store.get(QStringLiteral("salesfile"), QStringLiteral("loc"), QStringLiteral("na")),
+        QStringLiteral("na"));
     QVERIFY(!QFile::exists(path));
 }
 
@@ -106,14 +109,16 @@ void StorageTest::garbageSettingsFileReadsDefaultsAndIsKeptAtFirstSave()
     write(path, garbage);
     QtSettingsStore store(path);
     // Defaults, and reading changes nothing on disk.
-    QCOMPARE(store.get(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("100")), QStringLiteral("100"));
+    QCOMPARE(store.get(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("100")),
+        QStringLiteral("100"));
     QCOMPARE(read(path), garbage);
     // The first save keeps the unreadable file under a hidden name, then writes a fresh one.
     QVERIFY(store.save(QStringLiteral("screen"), QStringLiteral("top"), QStringLiteral("900")));
     QVERIFY(!store.keptUnreadableFile().isEmpty());
     QCOMPARE(read(store.keptUnreadableFile()), garbage);
     QVERIFY(QFileInfo(store.keptUnreadableFile()).fileName().startsWith(QLatin1Char('.')));
-    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("screen"), QStringLiteral("top"), QString()), QStringLiteral("900"));
+    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("screen"), QStringLiteral("top"), QString()),
+        QStringLiteral("900"));
     // Later saves go to the fresh file; the backup stays as it is.
     QVERIFY(store.save(QStringLiteral("screen"), QStringLiteral("left"), QStringLiteral("1200")));
     QCOMPARE(read(store.keptUnreadableFile()), garbage);
@@ -125,11 +130,13 @@ void StorageTest::handEditedSettingsFileIsNotMovedAside()
     const QString path = dir.filePath(QStringLiteral("Quillmark.conf"));
     write(path, "; edited by hand\n[screen]\ntop = 900\n\n[other]\nkept=yes\n");
     QtSettingsStore store(path);
-    QCOMPARE(store.get(QStringLiteral("screen"), QStringLiteral("top"), QString()), QStringLiteral("900"));
+    QCOMPARE(store.get(QStringLiteral("screen"), QStringLiteral("top"), QString()),
+        QStringLiteral("900"));
     QVERIFY(store.save(QStringLiteral("screen"), QStringLiteral("left"), QStringLiteral("7")));
     QVERIFY(store.keptUnreadableFile().isEmpty());
     // A group the program does not know survives its saves.
-    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("other"), QStringLiteral("kept"), QString()), QStringLiteral("yes"));
+    QCOMPARE(QtSettingsStore(path).get(QStringLiteral("other"), QStringLiteral("kept"), QString()),
+        QStringLiteral("yes"));
 }
 
 void StorageTest::listingSkipsFoldersAndHiddenFiles()
@@ -169,7 +176,8 @@ void StorageTest::atomicWriteReplacesContent()
     QVERIFY(store.writeFileAtomic(path, "new"));
     QCOMPARE(read(path), QByteArray("new"));
     // No temporary file is left behind, and none would be listed.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("note.rtf") });
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("note.rtf") });
 }
 
 void StorageTest::failedWriteLeavesOldFileWhole()
@@ -185,7 +193,8 @@ void StorageTest::failedWriteLeavesOldFileWhole()
     FileStore store;
     QVERIFY(!store.writeFileAtomic(path, "the new note"));
     QVERIFY(!store.errorString().isEmpty());
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(
+        folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(read(path), QByteArray("the old note"));
 }
 
@@ -209,7 +218,8 @@ void StorageTest::writeFailingHalfWayLeavesOldFileWhole()
     QVERIFY(!written);
     QVERIFY(!store.errorString().isEmpty());
     QCOMPARE(read(path), QByteArray("the old note"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("note.rtf") });
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("note.rtf") });
 }
 
 void StorageTest::atomicWriteKeepsSymbolicLink()
@@ -257,7 +267,8 @@ void StorageTest::outsideChangeIsKeptBeforeWriting()
     write(path, "as loaded");
     FileStore store;
     QStringList told;
-    store.setOutsideChangeHandler([&](const QString &file, const QString &keptAs) { told << file << keptAs; });
+    store.setOutsideChangeHandler(
+        [&](const QString &file, const QString &keptAs) { told << file << keptAs; });
     QByteArray contents;
     QVERIFY(store.readFile(path, &contents));
     // Another program (a sync tool, a second computer) changes the note.
@@ -287,11 +298,13 @@ void StorageTest::ownWritesAndTouchedFilesAreNoConflict()
     // Only the time changes: the content is still the program's own.
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    QVERIFY(file.setFileTime(
+        QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
     file.close();
     QVERIFY(store.writeFileAtomic(path, "three"));
     QCOMPARE(told, 0);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("monday.rtf") });
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("monday.rtf") });
 }
 
 QTEST_GUILESS_MAIN(StorageTest)

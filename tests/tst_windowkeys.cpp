@@ -22,9 +22,12 @@ void WindowKeysTest::shortcutsReachMenusFromNoteBoxes_data()
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("action");
     for (const char *box : { "rtfToDo", "rtfWednesday" }) {
-        QTest::addRow("%s Ctrl+S", box) << box << int(Qt::Key_S) << int(Qt::ControlModifier) << "mnuSave";
-        QTest::addRow("%s Ctrl+E", box) << box << int(Qt::Key_E) << int(Qt::ControlModifier) << "mnuClose";
-        QTest::addRow("%s F1", box) << box << int(Qt::Key_F1) << int(Qt::NoModifier) << "mnuHelpHelpFile";
+        QTest::addRow("%s Ctrl+S", box)
+            << box << int(Qt::Key_S) << int(Qt::ControlModifier) << "mnuSave";
+        QTest::addRow("%s Ctrl+E", box)
+            << box << int(Qt::Key_E) << int(Qt::ControlModifier) << "mnuClose";
+        QTest::addRow("%s F1", box)
+            << box << int(Qt::Key_F1) << int(Qt::NoModifier) << "mnuHelpHelpFile";
     }
 }
 

@@ -1,4 +1,5 @@
-// Opening a 200 MB note: the time RichTextBox::loadFile takes on a text-heavy RTF file of that size.
+// Opening a 200 MB note: the time RichTextBox::loadFile takes on a text-heavy RTF file of that
+// size.
 #include "RichTextBox.h"
 
 #include <QApplication>
@@ -15,7 +16,8 @@ QString makeNote(const QString &folder, qint64 bytes)
     if (!file.open(QIODevice::WriteOnly))
         return {};
     file.write("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20\n");
-    const QByteArray line = "A line of a very long project note, with \\b bold\\b0  words in it.\\par\n";
+    const QByteArray line
+        = "A line of a very long project note, with \\b bold\\b0  words in it.\\par\n";
     qint64 written = 0;
     while (written < bytes)
         written += file.write(line);

@@ -9,8 +9,7 @@ Application::Application(const MainWindowServices &services, int splashIntervalM
     : QObject(parent)
     , m_services(services)
     , m_splashIntervalMs(splashIntervalMs)
-{
-}
+{ }
 
 Application::~Application()
 {

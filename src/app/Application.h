@@ -13,8 +13,8 @@ class Application : public QObject
 {
     Q_OBJECT
 public:
-    explicit Application(const MainWindowServices &services, int splashIntervalMs = 2000,
-                         QObject *parent = nullptr);
+    explicit Application(
+        const MainWindowServices &services, int splashIntervalMs = 2000, QObject *parent = nullptr);
     ~Application() override;
 
     // Creates and loads the splash window; its timer hands over to the main window.

@@ -29,7 +29,8 @@ QString SingleInstance::serverName(const QString &applicationFolder)
 {
     const QByteArray folder = QDir(applicationFolder).canonicalPath().toUtf8();
     return QStringLiteral("quillmark-")
-        + QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16));
+        + QString::fromLatin1(
+            QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 bool SingleInstance::claim()

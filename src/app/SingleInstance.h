@@ -16,8 +16,8 @@ public:
     explicit SingleInstance(const QString &applicationFolder, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this is the only program on the folder (it then listens for later starts). False when
-    // another one runs there; it has been asked to come to the front.
+    // True when this is the only program on the folder (it then listens for later starts). False
+    // when another one runs there; it has been asked to come to the front.
     bool claim();
 
     // The hidden names used beside the notes and for the local socket.

@@ -34,9 +34,8 @@ int main(int argc, char *argv[])
     QtDesktopShell shell;
     SystemClock clock;
     Application *program = nullptr;
-    QtPrompter prompter([&program]() -> QWidget * {
-        return program ? program->mainSlot() : nullptr;
-    });
+    QtPrompter prompter(
+        [&program]() -> QWidget * { return program ? program->mainSlot() : nullptr; });
 
     MainWindowServices services;
     services.applicationFolder = applicationFolder;
@@ -49,7 +48,8 @@ int main(int argc, char *argv[])
 
     Application quillmark(services);
     program = &quillmark;
-    QObject::connect(&instance, &SingleInstance::activationRequested, &quillmark, &Application::bringToFront);
+    QObject::connect(
+        &instance, &SingleInstance::activationRequested, &quillmark, &Application::bringToFront);
     quillmark.start();
     return application.exec();
 }

@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 
-#include "ClosingSequence.h"
 #include "Clock.h"
+#include "ClosingSequence.h"
 #include "DayNotes.h"
 #include "FileStore.h"
 #include "HelpMenu.h"
@@ -38,22 +38,26 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 {
     ui->setupUi(this);
     // A held size, a minimise button and no maximise button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     m_projects = new ProjectPanel(*ui, m_state, services.applicationFolder, *services.settings,
-                                  *services.files, *services.prompter, this);
-    m_days = new DayNotes(*ui, services.applicationFolder, *services.files, services.resetDaysIntervalMs, this);
-    m_helpMenu = new HelpMenu(*ui, *this, services.applicationFolder, *services.files, *services.shell, this);
-    m_storedFile = new StoredFileLink(*ui, *services.settings, *services.prompter,
-                                      [this](const QString &target) { Goto_URL(target); }, this);
-    m_closing = std::make_unique<ClosingSequence>(*this, *ui, m_state, *m_projects, *m_days,
-                                                  *services.settings, *services.prompter);
+        *services.files, *services.prompter, this);
+    m_days = new DayNotes(
+        *ui, services.applicationFolder, *services.files, services.resetDaysIntervalMs, this);
+    m_helpMenu = new HelpMenu(
+        *ui, *this, services.applicationFolder, *services.files, *services.shell, this);
+    m_storedFile = new StoredFileLink(
+        *ui, *services.settings, *services.prompter,
+        [this](const QString &target) { Goto_URL(target); }, this);
+    m_closing = std::make_unique<ClosingSequence>(
+        *this, *ui, m_state, *m_projects, *m_days, *services.settings, *services.prompter);
 
     // A note or day file that another program changed is kept beside it before a save replaces it;
     // the user hears of it without being stopped from typing.
     services.files->setOutsideChangeHandler([this](const QString &path, const QString &keptAs) {
-        m_services.prompter->notice(outsideChangeText(path, keptAs), QStringLiteral("Changed Outside Quillmark"));
+        m_services.prompter->notice(
+            outsideChangeText(path, keptAs), QStringLiteral("Changed Outside Quillmark"));
     });
 
     // Every note box: spelling in the user's language (none without a dictionary), and Ctrl+click
@@ -70,7 +74,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(ui->cmdSaveAllNow, &QAbstractButton::clicked, this, &MainWindow::cmdSaveAllNow_Click);
     connect(ui->mnuSave, &QAction::triggered, this, &MainWindow::mnuSave_Click);
     connect(ui->mnuOptionsClearProjectList, &QAction::triggered, this,
-            &MainWindow::mnuOptionsClearProjectList_Click);
+        &MainWindow::mnuOptionsClearProjectList_Click);
 #if QT_CONFIG(sessionmanager)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitData);
 #endif
@@ -100,8 +104,8 @@ void MainWindow::Form_Load()
     // 4. Every note box empty at 10 points; the day boxes share one rectangle.
     prepareNoteBoxes();
     // 5. The note editor lines up with the list and waits for an entry.
-    ui->rtfToDo->setGeometry(ui->rtfToDo->x(), ui->lstToDo->y(), ui->rtfToDo->width(),
-                             ui->lstToDo->height());
+    ui->rtfToDo->setGeometry(
+        ui->rtfToDo->x(), ui->lstToDo->y(), ui->rtfToDo->width(), ui->lstToDo->height());
     ui->rtfToDo->setEnabled(false);
     // 6. The project list.
     m_projects->loadList();
@@ -128,12 +132,12 @@ void MainWindow::Form_Load()
 void MainWindow::restorePosition()
 {
     SettingsStore &settings = *m_services.settings;
-    const auto top = WindowPosition::parseTwips(
-        settings.get(QStringLiteral("screen"), QStringLiteral("top"), QString::number(WindowPosition::defaultTwips)));
+    const auto top = WindowPosition::parseTwips(settings.get(QStringLiteral("screen"),
+        QStringLiteral("top"), QString::number(WindowPosition::defaultTwips)));
     if (top)
         move(x(), WindowPosition::twipsToPixels(*top));
-    const auto left = WindowPosition::parseTwips(
-        settings.get(QStringLiteral("screen"), QStringLiteral("left"), QString::number(WindowPosition::defaultTwips)));
+    const auto left = WindowPosition::parseTwips(settings.get(QStringLiteral("screen"),
+        QStringLiteral("left"), QString::number(WindowPosition::defaultTwips)));
     if (left)
         move(WindowPosition::twipsToPixels(*left), y());
 
@@ -226,8 +230,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 QString MainWindow::outsideChangeText(const QString &path, const QString &keptAs)
 {
-    return QStringLiteral("%1 was changed by another program since Quillmark last read or saved it.  "
-                          "That version is kept as %2 in the same folder.")
+    return QStringLiteral(
+        "%1 was changed by another program since Quillmark last read or saved it.  "
+        "That version is kept as %2 in the same folder.")
         .arg(QDir::toNativeSeparators(path), QFileInfo(keptAs).fileName());
 }
 

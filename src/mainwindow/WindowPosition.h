@@ -14,8 +14,8 @@ public:
     static constexpr int twipsPerPixel = 15;
     static constexpr int defaultTwips = 100;
 
-    // A stored coordinate in twips: trimmed, read as a number in the C locale, rounded half to even.
-    // Nothing when it is not a number or lies outside the 32-bit range.
+    // A stored coordinate in twips: trimmed, read as a number in the C locale, rounded half to
+    // even. Nothing when it is not a number or lies outside the 32-bit range.
     static std::optional<int> parseTwips(const QString &text);
     // Twips to pixels, rounded to the nearest.
     static int twipsToPixels(int twips);

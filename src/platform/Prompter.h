@@ -16,8 +16,10 @@ public:
     // A modal question with Yes (the default button) and No, no icon.
     virtual Answer question(const QString &text, const QString &caption) = 0;
     // A modal input box; an empty text when the user cancels.
-    virtual QString input(const QString &prompt, const QString &caption, const QString &defaultText) = 0;
-    // The open-file dialog; filter is in the form "Name|pattern|Name|pattern". Empty when cancelled.
+    virtual QString input(const QString &prompt, const QString &caption, const QString &defaultText)
+        = 0;
+    // The open-file dialog; filter is in the form "Name|pattern|Name|pattern". Empty when
+    // cancelled.
     virtual QString openFile(const QString &title, const QString &filter) = 0;
     // A notice that does not block typing (a non-modal message box).
     virtual void notice(const QString &text, const QString &caption) = 0;

@@ -7,8 +7,7 @@
 
 QtPrompter::QtPrompter(std::function<QWidget *()> parentWindow)
     : m_parentWindow(std::move(parentWindow))
-{
-}
+{ }
 
 QWidget *QtPrompter::parent() const
 {
@@ -26,7 +25,8 @@ void QtPrompter::message(const QString &text, const QString &caption)
 
 Prompter::Answer QtPrompter::question(const QString &text, const QString &caption)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, parent());
+    QMessageBox box(
+        QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, parent());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
 }
@@ -34,7 +34,8 @@ Prompter::Answer QtPrompter::question(const QString &text, const QString &captio
 QString QtPrompter::input(const QString &prompt, const QString &caption, const QString &defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent(), caption, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text
+        = QInputDialog::getText(parent(), caption, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 

@@ -15,7 +15,8 @@ public:
 
     void message(const QString &text, const QString &caption) override;
     Answer question(const QString &text, const QString &caption) override;
-    QString input(const QString &prompt, const QString &caption, const QString &defaultText) override;
+    QString input(
+        const QString &prompt, const QString &caption, const QString &defaultText) override;
     QString openFile(const QString &title, const QString &filter) override;
     void notice(const QString &text, const QString &caption) override;
 

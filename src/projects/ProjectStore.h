@@ -25,7 +25,8 @@ public:
 
     // The title a file in the note folder stands for: the name up to its first ".rtf". Nothing for
     // a name without ".rtf", nothing for a name with ":" (the stored order would split it in two),
-    // and nothing for a name that is not valid text or holds a line break or other control character.
+    // and nothing for a name that is not valid text or holds a line break or other control
+    // character.
     static std::optional<QString> titleFromFileName(const QString &fileName);
 
     // The titles of a stored order, or nothing when no order is stored ("na" first, or empty text).

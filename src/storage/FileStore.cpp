@@ -84,8 +84,10 @@ bool FileStore::createFolder(const QString &path)
     if (QDir().mkdir(path))
         return true;
     setErrorString(QFileInfo(info.absolutePath()).isDir()
-                       ? QStringLiteral("The folder %1 could not be created.").arg(QDir::toNativeSeparators(path))
-                       : QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(info.absolutePath())));
+            ? QStringLiteral("The folder %1 could not be created.")
+                  .arg(QDir::toNativeSeparators(path))
+            : QStringLiteral("The folder %1 does not exist.")
+                  .arg(QDir::toNativeSeparators(info.absolutePath())));
     return false;
 }
 
@@ -122,8 +124,9 @@ bool FileStore::readFile(const QString &path, QByteArray *contents) const
 void FileStore::remember(const QString &target, const QByteArray &contents) const
 {
     const QFileInfo info(target);
-    m_known.insert(target, { info.size(), info.lastModified(),
-                             QCryptographicHash::hash(contents, QCryptographicHash::Sha1) });
+    m_known.insert(target,
+        { info.size(), info.lastModified(),
+            QCryptographicHash::hash(contents, QCryptographicHash::Sha1) });
 }
 
 bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
@@ -182,8 +185,8 @@ bool FileStore::writeFileAtomic(const QString &path, const QByteArray &contents)
     if (targetInfo.exists())
         temporary.setPermissions(QFile::permissions(target));
     else
-        temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                 | QFileDevice::ReadOther);
+        temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     temporary.close();
     QString error;
     if (!replaceFile(temporary.fileName(), target, &error)) {
@@ -204,9 +207,11 @@ QString FileStore::moveAside(const QString &path, const QString &tag)
             = QStringLiteral("%1/.%2.%3-%4").arg(info.absolutePath(), info.fileName(), tag).arg(n);
         if (QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink())
             continue;
-        // link() refuses an existing name, so an older backup is never overwritten, even in a race.
+            // link() refuses an existing name, so an older backup is never overwritten, even in a
+            // race.
 #ifdef Q_OS_UNIX
-        if (::link(QFile::encodeName(path).constData(), QFile::encodeName(candidate).constData()) == 0) {
+        if (::link(QFile::encodeName(path).constData(), QFile::encodeName(candidate).constData())
+            == 0) {
             if (::unlink(QFile::encodeName(path).constData()) == 0)
                 return candidate;
             setErrorString(QString::fromLocal8Bit(std::strerror(errno)));
@@ -218,7 +223,8 @@ QString FileStore::moveAside(const QString &path, const QString &tag)
 #endif
         if (QFile::rename(path, candidate))
             return candidate;
-        setErrorString(QStringLiteral("%1 could not be renamed.").arg(QDir::toNativeSeparators(path)));
+        setErrorString(
+            QStringLiteral("%1 could not be renamed.").arg(QDir::toNativeSeparators(path)));
         return {};
     }
     return {};

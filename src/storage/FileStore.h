@@ -28,8 +28,9 @@ public:
     virtual bool forceDelete(const QString &path);
     // Reads the whole file; false when it cannot be read.
     virtual bool readFile(const QString &path, QByteArray *contents) const;
-    // Replaces the file's content atomically (a symbolic link stays a link: its target is replaced).
-    // Returns true only when the new content is in place; on failure errorString() tells why.
+    // Replaces the file's content atomically (a symbolic link stays a link: its target is
+    // replaced). Returns true only when the new content is in place; on failure errorString() tells
+    // why.
     virtual bool writeFileAtomic(const QString &path, const QByteArray &contents);
     // Renames path to a free hidden name ".<name>.<tag>-N" beside it (N counts up; nothing is
     // overwritten; hidden, so no folder scan lists it). Returns the new path, or an empty text when
@@ -41,7 +42,10 @@ public:
     // Called after a write kept another program's version of a file: the file, and where that
     // version now is.
     using OutsideChangeHandler = std::function<void(const QString &path, const QString &keptAs)>;
-    void setOutsideChangeHandler(OutsideChangeHandler handler) { m_outsideChange = std::move(handler); }
+    void setOutsideChangeHandler(OutsideChangeHandler handler)
+    {
+        m_outsideChange = std::move(handler);
+    }
     static QString conflictTag() { return QStringLiteral("conflict"); }
 
 protected:

@@ -16,16 +16,15 @@ QString entryKey(const QString &section, const QString &key)
 
 QtSettingsStore::QtSettingsStore()
     : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             QStringLiteral("Quillmark"), QStringLiteral("Quillmark")))
-{
-}
+        QStringLiteral("Quillmark"), QStringLiteral("Quillmark")))
+{ }
 
 QtSettingsStore::QtSettingsStore(const QString &iniPath)
     : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
-{
-}
+{ }
 
-QString QtSettingsStore::get(const QString &section, const QString &key, const QString &defaultValue) const
+QString QtSettingsStore::get(
+    const QString &section, const QString &key, const QString &defaultValue) const
 {
     const QVariant value = m_settings->value(entryKey(section, key));
     if (!value.isValid())

@@ -10,17 +10,19 @@
 class QtSettingsStore : public SettingsStore
 {
 public:
-    QtSettingsStore();                              // the user's own store
+    QtSettingsStore(); // the user's own store
     explicit QtSettingsStore(const QString &iniPath); // an INI file (tests, portable use)
 
-    QString get(const QString &section, const QString &key, const QString &defaultValue) const override;
+    QString get(
+        const QString &section, const QString &key, const QString &defaultValue) const override;
     bool save(const QString &section, const QString &key, const QString &value) override;
 
     QString fileName() const;
     // Where an unreadable settings file was kept before the first save replaced it (else empty).
     QString keptUnreadableFile() const { return m_keptUnreadable; }
 
-    // True when the bytes read as an INI file: UTF-8 text of sections, keys with values and comments.
+    // True when the bytes read as an INI file: UTF-8 text of sections, keys with values and
+    // comments.
     static bool looksLikeIni(const QByteArray &contents);
 
 private:

@@ -10,7 +10,9 @@ public:
     virtual ~SettingsStore() = default;
 
     // The stored text, or defaultValue when the entry was never written. Reading creates nothing.
-    virtual QString get(const QString &section, const QString &key, const QString &defaultValue) const = 0;
-    // Creates or replaces the entry and writes it through; false when the store could not be written.
+    virtual QString get(
+        const QString &section, const QString &key, const QString &defaultValue) const = 0;
+    // Creates or replaces the entry and writes it through; false when the store could not be
+    // written.
     virtual bool save(const QString &section, const QString &key, const QString &value) = 0;
 };

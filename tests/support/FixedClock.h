@@ -6,7 +6,9 @@
 class FixedClock : public Clock
 {
 public:
-    explicit FixedClock(QDate date = QDate(2026, 12, 9)) : date(date) { }
+    explicit FixedClock(QDate date = QDate(2026, 12, 9))
+        : date(date)
+    { }
     QDate today() const override { return date; }
     QDate date;
 };

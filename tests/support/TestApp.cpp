@@ -16,7 +16,8 @@ TestApp::TestApp(QDate today)
     , m_ownFiles(std::make_unique<FileStore>())
 {
     files = m_ownFiles.get();
-    settings = std::make_unique<QtSettingsStore>(m_dir.path() + QStringLiteral("/.settings/Quillmark.ini"));
+    settings = std::make_unique<QtSettingsStore>(
+        m_dir.path() + QStringLiteral("/.settings/Quillmark.ini"));
 }
 
 TestApp::~TestApp()

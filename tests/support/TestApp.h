@@ -29,8 +29,14 @@ public:
 
     QString folder() const { return m_dir.path(); }
     QString notesFolder() const { return m_dir.path() + QStringLiteral("/todolist"); }
-    QString notePath(const QString &fileName) const { return notesFolder() + QLatin1Char('/') + fileName; }
-    QString dayPath(const QString &fileName) const { return m_dir.path() + QLatin1Char('/') + fileName; }
+    QString notePath(const QString &fileName) const
+    {
+        return notesFolder() + QLatin1Char('/') + fileName;
+    }
+    QString dayPath(const QString &fileName) const
+    {
+        return m_dir.path() + QLatin1Char('/') + fileName;
+    }
     // Writes a note file holding an RTF document with this plain text.
     void writeNote(const QString &fileName, const QString &text);
     void writeFile(const QString &path, const QByteArray &contents);
@@ -39,8 +45,7 @@ public:
     QString rtfFileText(const QString &path) const;
     static QByteArray rtfWithText(const QString &text);
 
-    template<typename T>
-    T *find(const QString &name)
+    template <typename T> T *find(const QString &name)
     {
         return m_window ? m_window->findChild<T *>(name) : nullptr;
     }
