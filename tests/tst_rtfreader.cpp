@@ -68,7 +68,7 @@ QByteArray pngBytes(const QColor &colour, const QSize &size)
 }
 
 // Pictures are named after their bytes.
-const QRegularExpression imageName(QStringLiteral("^rtf-image-[0-9a-f]{16}\\.(png|jpg)$"));
+const QRegularExpression imageName(QStringLiteral("^rtf-image-[0-9a-f]{32}\\.(png|jpg)$"));
 
 QByteArray jpegBytes()
 {

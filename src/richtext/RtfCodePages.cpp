@@ -288,6 +288,30 @@ const char *codePageName(int codePage)
 
 } // namespace
 
+bool RtfCodePages::isSingleByte(int codePage)
+{
+    switch (codePage) {
+    case 437:
+    case 850:
+    case 874:
+    case 1250:
+    case 1251:
+    case 1252:
+    case 1253:
+    case 1254:
+    case 1255:
+    case 1256:
+    case 1257:
+    case 1258:
+    case 10000:
+    case 20127:
+    case 28591:
+        return true;
+    default:
+        return false;
+    }
+}
+
 RtfCodePages::RtfCodePages() = default;
 RtfCodePages::~RtfCodePages() = default;
 
@@ -354,6 +378,31 @@ QStringDecoder *RtfCodePages::decoder(int codePage)
     return result;
 }
 
+const RtfCodePages::ByteTable *RtfCodePages::byteTable(int codePage)
+{
+    // The decoder is asked once per byte value; after that a look-up does the work.
+    if (codePage == m_lastTableCodePage)
+        return m_lastTable;
+    m_lastTableCodePage = codePage;
+    auto found = m_byteTables.find(codePage);
+    if (found != m_byteTables.end())
+        return m_lastTable = found->second.get();
+    std::unique_ptr<ByteTable> table;
+    if (isSingleByte(codePage)) {
+        table = std::make_unique<ByteTable>();
+        QStringDecoder *d = decoder(codePage);
+        for (int byte = 0; byte < 256; ++byte) {
+            const char c = char(byte);
+            d->resetState();
+            const QString text = d->decode(QByteArrayView(&c, 1));
+            (*table)[size_t(byte)] = text.size() == 1 ? text.at(0).unicode() : char16_t(0xfffd);
+        }
+    }
+    m_lastTable = table.get();
+    m_byteTables.emplace(codePage, std::move(table));
+    return m_lastTable;
+}
+
 void RtfCodePages::decode(QByteArrayView bytes, int codePage, QString &out, bool ascii)
 {
     if (bytes.isEmpty())
@@ -378,6 +427,14 @@ void RtfCodePages::decode(QByteArrayView bytes, int codePage, QString &out, bool
     }
     if (ascii) {
         out.append(QLatin1String(bytes.data(), bytes.size()));
+        return;
+    }
+    if (const ByteTable *table = byteTable(codePage)) {
+        const qsizetype start = out.size();
+        out.resize(start + bytes.size());
+        char16_t *dst = reinterpret_cast<char16_t *>(out.data()) + start;
+        for (const char c : bytes)
+            *dst++ = (*table)[uchar(c)];
         return;
     }
     QStringDecoder *d = decoder(codePage);

@@ -437,7 +437,7 @@ void RtfParser::parse()
                 const qsizetype n = std::min<qsizetype>(m_skipUnits, token.data.size());
                 m_skipUnits -= int(n);
                 if (n < token.data.size())
-                    handleText(token.data.sliced(n), token.ascii);
+                    handleText(token.data.sliced(n), token.printable);
             } else {
                 --m_skipUnits;
             }
@@ -454,12 +454,12 @@ void RtfParser::parse()
             break;
         case RtfToken::HexByte:
             m_optionalDestination = false;
-            handleText(
-                QByteArrayView(reinterpret_cast<const char *>(&token.byte), 1), token.byte < 0x80);
+            handleText(QByteArrayView(reinterpret_cast<const char *>(&token.byte), 1),
+                (token.byte >= 0x20 && token.byte < 0x7f) || token.byte == '\t');
             break;
         case RtfToken::Text:
             m_optionalDestination = false;
-            handleText(token.data, token.ascii);
+            handleText(token.data, token.printable);
             break;
         case RtfToken::Binary:
             m_optionalDestination = false;
@@ -1025,7 +1025,7 @@ void RtfParser::handleWord(const RtfToken &token)
 
     // Paragraph formatting
     case W_pard:
-        flushRun(); // the run belongs to the table level it was read in
+        flushParagraphText(); // the text belongs to the table level it was read in
         para = RtfParaProps();
         return;
     case W_par:
@@ -1090,11 +1090,11 @@ void RtfParser::handleWord(const RtfToken &token)
         para.pageBreakBefore = on;
         return;
     case W_intbl:
-        flushRun();
+        flushParagraphText();
         para.inTable = on;
         return;
     case W_itap:
-        flushRun();
+        flushParagraphText();
         para.tableLevel = clampInt(p, 0, MaxTableDepth);
         return;
     case W_ls:
@@ -1224,14 +1224,14 @@ void RtfParser::handleWord(const RtfToken &token)
 // ---------------------------------------------------------------------------------------------
 // Text
 
-void RtfParser::handleText(QByteArrayView text, bool ascii)
+void RtfParser::handleText(QByteArrayView text, bool printable)
 {
     RtfGroupState &s = state();
     switch (s.destination) {
     case RtfGroupState::Body:
         if (m_stack.size() == 1 && isBlank(text))
             return; // line breaks, spaces or NULs after the document's closing brace
-        appendBytes(text, ascii);
+        appendBytes(text, printable);
         return;
     case RtfGroupState::FontTable: {
         // "Name;" ends an entry; the name's bytes are decoded with the font's own code page.
@@ -1252,6 +1252,7 @@ void RtfParser::handleText(QByteArrayView text, bool ascii)
         return;
     case RtfGroupState::Picture:
         m_picture.appendHex(text);
+        m_picture.appendHex(m_tokenizer.readRawText());
         return;
     case RtfGroupState::PnBulletText:
         for (const char c : text)
@@ -1343,18 +1344,34 @@ void RtfParser::prepareRun()
     }
 }
 
-void RtfParser::appendBytes(QByteArrayView bytes, bool ascii)
+void RtfParser::appendBytes(QByteArrayView bytes, bool printable)
 {
     if (state().chars.hidden)
         return;
     prepareRun();
-    m_bytesAscii = m_bytesAscii && ascii;
+    const bool symbols
+        = m_bytesCodePage == RtfCodePages::Symbol || m_bytesCodePage == RtfCodePages::SymbolPrivate;
+    if (printable && !symbols) {
+        // Bytes waiting for their decoder can go first when no byte after them can change
+        // what they mean, as in any code page of one byte per character.
+        if (!m_bytes.isEmpty() && RtfCodePages::isSingleByte(m_bytesCodePage))
+            decodeBytes();
+        if (m_bytes.isEmpty()) {
+            // The same characters in every code page but the symbol fonts', and none to leave
+            // out: straight into the run.
+            m_run.append(QLatin1StringView(bytes.data(), bytes.size()));
+            return;
+        }
+    }
+    m_bytesPrintable = m_bytesPrintable && printable;
     m_bytes.append(bytes);
 }
 
 void RtfParser::appendCharacter(char32_t c)
 {
     if (state().destination != RtfGroupState::Body || state().chars.hidden)
+        return;
+    if (c <= 0xffff && isUnsafe(char16_t(c)))
         return;
     prepareRun();
     decodeBytes();
@@ -1418,33 +1435,57 @@ void RtfParser::decodeBytes()
 {
     if (m_bytes.isEmpty())
         return;
-    m_codePages.decode(m_bytes, m_bytesCodePage, m_run, m_bytesAscii);
+    const qsizetype start = m_run.size();
+    const bool printable = m_bytesPrintable;
+    m_codePages.decode(m_bytes, m_bytesCodePage, m_run, printable);
     m_bytes.truncate(0);
-    m_bytesAscii = true;
+    m_bytesPrintable = true;
+    if (printable)
+        return;
+    // Control characters and Qt's own block and frame markers would break the structure.
+    char16_t *const begin = reinterpret_cast<char16_t *>(m_run.data());
+    char16_t *const end = begin + m_run.size();
+    char16_t *const unsafe = std::find_if(begin + start, end, isUnsafe);
+    if (unsafe != end)
+        m_run.truncate(std::remove_if(unsafe, end, isUnsafe) - begin);
+}
+
+void RtfParser::flushParagraphText()
+{
+    if (!m_bytes.isEmpty() || m_run.size() > m_endedInRun)
+        flushRun();
 }
 
 void RtfParser::flushRun()
 {
     decodeBytes();
+    if (m_endedInRun > 0) {
+        // The run starts with whole paragraphs, each ended by a paragraph separator (see
+        // joinParagraph()). The last separator stands for the block the next content starts.
+        const bool alone = m_endedInRun == m_run.size();
+        if (alone || paragraphLevel() != 0 || !m_tables.empty()) {
+            // They go in by themselves: what follows them belongs to a table, or to nothing yet.
+            if (m_blockPending)
+                m_cursor.insertBlock();
+            if (alone) {
+                m_run.chop(1);
+                m_cursor.insertText(m_run, charFormat(m_runProps));
+                m_run.truncate(0); // keeps its buffer for the next run
+            } else {
+                m_cursor.insertText(m_run.first(m_endedInRun - 1), charFormat(m_runProps));
+                m_run.remove(0, m_endedInRun);
+            }
+            m_endedInRun = 0;
+            m_blockPending = true;
+            m_paragraphHasContent = false;
+        }
+    }
     if (m_run.isEmpty())
         return;
-    // Control characters and Qt's own block and frame markers would break the structure.
-    const char16_t *begin = reinterpret_cast<const char16_t *>(m_run.constData());
-    const char16_t *end = begin + m_run.size();
-    if (std::find_if(begin, end, isUnsafe) != end) {
-        QString clean;
-        clean.reserve(m_run.size());
-        for (const QChar c : std::as_const(m_run)) {
-            if (!isUnsafe(c.unicode()))
-                clean.append(c);
-        }
-        m_run = clean;
-        if (m_run.isEmpty())
-            return;
-    }
     prepareContent();
     m_cursor.insertText(m_run, charFormat(m_runProps));
     m_run.truncate(0); // keeps its buffer for the next run
+    m_endedInRun = 0;
     m_paragraphHasContent = true;
 }
 
@@ -1535,11 +1576,38 @@ void RtfParser::prepareContent()
 
 void RtfParser::endParagraph()
 {
+    if (joinParagraph())
+        return;
     flushRun();
     prepareContent();
     applyParagraphFormat();
     m_blockPending = true;
     m_paragraphHasContent = false;
+}
+
+bool RtfParser::joinParagraph()
+{
+    // A paragraph of text formatted like the one before it, outside tables and lists, needs no
+    // work of its own at its end: a paragraph separator in the run makes its block when the run
+    // goes in, and the next paragraph's text can join the same run. Long notes are mostly such
+    // paragraphs, and one insertion instead of two per paragraph is what reads them fast.
+    decodeBytes();
+    if (m_run.size() <= m_endedInRun || m_pageBreakPending || !m_tables.empty()
+        || paragraphLevel() != 0)
+        return false;
+    const RtfParaProps &props = state().para;
+    if (props.listOverride > 0 || props.pnStyle != RtfParaProps::PnNone || m_pnList
+        || m_pnKey != -1)
+        return false;
+    // The same test applyParagraphFormat() makes before leaving the block's format alone.
+    const QTextBlockFormat format = blockFormat(props);
+    if (format.hasProperty(QTextFormat::PageBreakPolicy)
+        || m_inheritedFormat != m_blockFormatGeneration)
+        return false;
+    m_run.append(QChar::ParagraphSeparator);
+    m_endedInRun = m_run.size();
+    m_paragraphHasContent = false;
+    return true;
 }
 
 void RtfParser::applyParagraphFormat()
@@ -2003,6 +2071,23 @@ void RtfParser::startFieldResult()
         s.chars.link = field.link;
 }
 
+namespace {
+
+// 128 bits of a fast hash over an image's size and pixels (32 bits each, rows without padding).
+QString pixelHash(const QImage &pixels)
+{
+    const qint32 dimensions[2] = { pixels.width(), pixels.height() };
+    QString text;
+    for (const size_t seed : { size_t(0x51f15e), size_t(0x9e3779b9) }) {
+        size_t hash = qHashBits(dimensions, sizeof(dimensions), seed);
+        hash = qHashBits(pixels.constBits(), size_t(pixels.sizeInBytes()), hash);
+        text += QString::number(quint64(hash), 16).rightJustified(16, QLatin1Char('0'));
+    }
+    return text;
+}
+
+} // namespace
+
 void RtfParser::insertPicture()
 {
     QImage image
@@ -2016,20 +2101,14 @@ void RtfParser::insertPicture()
     const bool jpeg = original && m_picture.kind == RtfPicture::Jpeg;
     // Named after the picture's pixels: the same picture twice is one resource, a picture read
     // back from our own output (a DIB written as PNG) keeps its name, and pictures of two
-    // documents never take each other's name (a paste keeps its own pictures apart).
+    // documents never take each other's name (a paste keeps its own pictures apart). The name
+    // lives only as long as the document, so a fast hash that differs between machines will do.
     QImage pixels = image;
     if (pixels.format() != QImage::Format_RGB32 && pixels.format() != QImage::Format_ARGB32)
         pixels = pixels.convertToFormat(QImage::Format_ARGB32);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    const qint32 dimensions[2] = { pixels.width(), pixels.height() };
-    hash.addData(QByteArrayView(reinterpret_cast<const char *>(dimensions), sizeof(dimensions)));
-    for (int y = 0; y < pixels.height(); ++y) {
-        hash.addData(QByteArrayView(reinterpret_cast<const char *>(pixels.constScanLine(y)),
-            qsizetype(pixels.width()) * 4));
-    }
-    const QString name = QStringLiteral("rtf-image-%1.%2")
-                             .arg(QLatin1String(hash.result().toHex().left(16)),
-                                 jpeg ? QLatin1String("jpg") : QLatin1String("png"));
+    const QString name
+        = QStringLiteral("rtf-image-%1.%2")
+              .arg(pixelHash(pixels), jpeg ? QLatin1String("jpg") : QLatin1String("png"));
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
     if (original) {
         // The writer gives back these bytes as they were, never a re-encoded picture.

@@ -105,7 +105,7 @@ private:
     // Tokens
     void handleWord(const RtfToken &token);
     void handleSymbol(char symbol);
-    void handleText(QByteArrayView text, bool ascii);
+    void handleText(QByteArrayView text, bool printable);
     void handleBinary(QByteArrayView bytes);
     void setPnBullet(char16_t c);
     bool openGroup(); // false when the group was too deep and has been read past
@@ -116,12 +116,14 @@ private:
     RtfGroupState &state() { return m_stack.back(); }
 
     // Body text
-    void appendBytes(QByteArrayView bytes, bool ascii);
+    void appendBytes(QByteArrayView bytes, bool printable);
     void appendCharacter(char32_t c);
     void appendUnicode(int value);
     void prepareRun();
     void decodeBytes();
     void flushRun();
+    // Flushes the run when it holds text of the paragraph being read.
+    void flushParagraphText();
     QTextCharFormat charFormat(const RtfCharProps &props);
     int codePageOfFont(int font) const;
     QString fontName(int font) const;
@@ -129,6 +131,7 @@ private:
     // Paragraphs, lists and tables
     void prepareContent();
     void endParagraph();
+    bool joinParagraph();
     void applyParagraphFormat();
     QTextBlockFormat blockFormat(const RtfParaProps &props);
     void applyList(const RtfParaProps &props);
@@ -184,10 +187,11 @@ private:
 
     // Body state
     QString m_run;
+    qsizetype m_endedInRun = 0; // the run's first characters that are whole ended paragraphs
     RtfCharProps m_runProps;
     QByteArray m_bytes;
     int m_bytesCodePage = 1252;
-    bool m_bytesAscii = true;
+    bool m_bytesPrintable = true; // printable 7-bit bytes only: nothing to decode or clean
     bool m_blockPending = false; // a paragraph ended: the next content starts a new block
     bool m_paragraphHasContent = false;
     bool m_pageBreakPending = false;

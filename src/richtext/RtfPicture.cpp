@@ -4,20 +4,78 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace {
 
-int hexValue(char c)
+// The value of every byte as a hex digit, -1 for the bytes that are not one.
+struct HexDigits
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    signed char value[256] = {};
+    constexpr HexDigits()
+    {
+        for (int c = 0; c < 256; ++c)
+            value[c] = -1;
+        for (int c = '0'; c <= '9'; ++c)
+            value[c] = char(c - '0');
+        for (int c = 'a'; c <= 'f'; ++c)
+            value[c] = char(c - 'a' + 10);
+        for (int c = 'A'; c <= 'F'; ++c)
+            value[c] = char(c - 'A' + 10);
+    }
+};
+constexpr HexDigits hexDigits;
+
+// The byte of every pair of hex digits, indexed by the first digit plus 256 times the second;
+// -1 where either is not a digit. One look-up per byte of picture.
+const qint16 *hexPairs()
+{
+    static const std::vector<qint16> table = [] {
+        std::vector<qint16> pairs(65536, -1);
+        for (int first = 0; first < 256; ++first) {
+            for (int second = 0; second < 256; ++second) {
+                const int high = hexDigits.value[first];
+                const int low = hexDigits.value[second];
+                if (high >= 0 && low >= 0)
+                    pairs[size_t(first + 256 * second)] = qint16(high * 16 + low);
+            }
+        }
+        return pairs;
+    }();
+    return table.data();
 }
+
+#ifdef __SSE2__
+// Decodes 16 hex digits at in into 8 bytes at out, when all 16 are digits; false otherwise.
+inline bool decodeSixteenDigits(const uchar *in, char *out)
+{
+    const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+    // Signed compares: shift the ranges so that each becomes "greater than x and less than y".
+    const __m128i digit = _mm_sub_epi8(text, _mm_set1_epi8('0'));
+    const __m128i isDigit = _mm_and_si128(
+        _mm_cmpgt_epi8(digit, _mm_set1_epi8(-1)), _mm_cmplt_epi8(digit, _mm_set1_epi8(10)));
+    const __m128i letter
+        = _mm_sub_epi8(_mm_or_si128(text, _mm_set1_epi8(0x20)), _mm_set1_epi8('a' - 10));
+    const __m128i isLetter = _mm_and_si128(
+        _mm_cmpgt_epi8(letter, _mm_set1_epi8(9)), _mm_cmplt_epi8(letter, _mm_set1_epi8(16)));
+    if (_mm_movemask_epi8(_mm_or_si128(isDigit, isLetter)) != 0xffff)
+        return false;
+    const __m128i value
+        = _mm_or_si128(_mm_and_si128(isDigit, digit), _mm_and_si128(isLetter, letter));
+    // Each 16-bit lane holds a pair: the high digit in its low byte, the low digit above it.
+    const __m128i high = _mm_slli_epi16(_mm_and_si128(value, _mm_set1_epi16(0x00ff)), 4);
+    const __m128i low = _mm_srli_epi16(value, 8);
+    const __m128i bytes = _mm_packus_epi16(_mm_or_si128(high, low), _mm_setzero_si128());
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(out), bytes);
+    return true;
+}
+#endif
 
 } // namespace
 
@@ -28,19 +86,48 @@ void RtfPicture::reset()
 
 void RtfPicture::appendHex(QByteArrayView text)
 {
-    // Two hex digits make a byte; line breaks and anything else between them are ignored.
-    m_bytes.reserve(m_bytes.size() + text.size() / 2);
-    for (const char c : text) {
-        const int h = hexValue(c);
+    // Two hex digits make a byte; line breaks and anything else between them are ignored. The
+    // bytes are written straight into the buffer, which grows geometrically: pictures come in
+    // lines of a few dozen digits, and megabytes of them must not be copied line by line.
+    qsizetype size = m_bytes.size();
+    const qsizetype needed = size + (text.size() + 1) / 2;
+    if (needed > m_bytes.capacity())
+        m_bytes.reserve(std::max(needed, m_bytes.capacity() * 2));
+    m_bytes.resize(needed);
+    char *out = m_bytes.data();
+    const uchar *in = reinterpret_cast<const uchar *>(text.data());
+    const uchar *const end = in + text.size();
+    const qint16 *const pairs = hexPairs();
+    int nibble = m_nibble;
+    while (in < end) {
+#ifdef __SSE2__
+        if (nibble < 0 && end - in >= 16 && decodeSixteenDigits(in, out + size)) {
+            in += 16;
+            size += 8;
+            continue;
+        }
+#endif
+        if (nibble < 0 && end - in >= 2) {
+            // The common case: two digits in a row.
+            const int byte = pairs[in[0] + 256 * in[1]];
+            if (byte >= 0) {
+                out[size++] = char(byte);
+                in += 2;
+                continue;
+            }
+        }
+        const int h = hexDigits.value[*in++];
         if (h < 0)
             continue;
-        if (m_nibble < 0) {
-            m_nibble = h;
+        if (nibble < 0) {
+            nibble = h;
         } else {
-            m_bytes.append(char(m_nibble * 16 + h));
-            m_nibble = -1;
+            out[size++] = char(nibble * 16 + h);
+            nibble = -1;
         }
     }
+    m_nibble = nibble;
+    m_bytes.truncate(size);
 }
 
 void RtfPicture::appendBinary(QByteArrayView bytes)

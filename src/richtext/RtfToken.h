@@ -14,5 +14,5 @@ struct RtfToken
     bool hasParameter = false;
     char symbol = 0; // for ControlSymbol
     uchar byte = 0; // for HexByte
-    bool ascii = false; // a Text run of 7-bit bytes only
+    bool printable = false; // a Text run of printable 7-bit bytes and tabs only
 };

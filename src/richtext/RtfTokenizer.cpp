@@ -1,6 +1,11 @@
 #include "RtfTokenizer.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -25,17 +30,61 @@ inline int hexValue(char c)
     return -1;
 }
 
-// Bytes that end a text run.
-struct TextStops
+// What each byte is to a text run: one that ends it, or one that is not printable 7-bit text.
+enum ByteKind : uchar { Printable = 0, Stop = 1, Other = 2 };
+struct ByteKinds
 {
-    bool stop[256] = {};
-    constexpr TextStops()
+    uchar kind[256] = {};
+    constexpr ByteKinds()
     {
-        stop[uchar('\\')] = stop[uchar('{')] = stop[uchar('}')] = true;
-        stop[uchar('\r')] = stop[uchar('\n')] = true;
+        for (int c = 0; c < 256; ++c)
+            kind[c] = (c < 0x20 && c != '\t') || c >= 0x7f ? Other : Printable;
+        kind[uchar('\\')] = kind[uchar('{')] = kind[uchar('}')] = Stop;
+        kind[uchar('\r')] = kind[uchar('\n')] = Stop;
     }
 };
-constexpr TextStops textStops;
+constexpr ByteKinds byteKinds;
+
+// Steps p over text up to the first byte that ends a run, and tells whether any byte passed was
+// not printable 7-bit text.
+inline const char *scanText(const char *p, const char *end, bool &printable)
+{
+    uchar other = 0;
+#ifdef __SSE2__
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i stops
+            = _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\')),
+                                            _mm_cmpeq_epi8(bytes, _mm_set1_epi8('{'))),
+                               _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('}')),
+                                   _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')))),
+                _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+        // Signed compare: bytes of 0x80 and above count as below 0x20 too.
+        const __m128i others = _mm_andnot_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
+            _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20)),
+                _mm_cmpeq_epi8(bytes, _mm_set1_epi8(0x7f))));
+        const unsigned stopMask = unsigned(_mm_movemask_epi8(stops));
+        const unsigned otherMask = unsigned(_mm_movemask_epi8(others));
+        if (stopMask) {
+            const int n = __builtin_ctz(stopMask);
+            other |= (otherMask & ((1u << n) - 1)) != 0;
+            printable = !other;
+            return p + n;
+        }
+        other |= otherMask != 0;
+        p += 16;
+    }
+#endif
+    while (p < end) {
+        const uchar kind = byteKinds.kind[uchar(*p)];
+        if (kind == Stop)
+            break;
+        other |= kind;
+        ++p;
+    }
+    printable = !other;
+    return p;
+}
 
 } // namespace
 
@@ -104,16 +153,10 @@ RtfToken RtfTokenizer::next()
         }
         default: {
             const char *start = m_pos;
-            uchar high = 0;
-            while (m_pos < m_end) {
-                const uchar t = uchar(*m_pos);
-                if (textStops.stop[t])
-                    break;
-                high |= t;
-                ++m_pos;
-            }
+            bool printable = true;
+            m_pos = scanText(m_pos, m_end, printable);
             token.type = RtfToken::Text;
-            token.ascii = high < 0x80;
+            token.printable = printable;
             token.data = QByteArrayView(start, m_pos - start);
             return token;
         }
@@ -165,6 +208,19 @@ void RtfTokenizer::readWord(RtfToken &token)
         token.data = QByteArrayView(m_pos, qsizetype(count));
         m_pos += count;
     }
+}
+
+QByteArrayView RtfTokenizer::readRawText()
+{
+    // memchr runs far faster than a byte loop over the megabytes of a picture.
+    const char *start = m_pos;
+    const char *stop = m_end;
+    for (const char c : { '}', '{', '\\' }) {
+        if (const void *found = std::memchr(start, c, size_t(stop - start)))
+            stop = static_cast<const char *>(found);
+    }
+    m_pos = stop;
+    return QByteArrayView(start, stop - start);
 }
 
 void RtfTokenizer::skipGroup()

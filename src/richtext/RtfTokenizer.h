@@ -19,6 +19,10 @@ public:
     // without tokenizing what is inside except to step over \bin payloads.
     void skipGroup();
 
+    // The bytes from here up to the next backslash or brace, line breaks included: the rest of
+    // a picture's hex digits, taken in one piece rather than line by line.
+    QByteArrayView readRawText();
+
     bool atEnd() const { return m_pos >= m_end; }
     qsizetype position() const { return m_pos - m_begin; }
 

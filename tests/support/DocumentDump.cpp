@@ -254,6 +254,9 @@ QString dumpDocument(const QTextDocument &doc)
     QStringList lines;
     QHash<const QTextList *, int> listIds;
     QHash<const QTextTable *, int> tableIds;
+    // Pictures by order of first appearance: their resource names are hashes that only have to
+    // be the same within one run, and an image's pixels are dumped beside it anyway.
+    QHash<QString, QString> imageIds;
 
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QTextCursor cursor(block);
@@ -339,10 +342,16 @@ QString dumpDocument(const QTextDocument &doc)
             const QTextCharFormat format = fragment.charFormat();
             if (format.isImageFormat()) {
                 const QTextImageFormat image = format.toImageFormat();
+                QString &id = imageIds[image.name()];
+                if (id.isEmpty()) {
+                    const qsizetype dot = image.name().lastIndexOf(QLatin1Char('.'));
+                    id = QStringLiteral("image-%1").arg(imageIds.size())
+                        + (dot < 0 ? QString() : image.name().mid(dot));
+                }
                 // One line per image character (a fragment can hold several equal images).
                 for (int i = 0; i < fragment.length(); ++i) {
                     QString line = QStringLiteral("  image name=%1 width=%2 height=%3 pixels=%4")
-                                       .arg(escaped(image.name()), number(image.width()),
+                                       .arg(escaped(id), number(image.width()),
                                            number(image.height()), imageHash(doc, image.name()));
                     if (image.isAnchor() || !image.anchorHref().isEmpty())
                         line += QStringLiteral(" href=") + escaped(image.anchorHref());
