@@ -3,6 +3,7 @@
 #include "FindBar.h"
 #include "NoteContextMenu.h"
 #include "NoteEditActions.h"
+#include "NoteMimeData.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 #include "SpellHighlighter.h"
@@ -274,7 +275,7 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const
 {
-    QMimeData *data = QTextEdit::createMimeDataFromSelection();
+    auto *data = new NoteMimeData(QTextEdit::createMimeDataFromSelection());
     const QTextDocumentFragment fragment = textCursor().selection();
     if (!fragment.isEmpty()) {
         QTextDocument selection;
