@@ -1,8 +1,10 @@
 #include "RichTextBox.h"
 
 #include "FindBar.h"
+#include "NoteClipboard.h"
 #include "NoteContextMenu.h"
 #include "NoteEditActions.h"
+#include "NoteMimeData.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 #include "SpellHighlighter.h"
@@ -14,12 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTextCursor>
-#include <QTextDocumentFragment>
 #include <QUrl>
-
-namespace {
-const QString rtfMimeTypes[] = { QStringLiteral("text/rtf"), QStringLiteral("application/rtf") };
-}
 
 RichTextBox::RichTextBox(QWidget *parent)
     : QTextEdit(parent)
@@ -274,38 +271,25 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const
 {
-    QMimeData *data = QTextEdit::createMimeDataFromSelection();
-    const QTextDocumentFragment fragment = textCursor().selection();
-    if (!fragment.isEmpty()) {
-        QTextDocument selection;
-        selection.setDefaultFont(document()->defaultFont());
-        QTextCursor(&selection).insertFragment(fragment);
-        data->setData(rtfMimeTypes[0], RtfWriter(fontSize()).write(selection));
-    }
+    auto *data = new NoteMimeData(QTextEdit::createMimeDataFromSelection());
+    NoteClipboard::addSelection(data, textCursor(), fontSize());
     return data;
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
 {
-    for (const QString &type : rtfMimeTypes)
-        if (source->hasFormat(type))
-            return true;
-    return QTextEdit::canInsertFromMimeData(source);
+    return NoteClipboard::canInsert(source) || QTextEdit::canInsertFromMimeData(source);
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
     if (!isReadOnly()) {
-        for (const QString &type : rtfMimeTypes) {
-            if (!source->hasFormat(type))
-                continue;
-            QTextDocument pasted;
-            pasted.setDefaultFont(document()->defaultFont());
-            if (RtfReader().read(source->data(type), &pasted)) {
-                textCursor().insertFragment(QTextDocumentFragment(&pasted));
-                ensureCursorVisible();
-                return;
-            }
+        QTextCursor cursor = textCursor();
+        const double room = viewport()->width() - 2 * document()->documentMargin();
+        if (NoteClipboard::insert(source, cursor, room)) {
+            setTextCursor(cursor);
+            ensureCursorVisible();
+            return;
         }
     }
     QTextEdit::insertFromMimeData(source);
