@@ -291,6 +291,8 @@ const char *codePageName(int codePage)
 bool RtfCodePages::isSingleByte(int codePage)
 {
     switch (codePage) {
+    case Symbol:
+    case SymbolPrivate:
     case 437:
     case 850:
     case 874:
@@ -388,7 +390,7 @@ const RtfCodePages::ByteTable *RtfCodePages::byteTable(int codePage)
     if (found != m_byteTables.end())
         return m_lastTable = found->second.get();
     std::unique_ptr<ByteTable> table;
-    if (isSingleByte(codePage)) {
+    if (codePage > 0 && isSingleByte(codePage)) {
         table = std::make_unique<ByteTable>();
         QStringDecoder *d = decoder(codePage);
         for (int byte = 0; byte < 256; ++byte) {

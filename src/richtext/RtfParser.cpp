@@ -8,8 +8,10 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <bit>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -240,13 +242,59 @@ const std::unordered_map<std::string_view, Word> &words()
     return table;
 }
 
+// The words by name in an open-addressed table of a power-of-two size: a look-up per control
+// word of the file, so it costs a short hash and a compare or two, no division, no node to follow.
+class WordTable
+{
+public:
+    explicit WordTable(const std::unordered_map<std::string_view, Word> &words)
+        : m_slots(std::bit_ceil(words.size() * 4))
+        , m_mask(m_slots.size() - 1)
+    {
+        for (const auto &[name, word] : words) {
+            size_t i = hash(name) & m_mask;
+            while (!m_slots[i].name.empty())
+                i = (i + 1) & m_mask;
+            m_slots[i] = { name, word };
+        }
+    }
+
+    Word find(std::string_view name) const
+    {
+        for (size_t i = hash(name) & m_mask;; i = (i + 1) & m_mask) {
+            const Slot &slot = m_slots[i];
+            if (slot.name.empty())
+                return W_None;
+            if (slot.name == name)
+                return slot.word;
+        }
+    }
+
+private:
+    struct Slot
+    {
+        std::string_view name;
+        Word word = W_None;
+    };
+
+    static size_t hash(std::string_view name)
+    {
+        size_t h = 0xcbf29ce484222325u; // FNV-1a
+        for (const char c : name)
+            h = (h ^ uchar(c)) * 0x100000001b3u;
+        return h ^ (h >> 29);
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_mask;
+};
+
 Word lookup(QByteArrayView name)
 {
-    if (name.size() > RtfTokenizer::MaxWordLength)
+    if (name.size() > RtfTokenizer::MaxWordLength || name.isEmpty())
         return W_None;
-    const auto &table = words();
-    const auto found = table.find(std::string_view(name.data(), size_t(name.size())));
-    return found == table.end() ? W_None : found->second;
+    static const WordTable table(words());
+    return table.find(std::string_view(name.data(), size_t(name.size())));
 }
 
 int clampInt(int value, int low, int high)
@@ -1349,19 +1397,11 @@ void RtfParser::appendBytes(QByteArrayView bytes, bool printable)
     if (state().chars.hidden)
         return;
     prepareRun();
-    const bool symbols
-        = m_bytesCodePage == RtfCodePages::Symbol || m_bytesCodePage == RtfCodePages::SymbolPrivate;
-    if (printable && !symbols) {
-        // Bytes waiting for their decoder can go first when no byte after them can change
-        // what they mean, as in any code page of one byte per character.
-        if (!m_bytes.isEmpty() && RtfCodePages::isSingleByte(m_bytesCodePage))
-            decodeBytes();
-        if (m_bytes.isEmpty()) {
-            // The same characters in every code page but the symbol fonts', and none to leave
-            // out: straight into the run.
-            m_run.append(QLatin1StringView(bytes.data(), bytes.size()));
-            return;
-        }
+    if (m_bytes.isEmpty() && (printable || RtfCodePages::isSingleByte(m_bytesCodePage))) {
+        // No byte here waits for the next one to tell what it means (printable bytes are never
+        // the first of a pair): straight into the run.
+        decodeIntoRun(bytes, m_bytesCodePage, printable);
+        return;
     }
     m_bytesPrintable = m_bytesPrintable && printable;
     m_bytes.append(bytes);
@@ -1435,11 +1475,15 @@ void RtfParser::decodeBytes()
 {
     if (m_bytes.isEmpty())
         return;
-    const qsizetype start = m_run.size();
-    const bool printable = m_bytesPrintable;
-    m_codePages.decode(m_bytes, m_bytesCodePage, m_run, printable);
+    decodeIntoRun(m_bytes, m_bytesCodePage, m_bytesPrintable);
     m_bytes.truncate(0);
     m_bytesPrintable = true;
+}
+
+void RtfParser::decodeIntoRun(QByteArrayView bytes, int codePage, bool printable)
+{
+    const qsizetype start = m_run.size();
+    m_codePages.decode(bytes, codePage, m_run, printable);
     if (printable)
         return;
     // Control characters and Qt's own block and frame markers would break the structure.

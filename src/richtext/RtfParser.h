@@ -121,6 +121,7 @@ private:
     void appendUnicode(int value);
     void prepareRun();
     void decodeBytes();
+    void decodeIntoRun(QByteArrayView bytes, int codePage, bool printable);
     void flushRun();
     // Flushes the run when it holds text of the paragraph being read.
     void flushParagraphText();
