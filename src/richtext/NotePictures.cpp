@@ -1,10 +1,11 @@
 #include "NotePictures.h"
 
+#include "RtfImageResource.h"
+
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QHash>
 #include <QImageReader>
-#include <QPixmap>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -13,35 +14,11 @@
 
 namespace {
 
-QImage imageOf(const QVariant &resource)
-{
-    switch (resource.typeId()) {
-    case QMetaType::QImage:
-        return resource.value<QImage>();
-    case QMetaType::QPixmap:
-        return resource.value<QPixmap>().toImage();
-    case QMetaType::QByteArray:
-        return QImage::fromData(resource.toByteArray());
-    default:
-        return QImage();
-    }
-}
-
 bool samePixels(const QImage &a, const QImage &b)
 {
     if (a.isNull() || b.isNull() || a.size() != b.size())
         return false;
     return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
-}
-
-bool isJpeg(const QByteArray &bytes)
-{
-    return bytes.startsWith("\xff\xd8\xff");
-}
-
-bool isPng(const QByteArray &bytes)
-{
-    return bytes.startsWith("\x89PNG\r\n\x1a\n");
 }
 
 // "name-2.png" from "name.png": the extension stays, so the name still says what it is.
@@ -93,7 +70,8 @@ QImage NotePictures::soleImage(const QTextDocument &document)
     const QStringList pictures = names(document);
     if (pictures.size() != 1)
         return QImage();
-    return imageOf(resourceOf(document, QTextDocument::ImageResource, pictures.first()));
+    return RtfImageResource::image(
+        resourceOf(document, QTextDocument::ImageResource, pictures.first()));
 }
 
 void NotePictures::copyResources(const QTextDocument &from, QTextDocument *to)
@@ -142,15 +120,16 @@ QString NotePictures::addImage(
         hash.addData(QByteArrayView(reinterpret_cast<const char *>(pixels.constScanLine(y)),
             qsizetype(pixels.width()) * 4));
     }
-    const QString name = QStringLiteral("pasted-image-%1.%2")
-                             .arg(QLatin1String(hash.result().toHex().left(16)),
-                                 isJpeg(original) ? QLatin1String("jpg") : QLatin1String("png"));
+    const QString name
+        = QStringLiteral("pasted-image-%1.%2")
+              .arg(QLatin1String(hash.result().toHex().left(16)),
+                  RtfImageResource::isJpeg(original) ? QLatin1String("jpg") : QLatin1String("png"));
     return place(document, name, image, original, {});
 }
 
 QByteArray NotePictures::originalBytes(const QByteArray &bytes, const QImage &image)
 {
-    if (!isPng(bytes) && !isJpeg(bytes))
+    if (!RtfImageResource::isPng(bytes) && !RtfImageResource::isJpeg(bytes))
         return QByteArray();
     QBuffer buffer;
     buffer.setData(bytes);
@@ -162,7 +141,7 @@ QByteArray NotePictures::originalBytes(const QByteArray &bytes, const QImage &im
 QString NotePictures::place(QTextDocument *target, const QString &name, const QVariant &image,
     const QByteArray &original, const QSet<QString> &taken)
 {
-    const QImage pixels = imageOf(image);
+    const QImage pixels = RtfImageResource::image(image);
     for (int number = 1;; ++number) {
         const QString candidate = number == 1 ? name : numbered(name, number);
         if (number > 1 && taken.contains(candidate))
@@ -178,7 +157,7 @@ QString NotePictures::place(QTextDocument *target, const QString &name, const QV
             }
             return candidate;
         }
-        if (held.isValid() && samePixels(imageOf(held), pixels)) {
+        if (held.isValid() && samePixels(RtfImageResource::image(held), pixels)) {
             // The same picture: the one already there stays, with its bytes when it has them.
             if (!heldOriginal && !original.isEmpty()) {
                 target->addResource(

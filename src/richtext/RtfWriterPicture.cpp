@@ -1,12 +1,12 @@
 #include "RtfWriterPicture.h"
 
+#include "RtfImageResource.h"
 #include "RtfOutput.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QPixmap>
 #include <QTextDocument>
 #include <QTextFormat>
 #include <QUrl>
@@ -16,9 +16,9 @@ namespace {
 
 RtfWriterPicture::Kind kindOf(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+    if (RtfImageResource::isPng(bytes))
         return RtfWriterPicture::Png;
-    if (bytes.startsWith("\xff\xd8\xff"))
+    if (RtfImageResource::isJpeg(bytes))
         return RtfWriterPicture::Jpeg;
     return RtfWriterPicture::None;
 }
@@ -30,20 +30,6 @@ QSize sizeOf(const QByteArray &bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     return reader.size();
-}
-
-QImage imageOf(const QVariant &resource)
-{
-    switch (resource.typeId()) {
-    case QMetaType::QImage:
-        return resource.value<QImage>();
-    case QMetaType::QPixmap:
-        return resource.value<QPixmap>().toImage();
-    case QMetaType::QByteArray:
-        return QImage::fromData(resource.toByteArray());
-    default:
-        return QImage();
-    }
 }
 
 QByteArray encodePng(const QImage &image)
@@ -85,7 +71,8 @@ RtfWriterPicture RtfWriterPicture::fromFormat(
             return picture;
         }
     }
-    const QImage image = imageOf(document.resource(QTextDocument::ImageResource, QUrl(name)));
+    const QImage image
+        = RtfImageResource::image(document.resource(QTextDocument::ImageResource, QUrl(name)));
     if (image.isNull())
         return picture;
     picture.m_bytes = encodePng(image);
