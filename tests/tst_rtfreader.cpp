@@ -126,6 +126,7 @@ private slots:
     void bulletShapes_data();
     void bulletShapes();
     void mergedCellsKeepParagraphFormats();
+    void emptyLastParagraphOfCellKeepsFormat();
 
     void malformed_data();
     void malformed();
@@ -923,6 +924,44 @@ void RtfReaderTest::mergedCellsKeepParagraphFormats()
     const QTextBlock d = table->cellAt(1, 1).firstCursorPosition().block();
     QCOMPARE(d.text(), QStringLiteral("d"));
     QCOMPARE(alignment(d), int(Qt::AlignRight));
+}
+
+void RtfReaderTest::emptyLastParagraphOfCellKeepsFormat()
+{
+    // Three rows, so the table has spare rows to remove when it closes; the last cell of the last
+    // row (of the outer table and of a nested one) ends with an empty, formatted paragraph.
+    const QByteArray rtf
+        = "{\\rtf1 "
+          "\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+          "\\pard\\intbl c\\cell d\\cell\\row"
+          "\\pard\\intbl e\\cell\\pard\\intbl f\\par"
+          "\\pard\\intbl\\itap2 n1\\nestcell\\pard\\intbl\\itap2 n2\\nestcell"
+          "{\\*\\nesttableprops\\trowd\\cellx500\\cellx900\\nestrow}"
+          "\\pard\\intbl\\itap2 n3\\nestcell\\pard\\intbl\\itap2 n4\\nestcell"
+          "{\\*\\nesttableprops\\trowd\\cellx500\\cellx900\\nestrow}"
+          "\\pard\\intbl\\itap2 n5\\nestcell\\pard\\intbl\\itap2\\qr\\fs36\\nestcell"
+          "{\\*\\nesttableprops\\trowd\\cellx500\\cellx900\\nestrow}"
+          "\\pard\\intbl\\qc\\sb200\\fs40\\cell\\row"
+          "\\pard\\plain after\\par}";
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    QTextTable *table = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().value(0));
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 3);
+    const QTextBlock last = table->cellAt(2, 1).lastCursorPosition().block();
+    QCOMPARE(last.text(), QString());
+    QCOMPARE(int(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));
+    QCOMPARE(last.blockFormat().topMargin(), 200 / 15.0);
+    QCOMPARE(last.charFormat().fontPointSize(), 20.0);
+
+    QTextTable *nested = qobject_cast<QTextTable *>(table->childFrames().value(0));
+    QVERIFY(nested);
+    QCOMPARE(nested->rows(), 3);
+    const QTextBlock empty = nested->cellAt(2, 1).firstCursorPosition().block();
+    QCOMPARE(empty.text(), QString());
+    QCOMPARE(int(empty.blockFormat().alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignRight));
+    QCOMPARE(empty.charFormat().fontPointSize(), 18.0);
+    QCOMPARE(doc.lastBlock().text(), QStringLiteral("after"));
 }
 
 void RtfReaderTest::malformed_data()

@@ -2007,7 +2007,7 @@ void RtfParser::closeTable()
     m_tables.pop_back();
     QTextTable *t = table.table;
     if (t->rows() > table.row + 1)
-        t->removeRows(table.row + 1, t->rows() - table.row - 1); // the spare rows
+        removeSpareRows(t, table.row + 1);
     const int rows = t->rows();
     for (int i = 0; i < table.verticalStart.size(); ++i) {
         const int start = table.verticalStart.at(i);
@@ -2055,6 +2055,22 @@ void RtfParser::closeTable()
     m_inheritedFormat = -1;
     m_blockPending = false;
     m_paragraphHasContent = false;
+}
+
+void RtfParser::removeSpareRows(QTextTable *table, int from)
+{
+    // Qt joins the block before the removed rows with the first removed cell's block, and an
+    // empty block then takes that cell's formats: the last cell's last paragraph keeps its own.
+    const auto lastBlock = [this, table, from] {
+        return m_document->findBlock(table->cellAt(from - 1, table->columns() - 1).lastPosition());
+    };
+    const QTextBlock before = lastBlock();
+    const QTextBlockFormat blockFormat = before.blockFormat();
+    const QTextCharFormat charFormat = before.charFormat();
+    table->removeRows(from, table->rows() - from);
+    QTextCursor cursor(lastBlock());
+    cursor.setBlockFormat(blockFormat);
+    cursor.setBlockCharFormat(charFormat);
 }
 
 // ---------------------------------------------------------------------------------------------

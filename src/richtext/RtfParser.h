@@ -140,6 +140,7 @@ private:
     void syncTables(int level);
     void openTable();
     void closeTable();
+    void removeSpareRows(QTextTable *table, int from);
     void advanceCell(OpenTable &table);
     void layoutRow(OpenTable &table);
     void endCell(int level);
