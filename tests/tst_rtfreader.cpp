@@ -513,6 +513,25 @@ void RtfReaderTest::fields_data()
         "{\\rtf1 {\\field{\\*\\fldinst IF {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} = 1 }"
         "{\\fldrslt yes}}}") << QStringLiteral("yes")
                                                     << QString();
+    // An instruction is plain text whatever font is current: a symbol font's bytes would make
+    // the keyword and URL Greek letters or dingbats, a real font's code page still applies.
+    const auto withFonts = [](const QByteArray &body) {
+        return "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}{\\f2 Wingdings;}"
+               "{\\f3\\fcharset204 Arial Cyr;}}"
+            + body + "}";
+    };
+    QTest::newRow("instruction after Symbol text")
+        << withFonts("\\f1 a{\\field{\\*\\fldinst HYPERLINK \"https://s.example/p\"}"
+                     "{\\fldrslt\\f0 link}}")
+        << QStringLiteral("\u03b1link") << QStringLiteral("https://s.example/p");
+    QTest::newRow("instruction in groups of symbol fonts")
+        << withFonts("{\\field{\\*\\fldinst{\\f1 HYPERLINK }{\\f2 \"https://w.example/}"
+                     "{\\f1\\'e4\"}}{\\fldrslt w}}")
+        << QStringLiteral("w") << QStringLiteral("https://w.example/\u00e4");
+    QTest::newRow("instruction in a Cyrillic font")
+        << withFonts("{\\f1 {\\field{\\*\\fldinst HYPERLINK {\\f3 \"https://r.example/\\'e4\"}}"
+                     "{\\fldrslt\\f0 r}}}")
+        << QStringLiteral("r") << QStringLiteral("https://r.example/\u0434");
     QTest::newRow("field without a result")
         << QByteArray("{\\rtf1 a{\\field{\\*\\fldinst HYPERLINK \"x\"}}b}") << QStringLiteral("ab")
         << QString();

@@ -809,7 +809,7 @@ void RtfParser::handleWord(const RtfToken &token)
     case W_fldinst:
         if (s.field >= 0
             && (dest == RtfGroupState::Body || dest == RtfGroupState::FieldInstruction)) {
-            m_fields[s.field].codePage = codePageOfFont(s.chars.font);
+            m_fields[s.field].codePage = instructionCodePage(s.chars.font);
             startDestination(RtfGroupState::FieldInstruction);
         } else {
             skipDestination();
@@ -1312,8 +1312,8 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
                 QString::fromLatin1(text.data(), std::min<qsizetype>(text.size(), 64)));
         return;
     case RtfGroupState::FieldInstruction:
-        if (s.field >= 0 && m_fields[s.field].instruction.size() < 65536)
-            m_fields[s.field].instruction.append(text);
+        if (s.field >= 0)
+            appendInstruction(m_fields[s.field], text, instructionCodePage(s.chars.font));
         return;
     default:
         return;
@@ -1366,6 +1366,29 @@ int RtfParser::codePageOfFont(int font) const
     if (f.charset >= 0)
         return RtfCodePages::codePageForCharset(f.charset, m_documentCodePage);
     return m_documentCodePage;
+}
+
+int RtfParser::instructionCodePage(int font) const
+{
+    // A field instruction is plain text (a keyword, a URL, a file name) even when a symbol font
+    // is current around it: its bytes are never glyph numbers.
+    const int codePage = codePageOfFont(font);
+    if (codePage == RtfCodePages::Symbol || codePage == RtfCodePages::SymbolPrivate)
+        return m_documentCodePage;
+    return codePage;
+}
+
+void RtfParser::appendInstruction(Field &field, QByteArrayView bytes, int codePage)
+{
+    if (field.instruction.size() + field.text.size() >= 65536)
+        return;
+    if (codePage != field.codePage) {
+        // A group of another font inside the instruction: what came before keeps its code page.
+        m_codePages.decode(field.instruction, field.codePage, field.text);
+        field.instruction.clear();
+        field.codePage = codePage;
+    }
+    field.instruction.append(bytes);
 }
 
 QString RtfParser::fontName(int font) const

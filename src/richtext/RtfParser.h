@@ -127,6 +127,8 @@ private:
     void flushParagraphText();
     QTextCharFormat charFormat(const RtfCharProps &props);
     int codePageOfFont(int font) const;
+    int instructionCodePage(int font) const;
+    void appendInstruction(Field &field, QByteArrayView bytes, int codePage);
     QString fontName(int font) const;
 
     // Paragraphs, lists and tables
