@@ -122,6 +122,7 @@ private slots:
     void tableEdges();
     void manyRows();
     void wideCellsSpanColumns();
+    void surplusCellsBelongToTheirRow();
     void lists();
     void bulletShapes_data();
     void bulletShapes();
@@ -816,6 +817,47 @@ void RtfReaderTest::wideCellsSpanColumns()
     // Edges that match nothing: the cells simply follow one another.
     QCOMPARE(cell(4, 0), QStringLiteral("x:0x1"));
     QCOMPARE(cell(4, 1), QStringLiteral("y:1x1"));
+}
+
+void RtfReaderTest::surplusCellsBelongToTheirRow()
+{
+    // Row 2 ends with one \\cell more than its edges (as LibreOffice writes a row holding a
+    // nested table): only that row has a fourth cell; in the others the last cell spans it,
+    // unless it is merged down.
+    const QByteArray rtf
+        = "{\\rtf1 "
+          "\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl a\\cell b\\cell c\\cell\\row"
+          "\\trowd\\cellx2000\\cellx3000\\intbl ab\\cell c1\\cell\\row"
+          "\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl x\\cell y\\cell z\\cell\\cell\\row"
+          "\\trowd\\cellx1000\\clmgf\\cellx2000\\clmrg\\cellx3000\\intbl p\\cell q\\cell\\cell\\row"
+          "\\trowd\\cellx1000\\cellx2000\\clvmgf\\cellx3000\\intbl r\\cell s\\cell t\\cell\\row"
+          "\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000\\intbl u\\cell v\\cell\\cell\\row"
+          "\\pard after\\par}";
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    QTextTable *table = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().value(0));
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 6);
+    QCOMPARE(table->columns(), 4);
+    const auto cell = [table](int row, int column) {
+        const QTextTableCell c = table->cellAt(row, column);
+        return QStringLiteral("%1:%2x%3")
+            .arg(c.firstCursorPosition().block().text())
+            .arg(c.rowSpan())
+            .arg(c.columnSpan());
+    };
+    QCOMPARE(cell(0, 2), QStringLiteral("c:1x2"));
+    QCOMPARE(cell(0, 3), QStringLiteral("c:1x2"));
+    QCOMPARE(cell(1, 0), QStringLiteral("ab:1x2"));
+    QCOMPARE(cell(1, 2), QStringLiteral("c1:1x2"));
+    QCOMPARE(cell(2, 2), QStringLiteral("z:1x1"));
+    QCOMPARE(cell(2, 3), QStringLiteral(":1x1"));
+    QCOMPARE(cell(3, 1), QStringLiteral("q:1x3")); // a cell merged across spans on
+    QCOMPARE(cell(4, 2), QStringLiteral("t:2x1"));
+    QCOMPARE(cell(4, 3), QStringLiteral(":1x1"));
+    QCOMPARE(cell(5, 3), QStringLiteral(":1x1"));
+    QCOMPARE(blockTexts(doc),
+        QStringLiteral("\na\nb\nc\nab\nc1\nx\ny\nz\n\np\nq\nr\ns\nt\n\nu\nv\n\nafter"));
 }
 
 void RtfReaderTest::lists()

@@ -1,6 +1,7 @@
 #include "RtfParser.h"
 
 #include <QCryptographicHash>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
@@ -2020,6 +2021,14 @@ void RtfParser::endRow(int level)
             table.merges.append({ start, i, table.row - start, 1 });
         start = first ? table.row : -1;
     }
+    // Where the row ends, for the columns only another row's surplus cells made.
+    const int defined
+        = table.starts.isEmpty() ? int(def.cells.size()) : table.starts.last() + table.spans.last();
+    table.definedColumns = std::max(table.definedColumns, std::min(defined, columns));
+    if (table.rowEnds.size() <= table.row)
+        table.rowEnds.resize(table.row + 1, 0);
+    int &rowEnd = table.rowEnds[table.row];
+    rowEnd = std::max({ rowEnd, defined, table.column + table.spans.value(table.cellIndex, 1) });
     table.rowEnded = true;
     table.cellEnded = false;
 }
@@ -2037,6 +2046,7 @@ void RtfParser::closeTable()
         if (start >= 0 && rows - 1 > start)
             table.merges.append({ start, i, rows - start, 1 });
     }
+    spanExtraColumns(table);
     for (const Merge &merge : std::as_const(table.merges)) {
         if (merge.row + merge.rows > rows || merge.column + merge.columns > t->columns())
             continue;
@@ -2078,6 +2088,43 @@ void RtfParser::closeTable()
     m_inheritedFormat = -1;
     m_blockPending = false;
     m_paragraphHasContent = false;
+}
+
+void RtfParser::spanExtraColumns(OpenTable &table)
+{
+    // A row can end with more \cell than it has \cellx edges (LibreOffice writes one more in a
+    // row that holds a nested table). The surplus cells belong to that row alone: in the rows
+    // that do not reach those columns, the last cell spans them, as no edge of theirs made them.
+    const int columns = table.table->columns();
+    if (table.definedColumns <= 0 || table.definedColumns >= columns)
+        return;
+    QHash<std::pair<int, int>, qsizetype> across; // (row, last column) of merges in one row
+    QSet<std::pair<int, int>> down; // the cells of merges over several rows
+    for (qsizetype i = 0; i < table.merges.size(); ++i) {
+        const Merge &merge = table.merges.at(i);
+        if (merge.rows == 1) {
+            across.insert({ merge.row, merge.column + merge.columns - 1 }, i);
+        } else {
+            for (int row = merge.row; row < merge.row + merge.rows; ++row) {
+                for (int column = merge.column; column < merge.column + merge.columns; ++column)
+                    down.insert({ row, column });
+            }
+        }
+    }
+    const int rows = std::min<int>(table.table->rows(), int(table.rowEnds.size()));
+    for (int row = 0; row < rows; ++row) {
+        const int end = std::max(table.rowEnds.at(row), table.definedColumns);
+        if (end >= columns)
+            continue;
+        const std::pair<int, int> last(row, end - 1);
+        if (down.contains(last))
+            continue; // a cell merged down keeps its width
+        const auto found = across.constFind(last);
+        if (found != across.constEnd())
+            table.merges[found.value()].columns += columns - end;
+        else
+            table.merges.append({ row, end - 1, 1, columns - end + 1 });
+    }
 }
 
 void RtfParser::removeSpareRows(QTextTable *table, int from)

@@ -100,6 +100,8 @@ private:
         int gap = 108;
         QList<int> verticalStart; // per column, the row a vertical merge started at, or -1
         QList<Merge> merges;
+        QList<int> rowEnds; // per ended row, the column after its last cell
+        int definedColumns = 0; // the most columns the \cellx edges of any row make
     };
 
     // Tokens
@@ -143,6 +145,7 @@ private:
     void openTable();
     void closeTable();
     void removeSpareRows(QTextTable *table, int from);
+    void spanExtraColumns(OpenTable &table);
     void advanceCell(OpenTable &table);
     void layoutRow(OpenTable &table);
     void endCell(int level);
