@@ -124,6 +124,7 @@ private slots:
     void wideCellsSpanColumns();
     void surplusCellsBelongToTheirRow();
     void lists();
+    void legacyNumbering();
     void bulletShapes_data();
     void bulletShapes();
     void mergedCellsKeepParagraphFormats();
@@ -821,7 +822,7 @@ void RtfReaderTest::wideCellsSpanColumns()
 
 void RtfReaderTest::surplusCellsBelongToTheirRow()
 {
-    // Row 2 ends with one \\cell more than its edges (as LibreOffice writes a row holding a
+    // Row 2 ends with one \cell more than its edges (as LibreOffice writes a row holding a
     // nested table): only that row has a fourth cell; in the others the last cell spans it,
     // unless it is merged down.
     const QByteArray rtf
@@ -912,6 +913,65 @@ void RtfReaderTest::lists()
     QCOMPARE(two.textList()->itemNumber(two), 1);
     QVERIFY(sub2.textList() != sub1.textList()); // "a)" again
     QCOMPARE(sub2.textList()->itemNumber(sub2), 0);
+}
+
+void RtfReaderTest::legacyNumbering()
+{
+    // Word 6/95 numbering: outline levels (\pnlvlN) number on through the section, past body
+    // text and deeper items; simple numbering and bullets are runs of consecutive paragraphs; a
+    // continuation paragraph (\pnlvlcont) has no number, keeps the list going and is indented
+    // as far as the list's text, or keeps its own indents when there is no list to go on with.
+    QTextDocument doc;
+    QVERIFY(RtfReader().read("{\\rtf1 "
+                             "\\pard{\\*\\pn\\pnlvl1\\pnucrm{\\pntxta .}}\\fi-720\\li720 One\\par"
+                             "\\pard{\\*\\pn\\pnlvl2\\pnucltr}\\li1440 One A\\par"
+                             "\\pard{\\*\\pn\\pnlvlcont\\pndec}\\li1440 more of One A\\par"
+                             "\\pard{\\*\\pn\\pnlvl2\\pnucltr}\\li1440 One B\\par"
+                             "\\pard Body text\\par"
+                             "\\pard{\\*\\pn\\pnlvl1\\pnucrm}Two\\par"
+                             "\\pard{\\*\\pn\\pnlvl2\\pnucltr}Two A\\sect"
+                             "\\pard{\\*\\pn\\pnlvl1\\pnucrm}New section\\par"
+                             "\\pard{\\*\\pn\\pnlvlbody\\pndec}a\\par"
+                             "\\pard plain\\par"
+                             "\\pard{\\*\\pn\\pnlvl10\\pndec}b\\par"
+                             "\\pard{\\*\\pn\\pnlvl11}bullet\\par"
+                             "\\pard{\\*\\pn\\pnlvlcont}\\li300\\fi-100 c\\par"
+                             "\\pard\\li300 plain again\\par"
+                             "\\pard{\\*\\pn\\pnlvlcont}\\li300\\fi-150 no list to go on\\par}",
+        &doc));
+    QStringList got;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextList *list = block.textList();
+        if (!list) {
+            got << QStringLiteral("%1: margin %2/%3")
+                       .arg(block.text())
+                       .arg(block.blockFormat().leftMargin())
+                       .arg(block.blockFormat().textIndent());
+            continue;
+        }
+        const bool bullet = list->format().style() == QTextListFormat::ListDisc;
+        got << QStringLiteral("%1: %2 level %3")
+                   .arg(block.text(), bullet ? QStringLiteral("\u2022") : list->itemText(block))
+                   .arg(list->format().indent());
+    }
+    const QStringList expected = {
+        QStringLiteral("One: I. level 1"),
+        QStringLiteral("One A: A. level 2"),
+        QStringLiteral("more of One A: margin 80/0"),
+        QStringLiteral("One B: B. level 2"),
+        QStringLiteral("Body text: margin 0/0"),
+        QStringLiteral("Two: II. level 1"),
+        QStringLiteral("Two A: A. level 2"),
+        QStringLiteral("New section: I. level 1"),
+        QStringLiteral("a: 1. level 1"),
+        QStringLiteral("plain: margin 0/0"),
+        QStringLiteral("b: 1. level 1"),
+        QStringLiteral("bullet: \u2022 level 1"),
+        QStringLiteral("c: margin 40/0"),
+        QStringLiteral("plain again: margin 20/0"),
+        QStringLiteral("no list to go on: margin 20/-10"),
+    };
+    QCOMPARE(got, expected);
 }
 
 void RtfReaderTest::bulletShapes_data()

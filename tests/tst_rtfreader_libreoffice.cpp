@@ -1,5 +1,6 @@
 // RtfReader against LibreOffice: each LibreOffice-dialect fixture (tests/data/rtf/libreoffice*.rtf)
-// is converted to text by LibreOffice itself, and its paragraphs must be the ones we read.
+// is converted to text by LibreOffice itself, and its paragraphs must be the ones we read; the
+// legacy numbering fixtures (word95*.rtf) must also give the list labels LibreOffice gives.
 #include "RtfReader.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 #include <QtTest>
 
 namespace {
@@ -17,14 +19,49 @@ QString dataDir()
     return QStringLiteral(QUILLMARK_TEST_DATA "/rtf");
 }
 
-QStringList fixtures()
+QStringList fixtures(const QString &pattern = QStringLiteral("libreoffice*.rtf"))
 {
     const QDir dir(dataDir());
     QStringList paths;
-    for (const QString &name :
-        dir.entryList({ QStringLiteral("libreoffice*.rtf") }, QDir::Files, QDir::Name))
+    for (const QString &name : dir.entryList({ pattern }, QDir::Files, QDir::Name))
         paths << dir.filePath(name);
     return paths;
+}
+
+QStringList numberingFixtures()
+{
+    return fixtures(QStringLiteral("word95*.rtf"));
+}
+
+// Our paragraphs as LibreOffice's text shows them: a list item as four spaces per level, its
+// label and a space.
+QStringList labelledParagraphs(const QTextDocument &doc)
+{
+    QStringList lines;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString line = block.text();
+        if (QTextList *list = block.textList()) {
+            const QTextListFormat format = list->format();
+            QString label;
+            switch (format.style()) {
+            case QTextListFormat::ListDisc:
+                label = QStringLiteral("\u2022");
+                break;
+            case QTextListFormat::ListCircle:
+                label = QStringLiteral("\u25e6");
+                break;
+            case QTextListFormat::ListSquare:
+                label = QStringLiteral("\u25aa");
+                break;
+            default:
+                label = list->itemText(block);
+                break;
+            }
+            line = QString(4 * format.indent(), QLatin1Char(' ')) + label + QLatin1Char(' ') + line;
+        }
+        lines << line;
+    }
+    return lines;
 }
 
 // Paragraph texts without list labels, leading blanks, empty lines and picture characters: what
@@ -58,6 +95,8 @@ private slots:
     void initTestCase();
     void sameTextAsLibreOffice_data();
     void sameTextAsLibreOffice();
+    void legacyNumberingAsLibreOffice_data();
+    void legacyNumberingAsLibreOffice();
 
 private:
     QTemporaryDir m_out;
@@ -67,6 +106,7 @@ private:
 void RtfReaderLibreOfficeTest::initTestCase()
 {
     QVERIFY(!fixtures().isEmpty());
+    QVERIFY(!numberingFixtures().isEmpty());
     m_soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (m_soffice.isEmpty()) {
         if (qEnvironmentVariable("CI") == QLatin1String("true"))
@@ -80,7 +120,7 @@ void RtfReaderLibreOfficeTest::initTestCase()
         QStringLiteral("-env:UserInstallation=file://") + m_out.filePath(QStringLiteral("profile")),
         QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"),
         QStringLiteral("--outdir"), m_out.path() };
-    arguments << fixtures();
+    arguments << fixtures() << numberingFixtures();
     soffice.start(m_soffice, arguments);
     QVERIFY(soffice.waitForFinished(300000));
     QCOMPARE(soffice.exitCode(), 0);
@@ -111,6 +151,37 @@ void RtfReaderLibreOfficeTest::sameTextAsLibreOffice()
     const QStringList ours = normalised(blocks);
 
     QCOMPARE(ours, theirs);
+}
+
+void RtfReaderLibreOfficeTest::legacyNumberingAsLibreOffice_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const QString &path : numberingFixtures())
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+}
+
+// Bullets, simple numbering and paragraphs that go on with a list without a number: the labels
+// and levels LibreOffice shows, paragraph by paragraph.
+void RtfReaderLibreOfficeTest::legacyNumberingAsLibreOffice()
+{
+    QFETCH(QString, path);
+    QFile converted(m_out.filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".txt")));
+    QVERIFY2(converted.open(QIODevice::ReadOnly), qPrintable(converted.fileName()));
+    QString text = QString::fromUtf8(converted.readAll());
+    text.remove(QChar(0xfeff));
+    text.remove(QLatin1Char('\r'));
+    QStringList theirs = text.split(QLatin1Char('\n'));
+    static const QRegularExpression trailing(QStringLiteral("\\s+$"));
+    for (QString &line : theirs)
+        line.remove(trailing);
+    while (!theirs.isEmpty() && theirs.last().isEmpty())
+        theirs.removeLast();
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(file.readAll(), &doc));
+    QCOMPARE(labelledParagraphs(doc), theirs);
 }
 
 QTEST_MAIN(RtfReaderLibreOfficeTest)

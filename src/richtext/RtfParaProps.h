@@ -32,8 +32,16 @@ struct RtfParaProps
     int tableLevel = 0; // \itap
     int listOverride = 0; // \ls, 0 none
     int listLevel = 0; // \ilvl
+    enum PnKind {
+        PnBody, // simple numbering (\pnlvlbody): a run of consecutive paragraphs
+        PnBulleted, // \pnlvlblt: bullets, also a run of consecutive paragraphs
+        PnOutline, // \pnlvlN: numbered through the section, deeper levels restarting
+        PnContinued // \pnlvlcont: goes on with the list, without a number of its own
+    };
+
     int pnStyle = PnNone; // legacy \pn numbering
     int pnLevel = 0;
+    int pnKind = PnBody;
     int pendingTabType = QTextOption::LeftTab;
     QList<QTextOption::Tab> tabs; // in twips
 

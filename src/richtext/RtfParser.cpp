@@ -137,6 +137,7 @@ enum Word {
     W_pnlvl,
     W_pnlvlblt,
     W_pnlvlbody,
+    W_pnlvlcont,
     W_pndec,
     W_pnucltr,
     W_pnlcltr,
@@ -214,7 +215,7 @@ const std::unordered_map<std::string_view, Word> &words()
             { "pichgoal", W_pichgoal }, { "picscalex", W_picscalex }, { "picscaley", W_picscaley },
             { "wbmbitspixel", W_wbmbitspixel }, { "wbmwidthbytes", W_wbmwidthbytes },
             { "fcharset", W_fcharset }, { "cpg", W_cpg }, { "red", W_red }, { "green", W_green },
-            { "blue", W_blue },
+            { "blue", W_blue }, { "pnlvlcont", W_pnlvlcont },
         };
         // clang-format on
         // Destinations read past whole: their text never belongs to the document, and a \bin
@@ -571,6 +572,7 @@ void RtfParser::closeGroup()
             RtfParaProps &para = state().para;
             para.pnStyle = closing.para.pnStyle;
             para.pnLevel = closing.para.pnLevel;
+            para.pnKind = closing.para.pnKind;
         }
         break;
     case RtfGroupState::PnBulletText:
@@ -830,6 +832,7 @@ void RtfParser::handleWord(const RtfToken &token)
             startDestination(RtfGroupState::PnDefinition);
             s.para.pnStyle = RtfParaProps::PnDecimal;
             s.para.pnLevel = 0;
+            s.para.pnKind = RtfParaProps::PnBody;
         } else {
             skipDestination();
         }
@@ -959,35 +962,8 @@ void RtfParser::handleWord(const RtfToken &token)
             return;
         }
     case RtfGroupState::PnDefinition:
-        switch (word) {
-        case W_pnlvl:
-            s.para.pnLevel = clampInt(p - 1, 0, 8);
-            return;
-        case W_pnlvlblt:
-            s.para.pnStyle = RtfParaProps::PnBullet;
-            s.para.pnLevel = 0;
-            return;
-        case W_pnlvlbody:
-            s.para.pnLevel = 0;
-            return;
-        case W_pndec:
-            s.para.pnStyle = RtfParaProps::PnDecimal;
-            return;
-        case W_pnucltr:
-            s.para.pnStyle = RtfParaProps::PnUpperLetter;
-            return;
-        case W_pnlcltr:
-            s.para.pnStyle = RtfParaProps::PnLowerLetter;
-            return;
-        case W_pnucrm:
-            s.para.pnStyle = RtfParaProps::PnUpperRoman;
-            return;
-        case W_pnlcrm:
-            s.para.pnStyle = RtfParaProps::PnLowerRoman;
-            return;
-        default:
-            return;
-        }
+        handlePnWord(word, has ? p : 0);
+        return;
     default:
         break;
     }
@@ -1079,8 +1055,11 @@ void RtfParser::handleWord(const RtfToken &token)
         return;
     case W_par:
     case W_sect:
-        if (dest == RtfGroupState::Body)
+        if (dest == RtfGroupState::Body) {
             endParagraph();
+            if (word == W_sect)
+                m_pnOutline.fill(nullptr); // outline numbering starts again in each section
+        }
         return;
     case W_ql:
         para.align = RtfParaProps::Left;
@@ -1326,6 +1305,61 @@ void RtfParser::handleBinary(QByteArrayView bytes)
     if (state().destination == RtfGroupState::Picture)
         m_picture.appendBinary(bytes);
     // Binary data anywhere else is never text.
+}
+
+void RtfParser::handlePnWord(int word, int value)
+{
+    RtfParaProps &para = state().para;
+    const auto setKind = [&para](int kind, int level) {
+        para.pnKind = kind;
+        para.pnLevel = level;
+        if (kind == RtfParaProps::PnBulleted)
+            para.pnStyle = RtfParaProps::PnBullet;
+    };
+    // A bulleted paragraph stays bulleted whatever numbering words come with it.
+    const bool numbered = para.pnKind != RtfParaProps::PnBulleted;
+    switch (word) {
+    case W_pnlvl:
+        // Levels 1 to 9 are outline levels; 10 and 11 are the simple and the bulleted paragraph.
+        if (value >= 1 && value <= 9)
+            setKind(RtfParaProps::PnOutline, value - 1);
+        else if (value == 11)
+            setKind(RtfParaProps::PnBulleted, 0);
+        else
+            setKind(RtfParaProps::PnBody, 0);
+        return;
+    case W_pnlvlblt:
+        setKind(RtfParaProps::PnBulleted, 0);
+        return;
+    case W_pnlvlbody:
+        setKind(RtfParaProps::PnBody, 0);
+        return;
+    case W_pnlvlcont:
+        setKind(RtfParaProps::PnContinued, 0);
+        return;
+    case W_pndec:
+        if (numbered)
+            para.pnStyle = RtfParaProps::PnDecimal;
+        return;
+    case W_pnucltr:
+        if (numbered)
+            para.pnStyle = RtfParaProps::PnUpperLetter;
+        return;
+    case W_pnlcltr:
+        if (numbered)
+            para.pnStyle = RtfParaProps::PnLowerLetter;
+        return;
+    case W_pnucrm:
+        if (numbered)
+            para.pnStyle = RtfParaProps::PnUpperRoman;
+        return;
+    case W_pnlcrm:
+        if (numbered)
+            para.pnStyle = RtfParaProps::PnLowerRoman;
+        return;
+    default:
+        return;
+    }
 }
 
 void RtfParser::setPnBullet(char16_t c)
@@ -1687,9 +1721,12 @@ void RtfParser::applyParagraphFormat()
         m_pageBreakPending = false;
     }
     const bool inList = props.listOverride > 0 || props.pnStyle != RtfParaProps::PnNone;
-    if (inList) {
-        // Qt indents list items itself, by their level.
-        format.setLeftMargin(0);
+    const bool continues = props.listOverride == 0 && props.pnKind == RtfParaProps::PnContinued;
+    if (inList && (!continues || m_pnLast)) {
+        // Qt indents list items itself, by their level; a paragraph that goes on with a list
+        // without a number, outside it, is indented as far as the list's text.
+        format.setLeftMargin(
+            continues ? m_document->indentWidth() * m_pnLast->format().indent() : 0);
         format.setTextIndent(0);
     }
     const bool plain = !inList && !format.hasProperty(QTextFormat::PageBreakPolicy);
@@ -1791,24 +1828,54 @@ void RtfParser::applyList(const RtfParaProps &props)
         }
         m_pnList = nullptr;
         m_pnKey = -1;
+        m_pnLast = list;
         return;
     }
     if (props.pnStyle != RtfParaProps::PnNone) {
-        // Legacy numbering: consecutive paragraphs of one kind and level make one list.
-        const int key = props.pnStyle * 16 + props.pnLevel;
-        if (m_pnList && key == m_pnKey) {
-            m_pnList->add(m_cursor.block());
-        } else {
-            QTextListFormat format;
-            format.setStyle(styleForPn(props.pnStyle));
-            format.setIndent(props.pnLevel + 1);
-            m_pnList = m_cursor.createList(format);
-            m_pnKey = key;
-        }
+        applyPnList(props);
         return;
     }
     m_pnList = nullptr;
     m_pnKey = -1;
+    m_pnLast = nullptr;
+}
+
+void RtfParser::applyPnList(const RtfParaProps &props)
+{
+    QTextListFormat format;
+    format.setStyle(styleForPn(props.pnStyle));
+    format.setIndent(props.pnLevel + 1);
+    switch (props.pnKind) {
+    case RtfParaProps::PnContinued:
+        // Outside the list, which goes on after it (applyParagraphFormat() indents it).
+        return;
+    case RtfParaProps::PnOutline: {
+        // Each level numbers on through the section; an item restarts the levels below it.
+        for (int level = props.pnLevel + 1; level < int(m_pnOutline.size()); ++level)
+            m_pnOutline[level] = nullptr;
+        QPointer<QTextList> &list = m_pnOutline[props.pnLevel];
+        if (list && list->format().style() == format.style())
+            list->add(m_cursor.block());
+        else
+            list = m_cursor.createList(format);
+        m_pnList = nullptr;
+        m_pnKey = -1;
+        m_pnLast = list;
+        return;
+    }
+    default: {
+        // Simple numbering and bullets: consecutive paragraphs of one kind make one list.
+        const int key = props.pnStyle * 16 + props.pnLevel;
+        if (m_pnList && key == m_pnKey) {
+            m_pnList->add(m_cursor.block());
+        } else {
+            m_pnList = m_cursor.createList(format);
+            m_pnKey = key;
+        }
+        m_pnLast = m_pnList;
+        return;
+    }
+    }
 }
 
 RtfParser::RowDef &RtfParser::rowDef()

@@ -109,6 +109,7 @@ private:
     void handleSymbol(char symbol);
     void handleText(QByteArrayView text, bool printable);
     void handleBinary(QByteArrayView bytes);
+    void handlePnWord(int word, int value);
     void setPnBullet(char16_t c);
     bool openGroup(); // false when the group was too deep and has been read past
     void closeGroup();
@@ -140,6 +141,7 @@ private:
     void applyParagraphFormat();
     QTextBlockFormat blockFormat(const RtfParaProps &props);
     void applyList(const RtfParaProps &props);
+    void applyPnList(const RtfParaProps &props);
     int paragraphLevel() const;
     void syncTables(int level);
     void openTable();
@@ -214,8 +216,10 @@ private:
     QHash<int, std::array<QPointer<QTextList>, 9>> m_wordLists; // by \ls, then \ilvl
     QHash<int, int> m_listIds; // \listid to its place in m_lists
     qsizetype m_listIdsFor = -1; // the size of m_lists m_listIds was made for
-    QPointer<QTextList> m_pnList;
+    QPointer<QTextList> m_pnList; // the run of simple numbering or bullets going on
     int m_pnKey = -1;
+    std::array<QPointer<QTextList>, 9> m_pnOutline; // \pnlvlN numbering, by level
+    QPointer<QTextList> m_pnLast; // the list of the last item, for a paragraph continuing it
 
     // Tables
     std::vector<OpenTable> m_tables;
