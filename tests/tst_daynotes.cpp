@@ -30,6 +30,8 @@ private slots:
     void unreadableDayIsKeptAsideBeforeWrite();
     void unreadableDayStaysWhenItCannotBeKeptAside();
     void failedWriteLeavesOldFileAndNoMark();
+    void dayFailingLateInTheSaveLeavesOthersSaved_data();
+    void dayFailingLateInTheSaveLeavesOthersSaved();
     void dayChangedByAnotherProgramIsKept();
 
 private:
@@ -258,6 +260,57 @@ void DayNotesTest::failedWriteLeavesOldFileAndNoMark()
     // A save-only run says nothing: the marks tell.
     QVERIFY(app.prompter.shown().isEmpty());
     QVERIFY(app.window().isVisible());
+}
+
+void DayNotesTest::dayFailingLateInTheSaveLeavesOthersSaved_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("waiting for the disk") << "sync";
+    QTest::newRow("renaming over the file") << "replace";
+}
+
+// The seven files are written together and made durable together; when one of them fails after
+// all were written (the disk reports an error, the rename is refused), that day alone keeps its old
+// file and its mark, and the closing names it alone.
+void DayNotesTest::dayFailingLateInTheSaveLeavesOthersSaved()
+{
+    QFETCH(QString, step);
+    FaultyFileStore faulty;
+    TestApp app;
+    (step == QLatin1String("sync") ? faulty.failSyncs : faulty.failReplaces)
+        .insert(QStringLiteral("wednesday.rtf"));
+    app.files = &faulty;
+    for (int i = 0; i < 7; ++i)
+        app.writeFile(app.dayPath(DayTable::fileName(i)),
+            TestApp::rtfWithText(QStringLiteral("old ") + DayTable::caption(i)));
+    app.open();
+    for (int i = 0; i < 7; ++i)
+        app.window().days().box(i)->setText(QStringLiteral("new ") + DayTable::caption(i));
+    app.click("cmdSaveAllNow");
+
+    DayNotes &days = app.window().days();
+    for (int i = 0; i < 7; ++i) {
+        const bool written = i != 2;
+        QCOMPARE(days.mark(i)->isChecked(), written);
+        QCOMPARE(app.rtfFileText(app.dayPath(DayTable::fileName(i))),
+            (written ? QStringLiteral("new ") : QStringLiteral("old ")) + DayTable::caption(i));
+    }
+    QCOMPARE(hiddenFiles(app.folder()), QStringList());
+
+    app.prompter.answerQuestion(Prompter::Answer::No);
+    app.window().close();
+    const auto questions = app.prompter.shownOfKind(QStringLiteral("question"));
+    QCOMPARE(questions.size(), 1);
+    QVERIFY(questions.first().text.contains(QStringLiteral("wednesday.rtf")));
+    QCOMPARE(questions.first().text.count(QStringLiteral(".rtf")), 1);
+    QVERIFY(app.window().isVisible());
+
+    // Once the disk is well again, the next save writes Wednesday too.
+    faulty.failSyncs.clear();
+    faulty.failReplaces.clear();
+    app.click("cmdSaveAllNow");
+    QVERIFY(days.mark(2)->isChecked());
+    QCOMPARE(app.rtfFileText(app.dayPath("wednesday.rtf")), QStringLiteral("new Wednesday"));
 }
 
 // The day files are read through the file store, so it knows which version each box shows: one that

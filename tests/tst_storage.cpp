@@ -1,4 +1,6 @@
 // The settings store and the file operations the notes rely on.
+#include "AtomicWriteBatch.h"
+#include "FaultyFileStore.h"
 #include "FileStore.h"
 #include "QtSettingsStore.h"
 
@@ -33,6 +35,12 @@ private slots:
     void moveAsideNeverOverwritesOlderBackup();
     void outsideChangeIsKeptBeforeWriting();
     void ownWritesAndTouchedFilesAreNoConflict();
+
+    void batchReplacesEveryFileLikeSingleWrites();
+    void batchWriteFailingInTheMiddleTouchesOnlyItsFile_data();
+    void batchWriteFailingInTheMiddleTouchesOnlyItsFile();
+    void batchNeverCommittedLeavesFilesAndNoTemporaries();
+    void batchKeepsOutsideChangeOfOneFile();
 
 private:
     static QByteArray read(const QString &path)
@@ -305,6 +313,160 @@ void StorageTest::ownWritesAndTouchedFilesAreNoConflict()
     QCOMPARE(told, 0);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
         QStringList { QStringLiteral("monday.rtf") });
+}
+
+// Files in a batch end the way single atomic writes leave them: new content, permissions kept, a
+// link still a link, no temporary file left.
+void StorageTest::batchReplacesEveryFileLikeSingleWrites()
+{
+    QTemporaryDir dir;
+    QDir().mkdir(dir.filePath(QStringLiteral("other")));
+    const QString existing = dir.filePath(QStringLiteral("monday.rtf"));
+    const QString fresh = dir.filePath(QStringLiteral("tuesday.rtf"));
+    const QString target = dir.filePath(QStringLiteral("other/real.rtf"));
+    const QString link = dir.filePath(QStringLiteral("wednesday.rtf"));
+    write(existing, "old monday, longer than the new");
+    QFile::setPermissions(existing, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QFileDevice::Permissions permissions = QFile::permissions(existing);
+    write(target, "old wednesday");
+    QVERIFY(QFile::link(target, link));
+
+    FileStore store;
+    AtomicWriteBatch batch(store);
+    QCOMPARE(batch.add(existing, "monday"), 0);
+    QCOMPARE(batch.add(fresh, "tuesday"), 1);
+    QCOMPARE(batch.add(link, "wednesday"), 2);
+    // Nothing is replaced before the commit.
+    QCOMPARE(read(existing), QByteArray("old monday, longer than the new"));
+    QVERIFY(!QFile::exists(fresh));
+    batch.commit();
+
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(batch.written(i));
+        QCOMPARE(batch.errorString(i), QString());
+    }
+    QCOMPARE(read(existing), QByteArray("monday"));
+    QCOMPARE(QFile::permissions(existing), permissions);
+    QCOMPARE(read(fresh), QByteArray("tuesday"));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(read(target), QByteArray("wednesday"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+        QStringList({ "monday.rtf", "tuesday.rtf", "wednesday.rtf" }));
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("other"))).entryList(QDir::Files | QDir::Hidden),
+        QStringList { "real.rtf" });
+    QVERIFY(!batch.written(3));
+    QVERIFY(!batch.written(-1));
+}
+
+void StorageTest::batchWriteFailingInTheMiddleTouchesOnlyItsFile_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("writing the temporary") << "write"
+                                           << "No space left on device";
+    QTest::newRow("waiting for the disk") << "sync"
+                                          << "Input/output error";
+    QTest::newRow("renaming over the file") << "replace"
+                                            << "Permission denied";
+    QTest::newRow("a folder in the file's place") << "folder"
+                                                  << "is a folder";
+}
+
+// One file of five fails at one step of the batch: it keeps its old content and reports why; the
+// files before and after it are written all the same.
+void StorageTest::batchWriteFailingInTheMiddleTouchesOnlyItsFile()
+{
+    QFETCH(QString, step);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    FaultyFileStore store;
+    const QString failing = QStringLiteral("c.rtf");
+    if (step == QLatin1String("write"))
+        store.failWrites.insert(failing);
+    else if (step == QLatin1String("sync"))
+        store.failSyncs.insert(failing);
+    else if (step == QLatin1String("replace"))
+        store.failReplaces.insert(failing);
+    else
+        QVERIFY(QDir().mkdir(dir.filePath(failing)));
+    const QStringList names { "a.rtf", "b.rtf", "c.rtf", "d.rtf", "e.rtf" };
+    for (const QString &name : names)
+        if (name != failing || step != QLatin1String("folder"))
+            write(dir.filePath(name), "old " + name.toUtf8());
+
+    AtomicWriteBatch batch(store);
+    for (const QString &name : names)
+        batch.add(dir.filePath(name), "new " + name.toUtf8());
+    batch.commit();
+
+    for (int i = 0; i < names.size(); ++i) {
+        const QString path = dir.filePath(names[i]);
+        if (names[i] == failing) {
+            QVERIFY(!batch.written(i));
+            QVERIFY2(batch.errorString(i).contains(error), qPrintable(batch.errorString(i)));
+            if (step == QLatin1String("folder"))
+                QVERIFY(QFileInfo(path).isDir());
+            else
+                QCOMPARE(read(path), "old " + names[i].toUtf8());
+        } else {
+            QVERIFY2(batch.written(i), qPrintable(names[i]));
+            QCOMPARE(batch.errorString(i), QString());
+            QCOMPARE(read(path), "new " + names[i].toUtf8());
+        }
+    }
+    // The failed file's temporary went with the others'.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".tmp")),
+        QStringList());
+}
+
+void StorageTest::batchNeverCommittedLeavesFilesAndNoTemporaries()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("monday.rtf"));
+    write(path, "old");
+    FileStore store;
+    {
+        AtomicWriteBatch batch(store);
+        batch.add(path, "new");
+        batch.add(dir.filePath(QStringLiteral("tuesday.rtf")), "new");
+    }
+    QCOMPARE(read(path), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("monday.rtf") });
+}
+
+// A file another program changed after the store read it is kept aside by the batch too, and only
+// that one.
+void StorageTest::batchKeepsOutsideChangeOfOneFile()
+{
+    QTemporaryDir dir;
+    const QString changed = dir.filePath(QStringLiteral("monday.rtf"));
+    const QString same = dir.filePath(QStringLiteral("tuesday.rtf"));
+    write(changed, "as loaded");
+    write(same, "as loaded");
+    FileStore store;
+    QStringList told;
+    store.setOutsideChangeHandler(
+        [&](const QString &file, const QString &keptAs) { told << file << keptAs; });
+    QByteArray contents;
+    QVERIFY(store.readFile(changed, &contents));
+    QVERIFY(store.readFile(same, &contents));
+    QTest::qWait(5);
+    write(changed, "changed elsewhere, longer");
+
+    AtomicWriteBatch batch(store);
+    batch.add(changed, "typed monday");
+    batch.add(same, "typed tuesday");
+    batch.commit();
+    QVERIFY(batch.written(0) && batch.written(1));
+    QCOMPARE(read(changed), QByteArray("typed monday"));
+    QCOMPARE(read(same), QByteArray("typed tuesday"));
+    QCOMPARE(told.size(), 2);
+    QCOMPARE(told.at(0), changed);
+    QCOMPARE(read(told.at(1)), QByteArray("changed elsewhere, longer"));
+    // The batch remembers what it wrote: the next write is no conflict.
+    QVERIFY(store.writeFileAtomic(changed, "typed more"));
+    QCOMPARE(told.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(StorageTest)

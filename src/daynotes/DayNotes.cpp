@@ -1,5 +1,6 @@
 #include "DayNotes.h"
 
+#include "AtomicWriteBatch.h"
 #include "FileStore.h"
 #include "RichTextBox.h"
 #include "ui_frmMain.h"
@@ -68,31 +69,39 @@ void DayNotes::load()
 
 DayNotes::DayResults DayNotes::write()
 {
-    DayResults written {};
+    // The seven files go to the disk together: each file starts on its way while the next day's
+    // RTF is made, and one wait at the end makes them all durable.
+    AtomicWriteBatch batch(m_files);
+    std::array<int, DayTable::dayCount> writes;
     for (const DayTable::Day &day : DayTable::days())
-        written[day.index] = writeDay(day.index);
+        writes[day.index] = stageDay(batch, day.index);
+    batch.commit();
+
+    DayResults written {};
+    for (const DayTable::Day &day : DayTable::days()) {
+        written[day.index] = batch.written(writes[day.index]);
+        if (writes[day.index] >= 0 && !written[day.index])
+            qCInfo(lcDayNotes) << "day file not written:" << filePath(day.index)
+                               << batch.errorString(writes[day.index]);
+    }
     return written;
 }
 
-bool DayNotes::writeDay(int index)
+int DayNotes::stageDay(AtomicWriteBatch &batch, int index)
 {
     RichTextBox *dayBox = box(index);
     if (!dayBox)
-        return false;
+        return -1;
     const QString path = filePath(index);
     if (m_keepBeforeWriting[index]) {
         if (m_files.fileExists(path) && m_files.moveAside(path, unreadableTag()).isEmpty()) {
             qCInfo(lcDayNotes) << "unreadable day file kept in place, not written:" << path
                                << m_files.errorString();
-            return false;
+            return -1;
         }
         m_keepBeforeWriting[index] = false;
     }
-    if (!m_files.writeFileAtomic(path, dayBox->textRTF())) {
-        qCInfo(lcDayNotes) << "day file not written:" << path << m_files.errorString();
-        return false;
-    }
-    return true;
+    return batch.add(path, dayBox->textRTF());
 }
 
 void DayNotes::setBackColour(QCheckBox *mark, const QColor &colour)

@@ -12,6 +12,7 @@
 namespace Ui {
 class frmMain;
 }
+class AtomicWriteBatch;
 class FileStore;
 class QCheckBox;
 class QTimer;
@@ -53,7 +54,9 @@ public:
 
 private:
     void tmrResetDays_Timer();
-    bool writeDay(int index);
+    // Moves an unreadable day file aside if needed and adds the day's RTF to the batch; the write's
+    // number in the batch, or -1 when the day is not written.
+    int stageDay(AtomicWriteBatch &batch, int index);
     static void setBackColour(QCheckBox *mark, const QColor &colour);
 
     Ui::frmMain &ui;

@@ -1,5 +1,7 @@
 #include "FileStore.h"
 
+#include "AtomicWriteBatch.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -10,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -33,7 +36,18 @@ QString resolvedTarget(const QString &path)
     return info.absoluteFilePath();
 }
 
-bool syncFolder(const QString &folder)
+bool replaceFile(const QString &from, const QString &to, QString *error)
+{
+    // std::rename replaces an existing target atomically on POSIX systems; QFile::rename would not.
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    *error = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+}
+
+} // namespace
+
+bool FileStore::syncFolder(const QString &folder)
 {
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
@@ -47,17 +61,6 @@ bool syncFolder(const QString &folder)
     return true;
 #endif
 }
-
-bool replaceFile(const QString &from, const QString &to, QString *error)
-{
-    // std::rename replaces an existing target atomically on POSIX systems; QFile::rename would not.
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    *error = QString::fromLocal8Bit(std::strerror(errno));
-    return false;
-}
-
-} // namespace
 
 QStringList FileStore::listFiles(const QString &folder) const
 {
@@ -117,16 +120,19 @@ bool FileStore::readFile(const QString &path, QByteArray *contents) const
     *contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
-    remember(resolvedTarget(path), *contents);
+    remember(resolvedTarget(path), contentHash(*contents));
     return true;
 }
 
-void FileStore::remember(const QString &target, const QByteArray &contents) const
+QByteArray FileStore::contentHash(const QByteArray &contents)
+{
+    return QCryptographicHash::hash(contents, QCryptographicHash::Sha1);
+}
+
+void FileStore::remember(const QString &target, const QByteArray &hash) const
 {
     const QFileInfo info(target);
-    m_known.insert(target,
-        { info.size(), info.lastModified(),
-            QCryptographicHash::hash(contents, QCryptographicHash::Sha1) });
+    m_known.insert(target, { info.size(), info.lastModified(), hash });
 }
 
 bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
@@ -142,8 +148,7 @@ bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
         return true;
     // Touched but not changed (a sync tool that only sets the time, say): nothing to keep.
     QFile file(target);
-    if (file.open(QIODevice::ReadOnly)
-        && QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1) == known->hash)
+    if (file.open(QIODevice::ReadOnly) && contentHash(file.readAll()) == known->hash)
         return true;
     const QString keptAs = moveAside(target, conflictTag());
     if (keptAs.isEmpty())
@@ -155,47 +160,77 @@ bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
 
 bool FileStore::writeFileAtomic(const QString &path, const QByteArray &contents)
 {
-    const QString target = resolvedTarget(path);
-    const QFileInfo targetInfo(target);
+    AtomicWriteBatch batch(*this);
+    const int index = batch.add(path, contents);
+    batch.commit();
+    if (batch.written(index))
+        return true;
+    setErrorString(batch.errorString(index));
+    return false;
+}
+
+bool FileStore::stageWrite(PendingWrite &write, const QByteArray &contents)
+{
+    write.target = resolvedTarget(write.path);
+    const QFileInfo targetInfo(write.target);
     if (targetInfo.isDir()) {
-        setErrorString(QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(path)));
+        setErrorString(QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(write.path)));
         return false;
     }
-    // Another program's version of the file is never replaced unseen.
-    if (!keepOutsideVersion(path, target))
-        return false;
-    const QString folder = targetInfo.absolutePath();
     // A hidden name without ".rtf" in it: no folder scan ever lists a leftover.
-    QTemporaryFile temporary(folder + QStringLiteral("/.quillmark-XXXXXX.tmp"));
+    write.temporary = std::make_unique<QTemporaryFile>(
+        targetInfo.absolutePath() + QStringLiteral("/.quillmark-XXXXXX.tmp"));
+    QTemporaryFile &temporary = *write.temporary;
     temporary.setAutoRemove(true);
     if (!temporary.open()) {
         setErrorString(temporary.errorString());
         return false;
     }
+    // The permissions first, so that the sync of the content makes them durable too.
+    if (targetInfo.exists())
+        temporary.setPermissions(QFile::permissions(write.target));
+    else
+        temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     if (temporary.write(contents) != contents.size() || !temporary.flush()) {
         setErrorString(temporary.errorString());
         return false;
     }
+#ifdef Q_OS_LINUX
+    // The disk starts writing now, while the caller prepares the next file; syncStaged then mostly
+    // finds the work done. Only a hint: a failure here shows in the sync.
+    ::sync_file_range(temporary.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+    return true;
+}
+
+bool FileStore::syncStaged(PendingWrite &write) const
+{
 #ifdef Q_OS_UNIX
-    if (::fsync(temporary.handle()) != 0) {
-        setErrorString(QString::fromLocal8Bit(std::strerror(errno)));
+    if (::fsync(write.temporary->handle()) != 0) {
+        // std::strerror may share its buffer between threads.
+        write.error = QString::fromStdString(std::generic_category().message(errno));
         return false;
     }
+#else
+    Q_UNUSED(write);
 #endif
-    if (targetInfo.exists())
-        temporary.setPermissions(QFile::permissions(target));
-    else
-        temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
-            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    return true;
+}
+
+bool FileStore::replaceWithStaged(PendingWrite &write)
+{
+    // Another program's version of the file is never replaced unseen.
+    if (!keepOutsideVersion(write.path, write.target))
+        return false;
+    QTemporaryFile &temporary = *write.temporary;
     temporary.close();
     QString error;
-    if (!replaceFile(temporary.fileName(), target, &error)) {
+    if (!replaceFile(temporary.fileName(), write.target, &error)) {
         setErrorString(error);
         return false;
     }
     temporary.setAutoRemove(false);
-    syncFolder(folder);
-    remember(target, contents);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The file and folder operations of the program. Every note and day file is written atomically:
 // the new text goes to a hidden temporary file beside it, is flushed to disk, then renamed over the
-// file, so the file always holds either its old or its new content. The store also remembers the
+// file, so the file always holds either its old or its new content (AtomicWriteBatch writes many
+// files that way for about the price of one). The store also remembers the
 // version of every file it read or wrote: a file that another program changed since then is kept
 // beside it under a hidden conflict name before a write replaces it.
 #pragma once
@@ -10,7 +11,9 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <functional>
+#include <memory>
 
 class FileStore
 {
@@ -51,6 +54,33 @@ public:
 protected:
     void setErrorString(const QString &error) { m_errorString = error; }
 
+    // One file of an atomic write on its way: the new content waits in a hidden temporary file
+    // beside the file it is to replace.
+    struct PendingWrite
+    {
+        QString path; // as the caller named it
+        QString target; // the folder entry replaced: a symbolic link's final target
+        std::unique_ptr<QTemporaryFile> temporary;
+        QByteArray contents; // the new content until its hash is taken
+        QByteArray hash; // of the new content
+        QString error; // why it failed; empty while it has not
+        int replaced = -1; // holds the replaced file until the batch is done (or -1)
+    };
+    friend class AtomicWriteBatch;
+    // The steps of an atomic write, which AtomicWriteBatch runs for several files together. Each
+    // returns false and sets errorString() when it fails; the file is then untouched.
+    // Writes contents to a new temporary file beside write.target and starts it on its way to the
+    // disk without waiting.
+    virtual bool stageWrite(PendingWrite &write, const QByteArray &contents);
+    // Waits until the temporary file's content is on the disk. Runs on a thread of its own, beside
+    // the syncs of the other files of a batch: it reports the failure in write.error, not in
+    // errorString().
+    virtual bool syncStaged(PendingWrite &write) const;
+    // Keeps another program's version of the file aside, then renames the temporary over it.
+    virtual bool replaceWithStaged(PendingWrite &write);
+    static QByteArray contentHash(const QByteArray &contents);
+    static bool syncFolder(const QString &folder);
+
 private:
     struct Version
     {
@@ -58,7 +88,7 @@ private:
         QDateTime modified;
         QByteArray hash;
     };
-    void remember(const QString &target, const QByteArray &contents) const;
+    void remember(const QString &target, const QByteArray &hash) const;
     // Moves a version of target that this store did not read or write out of the way; false when
     // that was needed and failed.
     bool keepOutsideVersion(const QString &path, const QString &target);

@@ -52,6 +52,18 @@ public:
         return FileStore::moveAside(path, tag);
     }
 
+protected:
+    // The day files are written in one batch, which does not go through writeFileAtomic.
+    bool stageWrite(PendingWrite &write, const QByteArray &contents) override
+    {
+        if (failAllWrites || failWrites.contains(QFileInfo(write.path).fileName())) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return false;
+        }
+        return FileStore::stageWrite(write, contents);
+    }
+
+public:
     // A listing in this order instead of the folder's own.
     std::optional<QStringList> listing;
     QSet<QString> failWrites; // file names (without folder) whose writes fail
