@@ -12,7 +12,10 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QWidget>
+
+Q_LOGGING_CATEGORY(lcClosing, "quillmark.mainwindow", QtWarningMsg)
 
 namespace {
 const QString saveCaption = QStringLiteral("Save");
@@ -98,10 +101,13 @@ bool ClosingSequence::runSequence(Kind kind)
             || m_prompter.question(closingQuestionText(), saveCaption) != Prompter::Answer::No))
         m_projects.cmdSaveNote_Click();
 
-    storePosition();
     const DayNotes::DayResults written = m_days.write();
     state.blnClosing = true;
-    m_projects.storeOrder();
+    // The window position and the list order in one write of the settings.
+    QList<SettingsStore::Entry> settings = positionSettings();
+    settings.append(m_projects.orderSetting());
+    if (!m_settings.saveAll(settings))
+        qCInfo(lcClosing) << "The window position and the list order could not be stored.";
     m_days.markSaved(written);
     m_days.armReset();
 
@@ -155,16 +161,16 @@ QStringList ClosingSequence::notSaved(const std::array<bool, 7> &written, bool n
     return failed;
 }
 
-void ClosingSequence::storePosition()
+QList<SettingsStore::Entry> ClosingSequence::positionSettings() const
 {
     // A Wayland window cannot tell where it is: a made-up position would replace the stored one.
     if (!platformReportsPosition(m_platformName))
-        return;
+        return {};
     const QPoint position = m_window.pos();
-    m_settings.save(QStringLiteral("screen"), QStringLiteral("top"),
-        WindowPosition::pixelsToTwipsText(position.y()));
-    m_settings.save(QStringLiteral("screen"), QStringLiteral("left"),
-        WindowPosition::pixelsToTwipsText(position.x()));
+    return { { QStringLiteral("screen"), QStringLiteral("top"),
+                 WindowPosition::pixelsToTwipsText(position.y()) },
+        { QStringLiteral("screen"), QStringLiteral("left"),
+            WindowPosition::pixelsToTwipsText(position.x()) } };
 }
 
 void ClosingSequence::cmdClose_Click()

@@ -3,6 +3,9 @@
 // marks.
 #pragma once
 
+#include "SettingsStore.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -14,7 +17,6 @@ class DayNotes;
 class ProjectPanel;
 class Prompter;
 class QWidget;
-class SettingsStore;
 struct MainWindowState;
 
 class ClosingSequence
@@ -53,7 +55,8 @@ public:
 private:
     enum class Kind { CloseRequest, SessionEnd };
     bool runSequence(Kind kind);
-    void storePosition();
+    // The window's position as settings entries; none where the platform cannot tell it.
+    QList<SettingsStore::Entry> positionSettings() const;
     QStringList notSaved(const std::array<bool, 7> &written, bool noteFlushed) const;
     void endWithoutClosing(bool keepSelection, int selectedRow);
 

@@ -82,15 +82,20 @@ void ProjectPanel::loadList()
 
 void ProjectPanel::storeOrder()
 {
+    if (!m_settings.saveAll({ orderSetting() }))
+        qCInfo(lcProjects) << "The list order could not be stored.";
+}
+
+SettingsStore::Entry ProjectPanel::orderSetting() const
+{
     // The titles are read straight from the list: walking the selection through every entry would
     // leave an entry selected that the editor does not show.
     QStringList titles;
     titles.reserve(ui.lstToDo->count());
     for (int row = 0; row < ui.lstToDo->count(); ++row)
         titles.append(ui.lstToDo->item(row)->text());
-    if (!m_settings.save(ProjectStore::orderSection, ProjectStore::orderKey,
-            ProjectStore::orderFromTitles(titles)))
-        qCInfo(lcProjects) << "The list order could not be stored.";
+    return { ProjectStore::orderSection, ProjectStore::orderKey,
+        ProjectStore::orderFromTitles(titles) };
 }
 
 bool ProjectPanel::flushPendingNote()

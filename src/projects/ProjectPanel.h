@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ProjectStore.h"
+#include "SettingsStore.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -17,7 +18,6 @@ class frmMain;
 class FileStore;
 class Prompter;
 class QListWidgetItem;
-class SettingsStore;
 struct MainWindowState;
 
 class ProjectPanel : public QObject
@@ -31,6 +31,8 @@ public:
     void loadList();
     // The list order into the settings, when the closing sequence runs.
     void storeOrder();
+    // The settings entry storeOrder writes, for a save together with other entries.
+    SettingsStore::Entry orderSetting() const;
     // Writes an edit of the note editor that is not on disk yet to the note it belongs to. False
     // when that write failed.
     bool flushPendingNote();

@@ -80,8 +80,14 @@ void QtSettingsStore::keepUnreadableFileOnce()
 
 bool QtSettingsStore::save(const QString &section, const QString &key, const QString &value)
 {
+    return saveAll({ { section, key, value } });
+}
+
+bool QtSettingsStore::saveAll(const QList<Entry> &entries)
+{
     keepUnreadableFileOnce();
-    m_settings->setValue(entryKey(section, key), value);
+    for (const Entry &entry : entries)
+        m_settings->setValue(entryKey(entry.section, entry.key), entry.value);
     m_settings->sync();
     return m_settings->status() == QSettings::NoError && QFileInfo(m_settings->fileName()).isFile();
 }

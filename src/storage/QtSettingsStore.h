@@ -16,6 +16,7 @@ public:
     QString get(
         const QString &section, const QString &key, const QString &defaultValue) const override;
     bool save(const QString &section, const QString &key, const QString &value) override;
+    bool saveAll(const QList<Entry> &entries) override;
 
     QString fileName() const;
     // Where an unreadable settings file was kept before the first save replaced it (else empty).

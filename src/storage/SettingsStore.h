@@ -1,7 +1,8 @@
 // The per-user settings of the program: text values addressed by section and key, read with a
-// default and saved one at a time. The application name is always "Quillmark".
+// default and saved one at a time or several together. The application name is always "Quillmark".
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class SettingsStore
@@ -15,4 +16,14 @@ public:
     // Creates or replaces the entry and writes it through; false when the store could not be
     // written.
     virtual bool save(const QString &section, const QString &key, const QString &value) = 0;
+
+    struct Entry
+    {
+        QString section;
+        QString key;
+        QString value;
+    };
+    // Creates or replaces every entry and writes them through together: one write of the store
+    // rather than one per entry. False when the store could not be written.
+    virtual bool saveAll(const QList<Entry> &entries) = 0;
 };
