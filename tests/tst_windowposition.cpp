@@ -1,4 +1,6 @@
-// The stored window position: text in twips to pixels, and the check against the screens.
+// The stored window position: text in twips to pixels, the check against the screens, and the
+// frame put at the position once the window manager has framed the window.
+#include "FramePlacement.h"
 #include "WindowPosition.h"
 
 #include <QtTest>
@@ -12,7 +14,40 @@ private slots:
     void convertsTwipsToNearestPixel();
     void storesWholeTwips();
     void positionOnNoScreenIsDetected();
+
+    void frameMovesOnceItsMarginsAreKnown();
+    void frameAlreadyInPlaceMovesNothing();
+    void windowWithoutFrameIsLeftAlone();
+    void startCloseCyclesKeepTheFrameWhereItWas_data();
+    void startCloseCyclesKeepTheFrameWhereItWas();
 };
+
+namespace {
+// A window manager that puts a new window's client area where the program asked and draws its
+// frame around it, above and to the left; it reports the frame's margins only once it has framed
+// the window.
+class FakeWindowManager
+{
+public:
+    explicit FakeWindowManager(const QMargins &frame)
+        : m_frame(frame)
+    { }
+    void showAt(const QPoint &requested)
+    {
+        client = requested;
+        framed = false;
+    }
+    QMargins reportedMargins() const { return framed ? m_frame : QMargins(); }
+    // What the program stores at a close: the frame's top-left.
+    QPoint framePosition() const { return client - QPoint(m_frame.left(), m_frame.top()); }
+
+    QPoint client;
+    bool framed = false;
+
+private:
+    QMargins m_frame;
+};
+} // namespace
 
 void WindowPositionTest::parsesStoredText_data()
 {
@@ -71,6 +106,75 @@ void WindowPositionTest::positionOnNoScreenIsDetected()
     // A monitor since unplugged, to the right.
     QVERIFY(!WindowPosition::isOnAnyScreen(QRect(2500, 100, 708, 650), screens));
     QVERIFY(!WindowPosition::isOnAnyScreen(QRect(-900, -900, 708, 650), screens));
+}
+
+void WindowPositionTest::frameMovesOnceItsMarginsAreKnown()
+{
+    FramePlacement placement;
+    QVERIFY(!placement.isPending());
+    placement.start(QPoint(200, 100));
+    // Shown, not framed yet: the client area sits at the position.
+    QCOMPARE(placement.clientMove(QPoint(200, 100), QMargins()), std::nullopt);
+    QVERIFY(placement.isPending());
+    // Framed: the client area moves by the frame's left and top.
+    QCOMPARE(placement.clientMove(QPoint(200, 100), QMargins(1, 20, 1, 1)), QPoint(201, 120));
+    QVERIFY(!placement.isPending());
+    // Once only: a later move is the user's.
+    QCOMPARE(placement.clientMove(QPoint(500, 400), QMargins(1, 20, 1, 1)), std::nullopt);
+    // Off the left edge of the screen too.
+    placement.start(QPoint(-133, 7));
+    QCOMPARE(placement.clientMove(QPoint(-133, 7), QMargins(4, 30, 4, 4)), QPoint(-129, 37));
+}
+
+void WindowPositionTest::frameAlreadyInPlaceMovesNothing()
+{
+    // A window manager that placed the frame itself.
+    FramePlacement placement;
+    placement.start(QPoint(200, 100));
+    QCOMPARE(placement.clientMove(QPoint(201, 120), QMargins(1, 20, 1, 1)), std::nullopt);
+    QVERIFY(!placement.isPending());
+}
+
+void WindowPositionTest::windowWithoutFrameIsLeftAlone()
+{
+    // No window manager, or one that draws no frame: the margins never come.
+    FramePlacement placement;
+    placement.start(QPoint(7, 7));
+    QCOMPARE(placement.clientMove(QPoint(7, 7), QMargins()), std::nullopt);
+    placement.stop();
+    QCOMPARE(placement.clientMove(QPoint(7, 7), QMargins(1, 20, 1, 1)), std::nullopt);
+}
+
+void WindowPositionTest::startCloseCyclesKeepTheFrameWhereItWas_data()
+{
+    QTest::addColumn<QPoint>("stored");
+    QTest::addColumn<QMargins>("frame");
+    QTest::newRow("default position, thin frame") << QPoint(7, 7) << QMargins(1, 20, 1, 1);
+    QTest::newRow("thick frame") << QPoint(200, 100) << QMargins(8, 31, 8, 8);
+    QTest::newRow("left of the screen") << QPoint(-23, 7) << QMargins(1, 20, 1, 1);
+}
+
+// Start, wait for the frame, close (which stores the frame's position), start again: the frame
+// comes back to the same place every time instead of creeping by its own size.
+void WindowPositionTest::startCloseCyclesKeepTheFrameWhereItWas()
+{
+    QFETCH(QPoint, stored);
+    QFETCH(QMargins, frame);
+    FakeWindowManager manager(frame);
+    const QPoint first = stored;
+    for (int start = 0; start < 3; ++start) {
+        FramePlacement placement;
+        placement.start(stored);
+        manager.showAt(stored);
+        for (int check = 0; check < 3 && placement.isPending(); ++check) {
+            manager.framed = check == 2;
+            if (const auto move = placement.clientMove(manager.client, manager.reportedMargins()))
+                manager.client = *move;
+        }
+        QVERIFY(!placement.isPending());
+        stored = manager.framePosition();
+        QCOMPARE(stored, first);
+    }
 }
 
 QTEST_GUILESS_MAIN(WindowPositionTest)

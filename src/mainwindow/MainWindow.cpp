@@ -23,8 +23,12 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
+// How often and how long the window waits for the window manager to report the frame's size.
+constexpr int framePlacementIntervalMs = 20;
+constexpr int framePlacementChecks = 100;
 // Where the day boxes sit inside the week tabs, tab strip included, in pixels (90, 360, 10480, 3020
 // twips).
 const QRect dayBoxRect(6, 24, 699, 201);
@@ -67,6 +71,10 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
         box->setSpellChecker(spelling);
         connect(box, &RichTextBox::openLinkRequested, this, &MainWindow::Goto_URL);
     }
+
+    m_framePlacementTimer = new QTimer(this);
+    m_framePlacementTimer->setInterval(framePlacementIntervalMs);
+    connect(m_framePlacementTimer, &QTimer::timeout, this, &MainWindow::placeFrame);
 
     connect(ui->cmdClose, &QAbstractButton::clicked, this, &MainWindow::cmdClose_Click);
     connect(ui->cmdClose2, &QAbstractButton::clicked, this, &MainWindow::cmdClose2_Click);
@@ -116,6 +124,13 @@ void MainWindow::Form_Load()
     // once it is visible, so the day boxes take their final place now.
     show();
     placeDayBoxes();
+    // The window manager frames the window after it is shown: the frame moves to the stored
+    // position as soon as its size is known.
+    if (m_framePlacement.isPending()) {
+        placeFrame();
+        if (m_framePlacement.isPending())
+            m_framePlacementTimer->start();
+    }
     // 10. The starting state.
     m_state.saveDaysOnly = false;
     m_state.blnUnsavedItem = false;
@@ -149,6 +164,25 @@ void MainWindow::restorePosition()
         const int fallback = WindowPosition::twipsToPixels(WindowPosition::defaultTwips);
         move(fallback, fallback);
     }
+    // The position is the frame's, as the closing stores it; a window that has no frame yet puts
+    // its client area there.
+    if (ClosingSequence::platformReportsPosition(QGuiApplication::platformName()))
+        m_framePlacement.start(pos());
+}
+
+void MainWindow::placeFrame()
+{
+    const QWindow *handle = windowHandle();
+    if (handle && m_framePlacement.isPending()) {
+        if (const auto client
+            = m_framePlacement.clientMove(geometry().topLeft(), handle->frameMargins()))
+            setGeometry(QRect(*client, size()));
+    }
+    // A window manager that draws no frame never reports one.
+    if (++m_framePlacementChecks >= framePlacementChecks)
+        m_framePlacement.stop();
+    if (!m_framePlacement.isPending())
+        m_framePlacementTimer->stop();
 }
 
 void MainWindow::selectTodaysTab()
@@ -207,6 +241,13 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     if (m_loaded)
         Form_Resize();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (m_loaded && m_framePlacement.isPending())
+        placeFrame();
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -2,6 +2,7 @@
 // holds its size, and saves everything through its closing sequence.
 #pragma once
 
+#include "FramePlacement.h"
 #include "MainWindowServices.h"
 #include "MainWindowState.h"
 
@@ -15,6 +16,7 @@ class ClosingSequence;
 class DayNotes;
 class HelpMenu;
 class ProjectPanel;
+class QTimer;
 class StoredFileLink;
 
 class MainWindow : public QMainWindow
@@ -44,6 +46,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -51,6 +54,7 @@ private:
     void Form_Resize();
 
     void restorePosition();
+    void placeFrame();
     void selectTodaysTab();
     void prepareNoteBoxes();
     void placeDayBoxes();
@@ -74,4 +78,8 @@ private:
     StoredFileLink *m_storedFile = nullptr;
     std::unique_ptr<ClosingSequence> m_closing;
     bool m_loaded = false;
+    // The frame goes where the stored position says once the window manager has framed the window.
+    FramePlacement m_framePlacement;
+    QTimer *m_framePlacementTimer = nullptr;
+    int m_framePlacementChecks = 0;
 };
