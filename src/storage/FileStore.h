@@ -1,9 +1,9 @@
 // The file and folder operations of the program. Every note and day file is written atomically:
 // the new text goes to a hidden temporary file beside it, is flushed to disk, then renamed over the
-// file, so the file always holds either its old or its new content (AtomicWriteBatch writes many
-// files that way for about the price of one). The store also remembers the
-// version of every file it read or wrote: a file that another program changed since then is kept
-// beside it under a hidden conflict name before a write replaces it.
+// file, so the file always holds either its old or its new content (AtomicWriteBatch writes several
+// files that way for about the price of one). The store also remembers the version of every file it
+// read or wrote: a file that another program changed since then is kept beside it under a hidden
+// conflict name before a write replaces it.
 #pragma once
 
 #include <QByteArray>
