@@ -1,6 +1,5 @@
 #include "RtfParser.h"
 
-#include <QCryptographicHash>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
