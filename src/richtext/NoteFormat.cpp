@@ -10,6 +10,7 @@
 #include <QTextList>
 #include <algorithm>
 #include <array>
+#include <functional>
 
 namespace {
 constexpr std::array<double, 21> pointSizes { 6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28,
@@ -36,6 +37,39 @@ QList<QTextBlock> selectedBlocks(const QTextCursor &cursor)
     }
     return blocks;
 }
+// Changes each stretch of one character format between start and end, given a cursor selecting
+// it and its format. The stretches are collected first, then changed: changing formats while
+// walking the fragments would walk a document that changes under the walk. One undo step.
+void reformatRuns(QTextDocument &document, int start, int end,
+    const std::function<void(QTextCursor &, const QTextCharFormat &)> &change)
+{
+    struct Run
+    {
+        int from;
+        int to;
+        QTextCharFormat format;
+    };
+    QList<Run> runs;
+    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int from = std::max(start, fragment.position());
+            const int to = std::min(end, fragment.position() + fragment.length());
+            if (from < to)
+                runs.append({ from, to, fragment.charFormat() });
+        }
+    }
+    QTextCursor editing(&document);
+    editing.beginEditBlock();
+    for (const Run &run : std::as_const(runs)) {
+        editing.setPosition(run.from);
+        editing.setPosition(run.to, QTextCursor::KeepAnchor);
+        change(editing, run.format);
+    }
+    editing.endEditBlock();
+}
+
 } // namespace
 
 void NoteFormat::mergeFormat(QTextEdit &edit, const QTextCharFormat &format)
@@ -126,37 +160,12 @@ void NoteFormat::stepSize(QTextEdit &edit, int direction)
         mergeFormat(edit, format);
         return;
     }
-    const int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
-    // First collect the runs, then change them: changing formats while walking the fragments
-    // would walk a document that changes under the walk.
-    struct Run
-    {
-        int from;
-        int to;
-        double size;
-    };
-    QList<Run> runs;
-    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int from = std::max(start, fragment.position());
-            const int to = std::min(end, fragment.position() + fragment.length());
-            if (from < to)
-                runs.append({ from, to, sizeOf(fragment.charFormat(), document) });
-        }
-    }
-    QTextCursor editing(&document);
-    editing.beginEditBlock();
-    for (const Run &run : runs) {
-        editing.setPosition(run.from);
-        editing.setPosition(run.to, QTextCursor::KeepAnchor);
-        QTextCharFormat format;
-        format.setFontPointSize(nextSize(run.size, direction));
-        editing.mergeCharFormat(format);
-    }
-    editing.endEditBlock();
+    reformatRuns(document, cursor.selectionStart(), cursor.selectionEnd(),
+        [&](QTextCursor &run, const QTextCharFormat &current) {
+            QTextCharFormat format;
+            format.setFontPointSize(nextSize(sizeOf(current, document), direction));
+            run.mergeCharFormat(format);
+        });
     // The caret's typing format follows the text it stands in.
     edit.setTextCursor(cursor);
 }
@@ -214,41 +223,15 @@ void NoteFormat::clearFormatting(QTextEdit &edit)
         edit.setCurrentCharFormat(plain);
         return;
     }
-    QTextDocument &document = *edit.document();
-    const int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
-    struct Run
-    {
-        int from;
-        int to;
-        QString href;
-    };
-    QList<Run> runs;
-    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int from = std::max(start, fragment.position());
-            const int to = std::min(end, fragment.position() + fragment.length());
-            if (from < to) {
-                const QTextCharFormat format = fragment.charFormat();
-                runs.append({ from, to, format.isAnchor() ? format.anchorHref() : QString() });
+    reformatRuns(*edit.document(), cursor.selectionStart(), cursor.selectionEnd(),
+        [](QTextCursor &run, const QTextCharFormat &current) {
+            QTextCharFormat plain;
+            if (current.isAnchor() && !current.anchorHref().isEmpty()) {
+                plain.setAnchor(true);
+                plain.setAnchorHref(current.anchorHref());
             }
-        }
-    }
-    QTextCursor editing(&document);
-    editing.beginEditBlock();
-    for (const Run &run : runs) {
-        editing.setPosition(run.from);
-        editing.setPosition(run.to, QTextCursor::KeepAnchor);
-        QTextCharFormat plain;
-        if (!run.href.isEmpty()) {
-            plain.setAnchor(true);
-            plain.setAnchorHref(run.href);
-        }
-        editing.setCharFormat(plain);
-    }
-    editing.endEditBlock();
+            run.setCharFormat(plain);
+        });
     edit.setTextCursor(cursor);
 }
 
