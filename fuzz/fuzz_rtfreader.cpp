@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes through the RTF reader.
 #include "FuzzInput.h"
-#include "RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <QTextDocument>
 

@@ -1,8 +1,8 @@
 // libFuzzer target: read any bytes, write the document back, read that again. Our own output must
 // always load.
 #include "FuzzInput.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
 
 #include <QTextDocument>
 

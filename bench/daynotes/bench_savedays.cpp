@@ -3,17 +3,17 @@
 // notes turned into RTF, and the day files written.
 // The application folder is a temporary folder in the working directory, so the files go to the
 // same kind of disk as the user's notes; QUILLMARK_BENCH_DIR picks another place.
-#include "DayNotes.h"
-#include "DayTable.h"
-#include "DesktopShell.h"
-#include "FileStore.h"
-#include "MainWindow.h"
-#include "MainWindowServices.h"
-#include "Prompter.h"
-#include "QtSettingsStore.h"
-#include "RichTextBox.h"
-#include "RtfWriter.h"
-#include "SystemClock.h"
+#include "daynotes/DayNotes.h"
+#include "daynotes/DayTable.h"
+#include "editor/RichTextBox.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowServices.h"
+#include "platform/DesktopShell.h"
+#include "platform/Prompter.h"
+#include "platform/SystemClock.h"
+#include "rtf/RtfWriter.h"
+#include "storage/FileStore.h"
+#include "storage/QtSettingsStore.h"
 
 #include <QAbstractButton>
 #include <QApplication>

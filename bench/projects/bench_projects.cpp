@@ -3,15 +3,15 @@
 // titles, and the key release that autosaves a 1 MB note beside a plain atomic write of its bytes.
 // The application folders are temporary folders in the working directory, so the notes go to the
 // same kind of disk as the user's; QUILLMARK_BENCH_DIR picks another place.
-#include "DesktopShell.h"
-#include "FileStore.h"
-#include "MainWindow.h"
-#include "MainWindowServices.h"
-#include "ProjectPanel.h"
-#include "Prompter.h"
-#include "QtSettingsStore.h"
-#include "RichTextBox.h"
-#include "SystemClock.h"
+#include "editor/RichTextBox.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowServices.h"
+#include "platform/DesktopShell.h"
+#include "platform/Prompter.h"
+#include "platform/SystemClock.h"
+#include "projects/ProjectPanel.h"
+#include "storage/FileStore.h"
+#include "storage/QtSettingsStore.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Opening a 200 MB note: the time RichTextBox::loadFile takes on a text-heavy RTF file of that
 // size.
-#include "RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QFile>

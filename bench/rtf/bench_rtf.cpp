@@ -2,8 +2,8 @@
 // document built directly with QTextCursor for the reader, QTextDocument::toHtml for the writer.
 // Both writer figures count the RTF's bytes, so their MB/s compare as times on one document.
 #include "BenchCorpus.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "MainWindow.h"
-#include "SplashWindow.h"
+#include "app/SplashWindow.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 

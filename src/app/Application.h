@@ -2,9 +2,9 @@
 // and the hand-over from the splash to the main window.
 #pragma once
 
-#include "MainWindow.h"
-#include "MainWindowServices.h"
-#include "SplashWindow.h"
+#include "app/SplashWindow.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowServices.h"
 
 #include <QObject>
 #include <QPointer>

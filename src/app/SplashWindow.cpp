@@ -1,6 +1,6 @@
-#include "SplashWindow.h"
+#include "app/SplashWindow.h"
 
-#include "ui_frmSplash.h"
+#include "forms/ui_frmSplash.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

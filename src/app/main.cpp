@@ -1,12 +1,12 @@
 // Quillmark: a list of projects with a rich-text note each, and a note for every weekday.
-#include "Application.h"
-#include "FileStore.h"
-#include "MainWindow.h"
-#include "QtDesktopShell.h"
-#include "QtPrompter.h"
-#include "QtSettingsStore.h"
-#include "SingleInstance.h"
-#include "SystemClock.h"
+#include "app/Application.h"
+#include "app/SingleInstance.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/QtDesktopShell.h"
+#include "platform/QtPrompter.h"
+#include "platform/SystemClock.h"
+#include "storage/FileStore.h"
+#include "storage/QtSettingsStore.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
-#include "DayNotes.h"
+#include "daynotes/DayNotes.h"
 
-#include "AtomicWriteBatch.h"
-#include "FileStore.h"
-#include "RichTextBox.h"
-#include "ui_frmMain.h"
+#include "editor/RichTextBox.h"
+#include "forms/ui_frmMain.h"
+#include "storage/AtomicWriteBatch.h"
+#include "storage/FileStore.h"
 
 #include <QApplication>
 #include <QCheckBox>

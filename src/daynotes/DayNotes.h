@@ -2,7 +2,7 @@
 // and the timer that returns the marks to rest.
 #pragma once
 
-#include "DayTable.h"
+#include "daynotes/DayTable.h"
 
 #include <QColor>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "DayTable.h"
+#include "daynotes/DayTable.h"
 
 #include <QtGlobal>
 

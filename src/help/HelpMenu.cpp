@@ -1,10 +1,10 @@
-#include "HelpMenu.h"
+#include "help/HelpMenu.h"
 
-#include "DesktopShell.h"
-#include "FileStore.h"
-#include "HelpWindow.h"
-#include "Links.h"
-#include "ui_frmMain.h"
+#include "forms/ui_frmMain.h"
+#include "help/HelpWindow.h"
+#include "help/Links.h"
+#include "platform/DesktopShell.h"
+#include "storage/FileStore.h"
 
 HelpMenu::HelpMenu(Ui::frmMain &ui, QWidget &mainWindow, const QString &applicationFolder,
     FileStore &files, DesktopShell &shell, QObject *parent)

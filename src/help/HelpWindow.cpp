@@ -1,9 +1,9 @@
-#include "HelpWindow.h"
+#include "help/HelpWindow.h"
 
-#include "FileStore.h"
-#include "Links.h"
-#include "RichTextBox.h"
-#include "ui_frmHelp.h"
+#include "editor/RichTextBox.h"
+#include "forms/ui_frmHelp.h"
+#include "help/Links.h"
+#include "storage/FileStore.h"
 
 #include <QCloseEvent>
 #include <QTextCharFormat>

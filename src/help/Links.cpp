@@ -1,6 +1,6 @@
-#include "Links.h"
+#include "help/Links.h"
 
-#include "DesktopShell.h"
+#include "platform/DesktopShell.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>

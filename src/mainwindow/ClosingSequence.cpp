@@ -1,13 +1,13 @@
-#include "ClosingSequence.h"
+#include "mainwindow/ClosingSequence.h"
 
-#include "DayNotes.h"
-#include "DayTable.h"
-#include "MainWindowState.h"
-#include "ProjectPanel.h"
-#include "Prompter.h"
-#include "SettingsStore.h"
-#include "WindowPosition.h"
-#include "ui_frmMain.h"
+#include "daynotes/DayNotes.h"
+#include "daynotes/DayTable.h"
+#include "forms/ui_frmMain.h"
+#include "mainwindow/WindowPosition.h"
+#include "platform/Prompter.h"
+#include "projects/MainWindowState.h"
+#include "projects/ProjectPanel.h"
+#include "storage/SettingsStore.h"
 
 #include <QDir>
 #include <QGuiApplication>

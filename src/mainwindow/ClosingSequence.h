@@ -3,7 +3,7 @@
 // marks.
 #pragma once
 
-#include "SettingsStore.h"
+#include "storage/SettingsStore.h"
 
 #include <QList>
 #include <QString>

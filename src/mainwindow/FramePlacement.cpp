@@ -1,4 +1,4 @@
-#include "FramePlacement.h"
+#include "mainwindow/FramePlacement.h"
 
 void FramePlacement::start(const QPoint &framePosition)
 {

@@ -2,9 +2,9 @@
 // holds its size, and saves everything through its closing sequence.
 #pragma once
 
-#include "FramePlacement.h"
-#include "MainWindowServices.h"
-#include "MainWindowState.h"
+#include "mainwindow/FramePlacement.h"
+#include "mainwindow/MainWindowServices.h"
+#include "projects/MainWindowState.h"
 
 #include <QMainWindow>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "WindowPosition.h"
+#include "mainwindow/WindowPosition.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "QtDesktopShell.h"
+#include "platform/QtDesktopShell.h"
 
 #include <QDesktopServices>
 

@@ -1,7 +1,7 @@
 // The DesktopShell of the real program: QDesktopServices, which never passes the target to a shell.
 #pragma once
 
-#include "DesktopShell.h"
+#include "platform/DesktopShell.h"
 
 class QtDesktopShell : public DesktopShell
 {

@@ -1,4 +1,4 @@
-#include "QtPrompter.h"
+#include "platform/QtPrompter.h"
 
 #include <QApplication>
 #include <QFileDialog>

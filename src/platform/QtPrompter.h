@@ -1,7 +1,7 @@
 // The Prompter of the real program: Qt message boxes, input box and file dialog.
 #pragma once
 
-#include "Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QPointer>
 #include <QWidget>

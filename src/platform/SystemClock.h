@@ -1,7 +1,7 @@
 // The Clock of the real program: the local date of the system clock.
 #pragma once
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 class SystemClock : public Clock
 {

@@ -1,11 +1,11 @@
-#include "ProjectPanel.h"
+#include "projects/ProjectPanel.h"
 
-#include "FileStore.h"
-#include "MainWindowState.h"
-#include "Prompter.h"
-#include "RichTextBox.h"
-#include "SettingsStore.h"
-#include "ui_frmMain.h"
+#include "editor/RichTextBox.h"
+#include "forms/ui_frmMain.h"
+#include "platform/Prompter.h"
+#include "projects/MainWindowState.h"
+#include "storage/FileStore.h"
+#include "storage/SettingsStore.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

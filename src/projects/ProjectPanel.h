@@ -2,8 +2,8 @@
 // buttons that add, remove, move and save items.
 #pragma once
 
-#include "ProjectStore.h"
-#include "SettingsStore.h"
+#include "projects/ProjectStore.h"
+#include "storage/SettingsStore.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "ProjectStore.h"
+#include "projects/ProjectStore.h"
 
 const QString ProjectStore::orderSection = QStringLiteral("projects");
 const QString ProjectStore::orderKey = QStringLiteral("order");

@@ -1,8 +1,8 @@
-#include "StoredFileLink.h"
+#include "projects/StoredFileLink.h"
 
-#include "Prompter.h"
-#include "SettingsStore.h"
-#include "ui_frmMain.h"
+#include "forms/ui_frmMain.h"
+#include "platform/Prompter.h"
+#include "storage/SettingsStore.h"
 
 namespace {
 const QString section = QStringLiteral("salesfile");

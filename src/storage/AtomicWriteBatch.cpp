@@ -1,4 +1,4 @@
-#include "AtomicWriteBatch.h"
+#include "storage/AtomicWriteBatch.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 // failure concerns only its own file.
 #pragma once
 
-#include "FileStore.h"
+#include "storage/FileStore.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "FileStore.h"
+#include "storage/FileStore.h"
 
-#include "AtomicWriteBatch.h"
+#include "storage/AtomicWriteBatch.h"
 
 #include <QCryptographicHash>
 #include <QDir>

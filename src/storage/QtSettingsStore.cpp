@@ -1,6 +1,6 @@
-#include "QtSettingsStore.h"
+#include "storage/QtSettingsStore.h"
 
-#include "FileStore.h"
+#include "storage/FileStore.h"
 
 #include <QFile>
 #include <QFileInfo>

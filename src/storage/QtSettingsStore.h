@@ -2,7 +2,7 @@
 // "Quillmark" (on Linux ~/.config/Quillmark/Quillmark.conf), or an INI file given by path.
 #pragma once
 
-#include "SettingsStore.h"
+#include "storage/SettingsStore.h"
 
 #include <QSettings>
 #include <memory>

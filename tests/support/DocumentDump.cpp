@@ -1,4 +1,4 @@
-#include "DocumentDump.h"
+#include "support/DocumentDump.h"
 
 #include <QCryptographicHash>
 #include <QHash>

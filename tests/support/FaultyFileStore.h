@@ -3,7 +3,7 @@
 // would, while everything else works for real.
 #pragma once
 
-#include "FileStore.h"
+#include "storage/FileStore.h"
 
 #include <QFileInfo>
 #include <QSet>

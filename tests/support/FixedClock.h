@@ -1,7 +1,7 @@
 // A Clock for tests that always tells the same day.
 #pragma once
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 class FixedClock : public Clock
 {

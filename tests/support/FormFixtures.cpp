@@ -1,9 +1,9 @@
-#include "FormFixtures.h"
+#include "support/FormFixtures.h"
 
-#include "RichTextBox.h"
-#include "ui_frmHelp.h"
-#include "ui_frmMain.h"
-#include "ui_frmSplash.h"
+#include "editor/RichTextBox.h"
+#include "forms/ui_frmHelp.h"
+#include "forms/ui_frmMain.h"
+#include "forms/ui_frmSplash.h"
 
 #include <QAccessible>
 #include <QDir>

@@ -2,9 +2,9 @@
 // purpose (full disk, folder not creatable, no backup possible), and typing into the note editor.
 #pragma once
 
-#include "FileStore.h"
-#include "RichTextBox.h"
-#include "TestApp.h"
+#include "editor/RichTextBox.h"
+#include "storage/FileStore.h"
+#include "support/TestApp.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>

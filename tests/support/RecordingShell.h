@@ -1,7 +1,7 @@
 // A DesktopShell for tests: records every target instead of opening it.
 #pragma once
 
-#include "DesktopShell.h"
+#include "platform/DesktopShell.h"
 
 #include <QList>
 

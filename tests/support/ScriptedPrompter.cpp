@@ -1,4 +1,4 @@
-#include "ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 
 void ScriptedPrompter::message(const QString &text, const QString &caption)
 {

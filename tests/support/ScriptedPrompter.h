@@ -2,7 +2,7 @@
 // exact text and caption. An unscripted question answers Yes; an unscripted input is cancelled.
 #pragma once
 
-#include "Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,8 +1,8 @@
-#include "TestApp.h"
+#include "support/TestApp.h"
 
-#include "RichTextBox.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
+#include "editor/RichTextBox.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -2,13 +2,13 @@
 // scripted Prompter, a recording DesktopShell, a fixed clock and a quit function that only counts.
 #pragma once
 
-#include "FileStore.h"
-#include "FixedClock.h"
-#include "MainWindow.h"
-#include "MainWindowServices.h"
-#include "QtSettingsStore.h"
-#include "RecordingShell.h"
-#include "ScriptedPrompter.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowServices.h"
+#include "storage/FileStore.h"
+#include "storage/QtSettingsStore.h"
+#include "support/FixedClock.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "RtfTool.h"
 
 #include "PlainTextExporter.h"
-#include "RtfReader.h"
-#include "RtfWriter.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
 
 #include <QFile>
 #include <QTextDocument>

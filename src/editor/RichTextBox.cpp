@@ -1,0 +1,296 @@
+#include "editor/RichTextBox.h"
+
+#include "editor/FindBar.h"
+#include "editor/NoteClipboard.h"
+#include "editor/NoteContextMenu.h"
+#include "editor/NoteEditActions.h"
+#include "editor/NoteMimeData.h"
+#include "editor/SpellHighlighter.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QUrl>
+
+RichTextBox::RichTextBox(QWidget *parent)
+    : QTextEdit(parent)
+{
+    setAcceptRichText(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Only the document's content raises Change: the highlights of find and spelling are extra
+    // selections of the view and never touch the document.
+    connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+
+    m_actions = new NoteEditActions(this);
+    m_spelling = new SpellHighlighter(this);
+    connect(m_spelling, &SpellHighlighter::underlinesChanged, this,
+        &RichTextBox::showSpellingUnderlines);
+    viewport()->setMouseTracking(true);
+}
+
+bool RichTextBox::loadFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return loadRtf(file.readAll());
+}
+
+namespace {
+// Notes larger than this load under a busy cursor.
+constexpr qsizetype busyCursorBytes = 512 * 1024;
+} // namespace
+
+bool RichTextBox::loadRtf(const QByteArray &rtf)
+{
+    if (!RtfReader::looksLikeRtf(rtf))
+        return false;
+    QTextDocument *doc = document();
+    // A large note takes a moment: the pointer says so while the program cannot answer.
+    const bool busy = rtf.size() > busyCursorBytes
+        && qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A load is not an undoable step: build without undo and start the history empty.
+    doc->setUndoRedoEnabled(false);
+    const bool loaded = RtfReader().read(rtf, doc);
+    doc->setUndoRedoEnabled(true);
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    if (loaded)
+        setCaretPosition(0);
+    return loaded;
+}
+
+QByteArray RichTextBox::textRTF() const
+{
+    return RtfWriter(fontSize()).write(*document());
+}
+
+void RichTextBox::setText(const QString &plainText)
+{
+    setPlainText(plainText);
+}
+
+void RichTextBox::setFontSize(double points)
+{
+    if (points <= 0)
+        return;
+    QFont font = document()->defaultFont();
+    font.setPointSizeF(points);
+    document()->setDefaultFont(font);
+    QTextCharFormat format = currentCharFormat();
+    format.setFontPointSize(points);
+    setCurrentCharFormat(format);
+}
+
+double RichTextBox::fontSize() const
+{
+    return document()->defaultFont().pointSizeF();
+}
+
+void RichTextBox::setCaretPosition(int position)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(qBound(0, position, document()->characterCount() - 1));
+    setTextCursor(cursor);
+}
+
+void RichTextBox::setHighlights(
+    HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights)
+{
+    (layer == FindHighlights ? m_findHighlights : m_spellingHighlights) = highlights;
+    // Spelling last: its underline shows over a find highlight.
+    setExtraSelections(m_findHighlights + m_spellingHighlights);
+}
+
+void RichTextBox::setSpellChecker(SpellChecker *checker)
+{
+    m_spelling->setChecker(checker);
+}
+
+void RichTextBox::showSpellingUnderlines()
+{
+    QList<QTextEdit::ExtraSelection> underlines;
+    for (const QTextCursor &word : m_spelling->misspellings()) {
+        QTextEdit::ExtraSelection underline;
+        underline.cursor = word;
+        underline.format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+        underline.format.setUnderlineColor(QColor(220, 0, 0));
+        underlines.append(underline);
+    }
+    setHighlights(SpellingHighlights, underlines);
+}
+
+FindBar *RichTextBox::findBar()
+{
+    if (!m_findBar)
+        m_findBar = new FindBar(this);
+    return m_findBar;
+}
+
+void RichTextBox::openFindBar()
+{
+    findBar()->open();
+}
+
+bool RichTextBox::opensAsLink(const QString &href)
+{
+    const QUrl url(href.trimmed(), QUrl::StrictMode);
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto"))
+        return !url.path().isEmpty();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        && !url.host().isEmpty();
+}
+
+bool RichTextBox::event(QEvent *event)
+{
+    // The box's own shortcuts win over the text control's key bindings (on X11 Ctrl+U would
+    // otherwise delete the line); the window's shortcuts are not among them and pass on.
+    if (event->type() == QEvent::ShortcutOverride
+        && m_actions->actionForKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTextEdit::event(event);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (QAction *action = m_actions->actionForKey(event)) {
+        m_actions->updateStates();
+        action->trigger();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_findBar && m_findBar->isVisible()) {
+        m_findBar->close();
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+    // Whether a modifier's own event carries that modifier differs between platforms.
+    if (event->key() == Qt::Key_Control)
+        updateLinkPointer(
+            viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() | Qt::ControlModifier);
+}
+
+void RichTextBox::keyReleaseEvent(QKeyEvent *event)
+{
+    QTextEdit::keyReleaseEvent(event);
+    if (event->key() == Qt::Key_Control)
+        updateLinkPointer(
+            viewport()->mapFromGlobal(QCursor::pos()), event->modifiers() & ~Qt::ControlModifier);
+    if (!event->isAutoRepeat())
+        emit KeyUp(event->key(), event->modifiers());
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = NoteContextMenu::create(this, event->pos());
+    menu->exec(event->globalPos());
+    delete menu;
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier)) {
+        const QString href = anchorAt(event->position().toPoint());
+        if (!href.isEmpty()) {
+            // The click belongs to the link: the caret stays where it was.
+            m_pressedLink = href;
+            event->accept();
+            return;
+        }
+    }
+    m_pressedLink.clear();
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_pressedLink.isEmpty() && event->button() == Qt::LeftButton) {
+        const QString href = anchorAt(event->position().toPoint());
+        const QString pressed = std::exchange(m_pressedLink, QString());
+        if (href == pressed && (event->modifiers() & Qt::ControlModifier) && opensAsLink(href))
+            emit openLinkRequested(href);
+        event->accept();
+        return;
+    }
+    QTextEdit::mouseReleaseEvent(event);
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseMoveEvent(event);
+    updateLinkPointer(event->position().toPoint(), event->modifiers());
+}
+
+void RichTextBox::updateLinkPointer(const QPoint &viewportPos, Qt::KeyboardModifiers modifiers)
+{
+    const bool overLink = (modifiers & Qt::ControlModifier)
+        && viewport()->rect().contains(viewportPos) && !anchorAt(viewportPos).isEmpty();
+    if (overLink == m_linkPointer)
+        return;
+    m_linkPointer = overLink;
+    viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+void RichTextBox::focusInEvent(QFocusEvent *event)
+{
+    QTextEdit::focusInEvent(event);
+    m_spelling->scheduleRecheck();
+}
+
+void RichTextBox::focusOutEvent(QFocusEvent *event)
+{
+    QTextEdit::focusOutEvent(event);
+    // The word being typed is checked once the box is left.
+    m_spelling->scheduleRecheck();
+    if (m_linkPointer)
+        updateLinkPointer(QPoint(-1, -1), Qt::NoModifier);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    QTextEdit::resizeEvent(event);
+    if (m_findBar && m_findBar->isVisible())
+        m_findBar->place();
+    m_spelling->scheduleRecheck();
+}
+
+QMimeData *RichTextBox::createMimeDataFromSelection() const
+{
+    auto *data = new NoteMimeData(QTextEdit::createMimeDataFromSelection());
+    NoteClipboard::addSelection(data, textCursor(), fontSize());
+    return data;
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return NoteClipboard::canInsert(source) || QTextEdit::canInsertFromMimeData(source);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (!isReadOnly()) {
+        QTextCursor cursor = textCursor();
+        const double room = viewport()->width() - 2 * document()->documentMargin();
+        if (NoteClipboard::insert(source, cursor, room)) {
+            setTextCursor(cursor);
+            ensureCursorVisible();
+            return;
+        }
+    }
+    QTextEdit::insertFromMimeData(source);
+}

@@ -1,0 +1,288 @@
+#include "rtf/RtfOutput.h"
+
+#include <array>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// The byte cp1252 gives a character, or 0 when it has none. Characters of the Symbol font's private
+// area (U+F020 to U+F0FF, as Windows reads Symbol text) fall back to their low byte, as Word does.
+unsigned char cp1252Byte(char16_t c)
+{
+    if (c >= 0xA0 && c <= 0xFF)
+        return static_cast<unsigned char>(c);
+    if (c >= 0xF020 && c <= 0xF0FF)
+        return static_cast<unsigned char>(c & 0xFF);
+    switch (c) {
+    case 0x20AC:
+        return 0x80;
+    case 0x201A:
+        return 0x82;
+    case 0x0192:
+        return 0x83;
+    case 0x201E:
+        return 0x84;
+    case 0x2026:
+        return 0x85;
+    case 0x2020:
+        return 0x86;
+    case 0x2021:
+        return 0x87;
+    case 0x02C6:
+        return 0x88;
+    case 0x2030:
+        return 0x89;
+    case 0x0160:
+        return 0x8A;
+    case 0x2039:
+        return 0x8B;
+    case 0x0152:
+        return 0x8C;
+    case 0x017D:
+        return 0x8E;
+    case 0x2018:
+        return 0x91;
+    case 0x2019:
+        return 0x92;
+    case 0x201C:
+        return 0x93;
+    case 0x201D:
+        return 0x94;
+    case 0x2022:
+        return 0x95;
+    case 0x2013:
+        return 0x96;
+    case 0x2014:
+        return 0x97;
+    case 0x02DC:
+        return 0x98;
+    case 0x2122:
+        return 0x99;
+    case 0x0161:
+        return 0x9A;
+    case 0x203A:
+        return 0x9B;
+    case 0x0153:
+        return 0x9C;
+    case 0x017E:
+        return 0x9E;
+    case 0x0178:
+        return 0x9F;
+    default:
+        return 0;
+    }
+}
+
+// For each ASCII code: true when it goes into the output as it is.
+constexpr std::array<bool, 128> plainAscii = [] {
+    std::array<bool, 128> table {};
+    for (int c = 0x20; c < 0x7F; ++c)
+        table[c] = c != '\\' && c != '{' && c != '}';
+    return table;
+}();
+
+constexpr char hexDigits[] = "0123456789abcdef";
+
+// Longest output of one UTF-16 unit: "\u-32768\'hh".
+constexpr qsizetype maxBytesPerUnit = 12;
+constexpr qsizetype hexBytesPerLine = 64;
+
+char *writeNumber(char *p, long long value)
+{
+    unsigned long long magnitude;
+    if (value < 0) {
+        *p++ = '-';
+        magnitude = 0ULL - static_cast<unsigned long long>(value);
+    } else {
+        magnitude = static_cast<unsigned long long>(value);
+    }
+    char digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    while (count)
+        *p++ = digits[--count];
+    return p;
+}
+
+char *writeHexByte(char *p, unsigned char byte)
+{
+    *p++ = '\\';
+    *p++ = '\'';
+    *p++ = hexDigits[byte >> 4];
+    *p++ = hexDigits[byte & 0xF];
+    return p;
+}
+
+char *writeWord(char *p, const char *name, size_t length)
+{
+    *p++ = '\\';
+    std::memcpy(p, name, length);
+    return p + length;
+}
+
+} // namespace
+
+RtfOutput::RtfOutput(qsizetype expectedSize)
+{
+    m_buffer.resize(qMax<qsizetype>(expectedSize, 256));
+}
+
+char *RtfOutput::reserveTail(qsizetype extra)
+{
+    const qsizetype needed = m_size + extra;
+    if (needed > m_buffer.size())
+        m_buffer.resize(qMax(needed, m_buffer.size() * 2));
+    return m_buffer.data() + m_size;
+}
+
+void RtfOutput::word(QByteArrayView name)
+{
+    const size_t length = static_cast<size_t>(name.size());
+    char *p = reserveTail(name.size() + 1);
+    p = writeWord(p, name.data(), length);
+    m_size = p - m_buffer.data();
+    m_afterWord = true;
+}
+
+void RtfOutput::word(QByteArrayView name, long long value)
+{
+    const size_t length = static_cast<size_t>(name.size());
+    char *p = reserveTail(name.size() + 22);
+    p = writeWord(p, name.data(), length);
+    p = writeNumber(p, value);
+    m_size = p - m_buffer.data();
+    m_afterWord = true;
+}
+
+void RtfOutput::raw(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    char *p = reserveTail(bytes.size());
+    std::memcpy(p, bytes.data(), static_cast<size_t>(bytes.size()));
+    m_size += bytes.size();
+    m_afterWord = false;
+}
+
+void RtfOutput::words(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    raw(bytes);
+    m_afterWord = true;
+}
+
+void RtfOutput::raw(char c)
+{
+    *reserveTail(1) = c;
+    ++m_size;
+    m_afterWord = false;
+}
+
+void RtfOutput::text(QStringView text, bool symbolFont)
+{
+    const qsizetype length = text.size();
+    if (length == 0)
+        return;
+    // One byte more for the space that may have to follow a control word.
+    char *p = reserveTail(length * maxBytesPerUnit + 1);
+    bool afterWord = m_afterWord;
+    const char16_t *units = text.utf16();
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t c = units[i];
+        // A space stays a space in every font.
+        if (c < 128 && plainAscii[c] && (!symbolFont || c == ' ')) {
+            if (afterWord) {
+                *p++ = ' ';
+                afterWord = false;
+            }
+            *p++ = static_cast<char>(c);
+            continue;
+        }
+        switch (c) {
+        case '\\':
+        case '{':
+        case '}':
+            if (symbolFont)
+                break;
+            *p++ = '\\';
+            *p++ = static_cast<char>(c);
+            afterWord = false;
+            continue;
+        case '\t':
+            p = writeWord(p, "tab", 3);
+            afterWord = true;
+            continue;
+        case 0x2028:
+            p = writeWord(p, "line", 4);
+            afterWord = true;
+            continue;
+        case 0x00A0:
+            p = writeWord(p, "~", 1);
+            afterWord = false;
+            continue;
+        case 0x00AD:
+            p = writeWord(p, "-", 1);
+            afterWord = false;
+            continue;
+        case 0x2011:
+            p = writeWord(p, "_", 1);
+            afterWord = false;
+            continue;
+        default:
+            break;
+        }
+        // Control characters and the document's frame markers are not text.
+        if (c < 0x20 || c == 0x7F || c == 0xFDD0 || c == 0xFDD1 || c == 0x2029)
+            continue;
+        p = writeWord(p, "u", 1);
+        p = writeNumber(p, c > 0x7FFF ? static_cast<long long>(c) - 0x10000 : c);
+        // The fallback must not run on into the number (a digit) or look like a delimiter.
+        if (c < 128 && plainAscii[c] && !(c >= '0' && c <= '9'))
+            *p++ = static_cast<char>(c);
+        else if (c < 128)
+            p = writeHexByte(p, static_cast<unsigned char>(c));
+        else if (const unsigned char fallback = cp1252Byte(c))
+            p = writeHexByte(p, fallback);
+        else
+            *p++ = '?';
+        afterWord = false;
+    }
+    m_afterWord = afterWord;
+    m_size = p - m_buffer.data();
+}
+
+void RtfOutput::hexByte(unsigned char byte)
+{
+    char *p = reserveTail(4);
+    p = writeHexByte(p, byte);
+    m_size = p - m_buffer.data();
+    m_afterWord = false;
+}
+
+void RtfOutput::hexLines(QByteArrayView data)
+{
+    const qsizetype lines = (data.size() + hexBytesPerLine - 1) / hexBytesPerLine;
+    char *p = reserveTail(data.size() * 2 + lines + 1);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data.data());
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        *p++ = hexDigits[bytes[i] >> 4];
+        *p++ = hexDigits[bytes[i] & 0xF];
+        if ((i + 1) % hexBytesPerLine == 0 || i + 1 == data.size())
+            *p++ = '\n';
+    }
+    m_size = p - m_buffer.data();
+    m_afterWord = false;
+}
+
+QByteArray RtfOutput::take()
+{
+    m_buffer.resize(m_size);
+    m_size = 0;
+    m_afterWord = false;
+    return std::exchange(m_buffer, QByteArray());
+}

@@ -1,0 +1,24 @@
+#include "rtf/RtfReader.h"
+
+#include "rtf/RtfParser.h"
+
+#include <QTextDocument>
+
+bool RtfReader::looksLikeRtf(const QByteArray &data)
+{
+    return data.startsWith("{\\rtf");
+}
+
+bool RtfReader::read(const QByteArray &data, QTextDocument *document)
+{
+    if (!document || !looksLikeRtf(data))
+        return false;
+    // Reading is not an undoable step: build without undo, and start its history empty.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    document->clear();
+    RtfParser parser(data, document);
+    parser.parse();
+    document->setUndoRedoEnabled(undo);
+    return true;
+}

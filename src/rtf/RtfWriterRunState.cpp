@@ -1,0 +1,163 @@
+#include "rtf/RtfWriterRunState.h"
+
+#include "rtf/RtfOutput.h"
+#include "rtf/RtfWriterColors.h"
+#include "rtf/RtfWriterFonts.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QStringList>
+#include <QTextCharFormat>
+#include <cmath>
+
+namespace {
+
+RtfWriterRunState::Underline underlineOf(const QTextCharFormat &format)
+{
+    QTextCharFormat::UnderlineStyle style = QTextCharFormat::NoUnderline;
+    if (format.hasProperty(QTextFormat::TextUnderlineStyle))
+        style = format.underlineStyle();
+    else if (format.boolProperty(QTextFormat::FontUnderline))
+        style = QTextCharFormat::SingleUnderline;
+    switch (style) {
+    case QTextCharFormat::NoUnderline:
+        return RtfWriterRunState::NoUnderline;
+    case QTextCharFormat::SingleUnderline:
+        return RtfWriterRunState::Single;
+    case QTextCharFormat::DotLine:
+        return RtfWriterRunState::Dotted;
+    case QTextCharFormat::DashUnderline:
+        return RtfWriterRunState::Dashed;
+    case QTextCharFormat::DashDotLine:
+        return RtfWriterRunState::DashDot;
+    case QTextCharFormat::DashDotDotLine:
+        return RtfWriterRunState::DashDotDot;
+    case QTextCharFormat::WaveUnderline:
+    case QTextCharFormat::SpellCheckUnderline:
+        return RtfWriterRunState::Wave;
+    }
+    return RtfWriterRunState::Single;
+}
+
+// A colour table number for a brush, 0 when it paints nothing.
+int colorOf(const QBrush &brush, RtfWriterColors &colors)
+{
+    if (brush.style() == Qt::NoBrush || brush.color().alpha() == 0)
+        return 0;
+    return colors.index(brush.color().rgb());
+}
+
+int halfPointsOf(const QTextCharFormat &format, double defaultPointSize)
+{
+    double points = defaultPointSize;
+    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
+        points = format.fontPointSize();
+    else if (format.hasProperty(QTextFormat::FontPixelSize)
+        && format.intProperty(QTextFormat::FontPixelSize) > 0)
+        points = format.intProperty(QTextFormat::FontPixelSize) * 0.75;
+    // RTF sizes are whole half-points from 1 to 3276 points.
+    return int(qBound(2L, std::lround(points * 2), 6552L));
+}
+
+const char *underlineWord(RtfWriterRunState::Underline underline)
+{
+    switch (underline) {
+    case RtfWriterRunState::NoUnderline:
+        return "ulnone";
+    case RtfWriterRunState::Single:
+        return "ul";
+    case RtfWriterRunState::Dotted:
+        return "uld";
+    case RtfWriterRunState::Dashed:
+        return "uldash";
+    case RtfWriterRunState::DashDot:
+        return "uldashd";
+    case RtfWriterRunState::DashDotDot:
+        return "uldashdd";
+    case RtfWriterRunState::Wave:
+        return "ulwave";
+    }
+    return "ul";
+}
+
+} // namespace
+
+RtfWriterRunState RtfWriterRunState::fromFormat(const QTextCharFormat &format,
+    double defaultPointSize, RtfWriterFonts &fonts, RtfWriterColors &colors)
+{
+    RtfWriterRunState state;
+    const QStringList families = format.property(QTextFormat::FontFamilies).toStringList();
+    state.font = fonts.index(families.isEmpty() ? QString() : families.first());
+    state.halfPoints = halfPointsOf(format, defaultPointSize);
+    state.bold = format.fontWeight() >= QFont::DemiBold;
+    state.italic = format.fontItalic();
+    state.strike = format.fontStrikeOut();
+    state.underline = underlineOf(format);
+    switch (format.verticalAlignment()) {
+    case QTextCharFormat::AlignSuperScript:
+        state.vertical = Super;
+        break;
+    case QTextCharFormat::AlignSubScript:
+        state.vertical = Sub;
+        break;
+    default:
+        state.vertical = Baseline;
+        break;
+    }
+    if (format.hasProperty(QTextFormat::FontCapitalization)) {
+        switch (format.fontCapitalization()) {
+        case QFont::AllUppercase:
+            state.caps = AllCaps;
+            break;
+        case QFont::SmallCaps:
+            state.caps = SmallCaps;
+            break;
+        default:
+            break;
+        }
+    }
+    if (format.hasProperty(QTextFormat::ForegroundBrush))
+        state.color = colorOf(format.foreground(), colors);
+    if (format.hasProperty(QTextFormat::BackgroundBrush))
+        state.highlight = colorOf(format.background(), colors);
+    return state;
+}
+
+void RtfWriterRunState::changeTo(const RtfWriterRunState &target, RtfOutput &output)
+{
+    if (font != target.font)
+        output.word("f", target.font);
+    if (halfPoints != target.halfPoints)
+        output.word("fs", target.halfPoints);
+    if (bold != target.bold)
+        output.word(target.bold ? "b" : "b0");
+    if (italic != target.italic)
+        output.word(target.italic ? "i" : "i0");
+    if (underline != target.underline) {
+        // Readers that know only \ul still underline the other kinds.
+        if (target.underline > Single)
+            output.word("ul");
+        output.word(underlineWord(target.underline));
+    }
+    if (strike != target.strike)
+        output.word(target.strike ? "strike" : "strike0");
+    if (vertical != target.vertical)
+        output.word(target.vertical == Super ? "super"
+                : target.vertical == Sub     ? "sub"
+                                             : "nosupersub");
+    if (caps != target.caps) {
+        if (caps == AllCaps)
+            output.word("caps0");
+        else if (caps == SmallCaps)
+            output.word("scaps0");
+        if (target.caps == AllCaps)
+            output.word("caps");
+        else if (target.caps == SmallCaps)
+            output.word("scaps");
+    }
+    if (color != target.color)
+        output.word("cf", target.color);
+    if (highlight != target.highlight)
+        output.word("highlight", target.highlight);
+    *this = target;
+}

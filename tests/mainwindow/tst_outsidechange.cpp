@@ -1,0 +1,98 @@
+// A note or day file changed by another program since Quillmark read or wrote it is kept beside it,
+// under a hidden conflict name, before a save replaces it; the user is told once, without a modal
+// box.
+#include "editor/RichTextBox.h"
+#include "mainwindow/MainWindow.h"
+#include "support/TestApp.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QtTest>
+
+class OutsideChangeTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void noteChangedOutsideIsKeptAndUserToldOnce();
+    void dayFileChangedOutsideIsKeptAtSaveDays();
+    void ownSavesRaiseNoNotice();
+
+private:
+    static QStringList conflictsIn(const QString &folder)
+    {
+        return QDir(folder).entryList(
+            { QStringLiteral(".*.conflict-*") }, QDir::Files | QDir::Hidden);
+    }
+};
+
+void OutsideChangeTest::noteChangedOutsideIsKeptAndUserToldOnce()
+{
+    TestApp app;
+    app.writeNote(QStringLiteral("Plan.rtf"), QStringLiteral("as loaded"));
+    app.open();
+    app.list()->setCurrentRow(0);
+    QCOMPARE(app.editor()->toPlainText(), QStringLiteral("as loaded"));
+    // A sync tool brings another computer's version of the note.
+    QTest::qWait(5);
+    app.writeNote(QStringLiteral("Plan.rtf"), QStringLiteral("written on the laptop"));
+
+    QTest::keyClicks(app.editor(), QStringLiteral("ab"));
+    QCOMPARE(
+        app.rtfFileText(app.notePath(QStringLiteral("Plan.rtf"))), app.editor()->toPlainText());
+    const QStringList conflicts = conflictsIn(app.notesFolder());
+    QCOMPARE(conflicts.size(), 1);
+    QCOMPARE(app.rtfFileText(app.notesFolder() + QLatin1Char('/') + conflicts.first()),
+        QStringLiteral("written on the laptop"));
+    // The folder scan does not list the kept version.
+    QVERIFY(!app.files->listFiles(app.notesFolder()).contains(conflicts.first()));
+
+    const auto notices = app.prompter.shownOfKind(QStringLiteral("notice"));
+    QCOMPARE(notices.size(), 1);
+    QVERIFY(notices.first().text.contains(QStringLiteral("Plan.rtf")));
+    QVERIFY(notices.first().text.contains(conflicts.first()));
+    QCOMPARE(notices.first().caption, QStringLiteral("Changed Outside Quillmark"));
+
+    // Further typing saves over the program's own version without another word.
+    QTest::keyClicks(app.editor(), QStringLiteral("cd"));
+    QCOMPARE(app.prompter.shownOfKind(QStringLiteral("notice")).size(), 1);
+    QCOMPARE(conflictsIn(app.notesFolder()).size(), 1);
+}
+
+void OutsideChangeTest::dayFileChangedOutsideIsKeptAtSaveDays()
+{
+    TestApp app;
+    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
+        TestApp::rtfWithText(QStringLiteral("Friday as loaded")));
+    app.open();
+    QTest::qWait(5);
+    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
+        TestApp::rtfWithText(QStringLiteral("Friday from elsewhere")));
+    app.click(QStringLiteral("cmdSaveAllNow"));
+    QCOMPARE(app.rtfFileText(app.dayPath(QStringLiteral("friday.rtf"))),
+        QStringLiteral("Friday as loaded"));
+    const QStringList conflicts = conflictsIn(app.folder());
+    QCOMPARE(conflicts.size(), 1);
+    QCOMPARE(app.rtfFileText(app.folder() + QLatin1Char('/') + conflicts.first()),
+        QStringLiteral("Friday from elsewhere"));
+    QCOMPARE(app.prompter.shownOfKind(QStringLiteral("notice")).size(), 1);
+}
+
+void OutsideChangeTest::ownSavesRaiseNoNotice()
+{
+    TestApp app;
+    app.writeNote(QStringLiteral("Plan.rtf"), QStringLiteral("as loaded"));
+    app.writeFile(
+        app.dayPath(QStringLiteral("monday.rtf")), TestApp::rtfWithText(QStringLiteral("Monday")));
+    app.open();
+    app.list()->setCurrentRow(0);
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClicks(app.editor(), QStringLiteral("xy"));
+        app.click(QStringLiteral("cmdSaveAllNow"));
+    }
+    QVERIFY(app.prompter.shownOfKind(QStringLiteral("notice")).isEmpty());
+    QVERIFY(conflictsIn(app.folder()).isEmpty());
+    QVERIFY(conflictsIn(app.notesFolder()).isEmpty());
+}
+
+QTEST_MAIN(OutsideChangeTest)
+#include "tst_outsidechange.moc"

@@ -1,0 +1,191 @@
+// The project list as the window opens (the note folder, then the stored order) and the order the
+// closing sequence stores.
+#include "projects/ProjectPanel.h"
+#include "support/ProjectTestSupport.h"
+
+#include <QDir>
+#include <QtTest>
+
+using namespace ProjectTest;
+
+class ProjectPanelLoadTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstRunShowsAnEmptyDisabledList();
+    void scanTakesNamesUpToTheirFirstRtf();
+    void scanKeepsTheListingOrder();
+    void scanLetsEventsRunAfterEveryName();
+    void noStoredOrderShowsTheScan_data();
+    void noStoredOrderShowsTheScan();
+    void storedOrderReplacesTheScan();
+    void storedOrderWithAnEmptyTitleReadsAndStoresBack();
+    void firstTitleNaIsReadAsNoOrderNextTime();
+    void storingTheOrder();
+    void storingTheOrderLoadsNoNote();
+};
+
+void ProjectPanelLoadTest::firstRunShowsAnEmptyDisabledList()
+{
+    TestApp app;
+    app.open();
+    QCOMPARE(app.listTitles(), QStringList());
+    QVERIFY(!app.list()->isEnabled());
+    QVERIFY(!app.editor()->isEnabled());
+    QVERIFY(!app.find<QAbstractButton>("cmdSaveNote")->isEnabled());
+    QVERIFY(!QDir(app.notesFolder()).exists());
+}
+
+void ProjectPanelLoadTest::scanTakesNamesUpToTheirFirstRtf()
+{
+    TestApp app;
+    for (const char *name : { "plan.rtf.bak", "Plan.RTF", "readme.txt", ".hidden.rtf", ".rtf",
+             "a:b.rtf", "Budget.rtf", "notes.rtfx" })
+        app.writeFile(app.notePath(name), "{\\rtf1 x}");
+    QDir(app.notesFolder()).mkdir("folder.rtf");
+    app.open();
+    QStringList titles = app.listTitles();
+    titles.sort();
+    QCOMPARE(titles, (QStringList { "Budget", "notes", "plan" }));
+    QVERIFY(app.list()->isEnabled());
+    // Nothing is selected and nothing is shown after opening.
+    QCOMPARE(app.list()->currentRow(), -1);
+    QVERIFY(!app.editor()->isEnabled());
+    QCOMPARE(editorText(app), QString());
+}
+
+void ProjectPanelLoadTest::scanKeepsTheListingOrder()
+{
+    TestApp app;
+    ProjectFileStore files;
+    files.listing = QStringList { "b.rtf", "c.txt", "a.rtf", "B.rtf" };
+    app.files = &files;
+    app.open();
+    QCOMPARE(app.listTitles(), (QStringList { "b", "a", "B" }));
+}
+
+void ProjectPanelLoadTest::scanLetsEventsRunAfterEveryName()
+{
+    TestApp app;
+    ProjectFileStore files;
+    files.listing = QStringList { "a.rtf", "b.rtf" };
+    app.files = &files;
+    int ran = 0;
+    QMetaObject::invokeMethod(
+        qApp, [&ran] { ++ran; }, Qt::QueuedConnection);
+    app.open();
+    QCOMPARE(ran, 1);
+}
+
+void ProjectPanelLoadTest::noStoredOrderShowsTheScan_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::newRow("never stored") << QString();
+    QTest::newRow("na") << "na";
+    QTest::newRow("na:") << "na:";
+    QTest::newRow("empty") << "";
+    QTest::newRow("na first") << "na:Other";
+}
+
+void ProjectPanelLoadTest::noStoredOrderShowsTheScan()
+{
+    QFETCH(QString, order);
+    TestApp app;
+    ProjectFileStore files;
+    files.listing = QStringList { "b.rtf", "a.rtf", "readme.txt" };
+    app.files = &files;
+    if (QTest::currentDataTag() != QByteArray("never stored"))
+        setOrder(app, order);
+    app.open();
+    QCOMPARE(app.listTitles(), (QStringList { "b", "a" }));
+}
+
+void ProjectPanelLoadTest::storedOrderReplacesTheScan()
+{
+    TestApp app;
+    app.writeNote("Alpha.rtf", "alpha");
+    app.writeNote("Beta.rtf", "beta");
+    app.writeNote("Gamma.rtf", "gamma");
+    setOrder(app, "Beta:Alpha:Lost");
+    app.open();
+    QCOMPARE(app.listTitles(), (QStringList { "Beta", "Alpha", "Lost" }));
+    QVERIFY(QFile::exists(app.notePath("Gamma.rtf")));
+    // Upper case or padding make an ordinary title, not the marker.
+    TestApp other;
+    setOrder(other, "NA:x");
+    other.open();
+    QCOMPARE(other.listTitles(), (QStringList { "NA", "x" }));
+}
+
+void ProjectPanelLoadTest::storedOrderWithAnEmptyTitleReadsAndStoresBack()
+{
+    TestApp app;
+    setOrder(app, "A::B");
+    app.open();
+    QCOMPARE(app.listTitles(), (QStringList { "A", "", "B" }));
+    app.window().projects().storeOrder();
+    QCOMPARE(storedOrder(app), QStringLiteral("A::B"));
+}
+
+void ProjectPanelLoadTest::firstTitleNaIsReadAsNoOrderNextTime()
+{
+    TestApp app;
+    app.writeNote("Other.rtf", "o");
+    app.writeNote("na.rtf", "n");
+    setOrder(app, "Other:na");
+    app.open();
+    // Stored with "na" moved to the top, the order reads as none at the next start.
+    select(app, 1);
+    app.click("cmdUp");
+    app.window().projects().storeOrder();
+    QCOMPARE(storedOrder(app), QStringLiteral("na:Other"));
+
+    TestApp next;
+    setOrder(next, storedOrder(app));
+    ProjectFileStore files;
+    files.listing = QStringList { "Other.rtf", "Third.rtf" };
+    next.files = &files;
+    next.open();
+    QCOMPARE(next.listTitles(), (QStringList { "Other", "Third" }));
+}
+
+void ProjectPanelLoadTest::storingTheOrder()
+{
+    TestApp app;
+    setOrder(app, "Alpha:Beta");
+    app.open();
+    app.window().projects().storeOrder();
+    QCOMPARE(storedOrder(app), QStringLiteral("Alpha:Beta"));
+
+    TestApp single;
+    setOrder(single, "Notes");
+    single.open();
+    single.window().projects().storeOrder();
+    QCOMPARE(storedOrder(single), QStringLiteral("Notes"));
+
+    TestApp empty;
+    empty.open();
+    empty.window().projects().storeOrder();
+    QCOMPARE(storedOrder(empty), QStringLiteral("na"));
+}
+
+void ProjectPanelLoadTest::storingTheOrderLoadsNoNote()
+{
+    TestApp app;
+    ProjectFileStore files;
+    app.files = &files;
+    app.writeNote("A.rtf", "a");
+    app.writeNote("B.rtf", "b");
+    setOrder(app, "A:B");
+    app.open();
+    select(app, 0);
+    files.readNames.clear();
+    app.window().windowState().blnClosing = true;
+    app.window().projects().storeOrder();
+    QCOMPARE(files.readNames, QStringList());
+    QCOMPARE(editorText(app), QStringLiteral("a"));
+    QCOMPARE(app.window().projects().editorOwner(), QStringLiteral("A"));
+}
+
+QTEST_MAIN(ProjectPanelLoadTest)
+#include "tst_projectpanel_load.moc"

@@ -1,0 +1,150 @@
+// "Remove ToDo": the question, the note file that goes with the entry, and the editor and list left
+// with nothing selected.
+#include "projects/ProjectPanel.h"
+#include "support/ProjectTestSupport.h"
+
+#include <QDir>
+#include <QtTest>
+
+using namespace ProjectTest;
+
+class ProjectPanelRemoveTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nothingSelectedAsksNothing();
+    void answerNoChangesNothing();
+    void answerYesDeletesTheNote();
+    void readOnlyNoteIsDeletedToo();
+    void missingNoteIsReportedAndTheEntryRemoved();
+    void removingTheMiddleEntryLoadsNoOtherNote();
+    void removingKeepsTheStoredOrderUntilClosing();
+};
+
+void ProjectPanelRemoveTest::nothingSelectedAsksNothing()
+{
+    TestApp app;
+    setOrder(app, "A:B");
+    app.open();
+    app.click("cmdRemToDo");
+    QVERIFY(app.prompter.shown().isEmpty());
+    QCOMPARE(app.listTitles(), (QStringList { "A", "B" }));
+
+    TestApp empty;
+    empty.open();
+    empty.click("cmdRemToDo");
+    QVERIFY(empty.prompter.shown().isEmpty());
+}
+
+void ProjectPanelRemoveTest::answerNoChangesNothing()
+{
+    TestApp app;
+    app.writeNote("A.rtf", "a");
+    setOrder(app, "A");
+    app.open();
+    select(app, 0);
+    app.prompter.answerQuestion(Prompter::Answer::No);
+    app.click("cmdRemToDo");
+    const QList<ScriptedPrompter::Shown> questions = app.prompter.shownOfKind("question");
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(questions[0].text, QStringLiteral("Remove the selected ToDo item?"));
+    QCOMPARE(questions[0].caption, QStringLiteral("Confirm"));
+    QCOMPARE(app.listTitles(), QStringList { "A" });
+    QCOMPARE(selectedTitle(app), QStringLiteral("A"));
+    QCOMPARE(editorText(app), QStringLiteral("a"));
+    QVERIFY(QFile::exists(app.notePath("A.rtf")));
+}
+
+void ProjectPanelRemoveTest::answerYesDeletesTheNote()
+{
+    TestApp app;
+    app.writeNote("A.rtf", "a");
+    app.writeNote("B.rtf", "b");
+    setOrder(app, "A:B");
+    app.open();
+    select(app, 0);
+    app.click("cmdRemToDo");
+    QCOMPARE(app.prompter.shownOfKind("message").size(), 0);
+    QCOMPARE(app.listTitles(), QStringList { "B" });
+    QVERIFY(!QFile::exists(app.notePath("A.rtf")));
+    QVERIFY(QFile::exists(app.notePath("B.rtf")));
+    QCOMPARE(app.list()->currentRow(), -1);
+    QCOMPARE(app.list()->selectedItems().size(), 0);
+    QCOMPARE(editorText(app), QString());
+    QVERIFY(!app.editor()->isEnabled());
+}
+
+void ProjectPanelRemoveTest::readOnlyNoteIsDeletedToo()
+{
+    TestApp app;
+    app.writeNote("A.rtf", "a");
+    QFile::setPermissions(app.notePath("A.rtf"), QFileDevice::ReadOwner);
+    setOrder(app, "A");
+    app.open();
+    select(app, 0);
+    app.click("cmdRemToDo");
+    QVERIFY(!QFile::exists(app.notePath("A.rtf")));
+    QCOMPARE(app.listTitles(), QStringList());
+}
+
+void ProjectPanelRemoveTest::missingNoteIsReportedAndTheEntryRemoved()
+{
+    TestApp app;
+    setOrder(app, "Lost:Kept");
+    app.open();
+    select(app, 0);
+    app.click("cmdRemToDo");
+    const QList<ScriptedPrompter::Shown> messages = app.prompter.shownOfKind("message");
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].text,
+        QStringLiteral(
+            "ToDo list item: Lost was not found.  Item will be removed from active list."));
+    QCOMPARE(messages[0].caption, QStringLiteral("File Not Found"));
+    QCOMPARE(app.listTitles(), QStringList { "Kept" });
+    QCOMPARE(app.list()->currentRow(), -1);
+}
+
+void ProjectPanelRemoveTest::removingTheMiddleEntryLoadsNoOtherNote()
+{
+    TestApp app;
+    ProjectFileStore files;
+    app.files = &files;
+    app.writeNote("A.rtf", "a");
+    app.writeNote("B.rtf", "b");
+    app.writeNote("C.rtf", "c");
+    setOrder(app, "A:B:C");
+    app.open();
+    select(app, 1);
+    files.readNames.clear();
+    app.click("cmdRemToDo");
+    QCOMPARE(files.readNames, QStringList());
+    QCOMPARE(app.listTitles(), (QStringList { "A", "C" }));
+    QCOMPARE(app.list()->currentRow(), -1);
+    QCOMPARE(app.window().projects().editorOwner(), QString());
+
+    // Whatever is typed now belongs to no note: A keeps its own.
+    const QByteArray before = app.readFile(app.notePath("A.rtf"));
+    app.editor()->setEnabled(true);
+    typeText(app, "oops");
+    QCOMPARE(app.readFile(app.notePath("A.rtf")), before);
+    QCOMPARE(app.readFile(app.notePath("C.rtf")), app.rtfWithText("c"));
+    QCOMPARE(QDir(app.notesFolder()).entryList(QDir::Files | QDir::Hidden),
+        (QStringList { "A.rtf", "C.rtf" }));
+    // Every second key finds no note to write and takes "Save ToDo" back.
+    QVERIFY(!app.find<QAbstractButton>("cmdSaveNote")->isEnabled());
+}
+
+void ProjectPanelRemoveTest::removingKeepsTheStoredOrderUntilClosing()
+{
+    TestApp app;
+    setOrder(app, "A:B");
+    app.open();
+    select(app, 1);
+    app.click("cmdRemToDo");
+    QCOMPARE(storedOrder(app), QStringLiteral("A:B"));
+    app.window().projects().storeOrder();
+    QCOMPARE(storedOrder(app), QStringLiteral("A"));
+}
+
+QTEST_MAIN(ProjectPanelRemoveTest)
+#include "tst_projectpanel_remove.moc"

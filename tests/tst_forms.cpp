@@ -1,6 +1,0 @@
-// The window forms at the ordinary scale: definitions, geometry, fit, focus order, keys and clicks.
-#include "FormFixtures.h"
-
-#include <QtTest>
-
-QTEST_MAIN(FormFixtures)
