@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <hunspell/hunspell.hxx>
 
-Q_LOGGING_CATEGORY(lcSpelling, "quillmark.richtext.spelling", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcSpelling, "quillmark.editor.spelling", QtWarningMsg)
 
 namespace {
 QString affixPathOf(const QString &dictionaryPath)
