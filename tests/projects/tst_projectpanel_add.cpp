@@ -187,7 +187,7 @@ void ProjectPanelAddTest::duplicateAfterCleaningShowsTheExistingEntry()
 void ProjectPanelAddTest::duplicateCheckReadsOnlyTheDuplicate()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     QStringList titles;
     for (int i = 0; i < 20; ++i) {

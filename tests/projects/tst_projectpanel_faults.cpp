@@ -86,7 +86,7 @@ void ProjectPanelFaultsTest::unreadableNoteShowsAnEmptyNoteForThatEntry()
 void ProjectPanelFaultsTest::entryWithoutTitleTakesNoNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeNote(".rtf", "hidden");
@@ -173,7 +173,7 @@ void ProjectPanelFaultsTest::pastedTextIsWrittenBeforeAnotherEntryIsShown()
 void ProjectPanelFaultsTest::flushWritesOnlyWhatChanged()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeNote("B.rtf", "beta");
@@ -313,7 +313,7 @@ void ProjectPanelFaultsTest::entriesOutsideTheNoteFolderTouchNoFile()
 {
     QFETCH(QString, title);
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeFile(app.folder() + "/outside.rtf", "{\\rtf1 outside}");
@@ -385,7 +385,7 @@ void ProjectPanelFaultsTest::olderBackupIsNeverOverwritten()
 void ProjectPanelFaultsTest::noteThatCannotBeSetAsideIsNotReplaced()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failMoveAside = true;
     app.files = &files;
     app.writeFile(app.notePath("B.rtf"), "damaged");
@@ -410,7 +410,7 @@ void ProjectPanelFaultsTest::noteThatCannotBeSetAsideIsNotReplaced()
 void ProjectPanelFaultsTest::failedSaveToDoIsReportedAndChangesNothing()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failAllWrites = true;
     app.files = &files;
     setOrder(app, "A");
@@ -444,7 +444,7 @@ void ProjectPanelFaultsTest::failedSaveToDoIsReportedAndChangesNothing()
 void ProjectPanelFaultsTest::folderThatCannotBeCreatedIsReported()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failCreateFolder = true;
     app.files = &files;
     app.open();
@@ -463,7 +463,7 @@ void ProjectPanelFaultsTest::folderThatCannotBeCreatedIsReported()
 void ProjectPanelFaultsTest::failedAutosaveIsReportedOncePerNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failWrites = { "A.rtf" };
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
@@ -505,7 +505,7 @@ void ProjectPanelFaultsTest::failedAutosaveIsReportedOncePerNote()
 void ProjectPanelFaultsTest::flushReportsFailure()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeNote("B.rtf", "beta");
@@ -529,7 +529,7 @@ void ProjectPanelFaultsTest::flushReportsFailure()
 void ProjectPanelFaultsTest::editThatCouldNotBeWrittenIsKeptUntilItIs()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeNote("B.rtf", "beta");
@@ -557,7 +557,7 @@ void ProjectPanelFaultsTest::editThatCouldNotBeWrittenIsKeptUntilItIs()
 void ProjectPanelFaultsTest::removingANoteForgetsItsFailure()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failAllWrites = true;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
@@ -574,7 +574,7 @@ void ProjectPanelFaultsTest::removingANoteForgetsItsFailure()
 void ProjectPanelFaultsTest::keptEditsAreWrittenByTheNextFlush()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeNote("B.rtf", "beta");

@@ -57,7 +57,7 @@ void ProjectPanelLoadTest::scanTakesNamesUpToTheirFirstRtf()
 void ProjectPanelLoadTest::scanKeepsTheListingOrder()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "b.rtf", "c.txt", "a.rtf", "B.rtf" };
     app.files = &files;
     app.open();
@@ -67,7 +67,7 @@ void ProjectPanelLoadTest::scanKeepsTheListingOrder()
 void ProjectPanelLoadTest::scanLetsEventsRunAfterEveryName()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "a.rtf", "b.rtf" };
     app.files = &files;
     int ran = 0;
@@ -91,7 +91,7 @@ void ProjectPanelLoadTest::noStoredOrderShowsTheScan()
 {
     QFETCH(QString, order);
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "b.rtf", "a.rtf", "readme.txt" };
     app.files = &files;
     if (QTest::currentDataTag() != QByteArray("never stored"))
@@ -142,7 +142,7 @@ void ProjectPanelLoadTest::firstTitleNaIsReadAsNoOrderNextTime()
 
     TestApp next;
     setOrder(next, storedOrder(app));
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "Other.rtf", "Third.rtf" };
     next.files = &files;
     next.open();
@@ -172,7 +172,7 @@ void ProjectPanelLoadTest::storingTheOrder()
 void ProjectPanelLoadTest::storingTheOrderLoadsNoNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "a");
     app.writeNote("B.rtf", "b");

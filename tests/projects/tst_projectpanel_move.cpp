@@ -86,7 +86,7 @@ void ProjectPanelMoveTest::upThenDownRestoresTheOrder()
 void ProjectPanelMoveTest::movedNoteIsShownAgainFromItsFile()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "a");
     app.writeNote("B.rtf", "b note");

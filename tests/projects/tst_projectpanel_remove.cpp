@@ -107,7 +107,7 @@ void ProjectPanelRemoveTest::missingNoteIsReportedAndTheEntryRemoved()
 void ProjectPanelRemoveTest::removingTheMiddleEntryLoadsNoOtherNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "a");
     app.writeNote("B.rtf", "b");

@@ -118,7 +118,7 @@ void ProjectPanelSelectTest::heldKeyCountsOnce()
 void ProjectPanelSelectTest::keysThatChangeNothingStillCount()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "a");
     openWith(app, "A");
@@ -189,7 +189,7 @@ void ProjectPanelSelectTest::writtenNoteIsAtomicAndReadsBack()
 void ProjectPanelSelectTest::tabbingIntoTheListSelectsNothing()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "a");
     openWith(app, "A:B");

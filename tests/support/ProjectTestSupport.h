@@ -1,78 +1,15 @@
-// Helpers for the tests of the project area: a file store that counts note reads and fails on
-// purpose (full disk, folder not creatable, no backup possible), and typing into the note editor.
+// Helpers for the tests of the project area: typing into the note editor, selecting and the state
+// of the command buttons. The file store that fails on purpose is FaultyFileStore.
 #pragma once
 
 #include "editor/RichTextBox.h"
-#include "storage/FileStore.h"
+#include "support/FaultyFileStore.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QSet>
 #include <QtTest>
-#include <optional>
-
-class ProjectFileStore : public FileStore
-{
-public:
-    QStringList listFiles(const QString &folder) const override
-    {
-        return listing ? *listing : FileStore::listFiles(folder);
-    }
-    bool readFile(const QString &path, QByteArray *contents) const override
-    {
-        readNames.append(QFileInfo(path).fileName());
-        return FileStore::readFile(path, contents);
-    }
-    bool createFolder(const QString &path) override
-    {
-        if (failCreateFolder) {
-            setErrorString(QStringLiteral("The folder could not be created."));
-            return false;
-        }
-        return FileStore::createFolder(path);
-    }
-    bool writeFileAtomic(const QString &path, const QByteArray &contents) override
-    {
-        if (failAllWrites || failWrites.contains(QFileInfo(path).fileName())) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return false;
-        }
-        writtenNames.append(QFileInfo(path).fileName());
-        return FileStore::writeFileAtomic(path, contents);
-    }
-    QString moveAside(const QString &path, const QString &tag) override
-    {
-        if (failMoveAside) {
-            setErrorString(QStringLiteral("Permission denied"));
-            return {};
-        }
-        return FileStore::moveAside(path, tag);
-    }
-
-protected:
-    // The day files are written in one batch, which does not go through writeFileAtomic.
-    bool stageWrite(PendingWrite &write, const QByteArray &contents) override
-    {
-        if (failAllWrites || failWrites.contains(QFileInfo(write.path).fileName())) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return false;
-        }
-        return FileStore::stageWrite(write, contents);
-    }
-
-public:
-    // A listing in this order instead of the folder's own.
-    std::optional<QStringList> listing;
-    QSet<QString> failWrites; // file names (without folder) whose writes fail
-    bool failAllWrites = false;
-    bool failCreateFolder = false;
-    bool failMoveAside = false;
-    mutable QStringList readNames;
-    QStringList writtenNames;
-};
 
 namespace ProjectTest {
 
