@@ -88,10 +88,7 @@ void ProjectPanelMoveTest::movedNoteIsShownAgainFromItsFile()
     TestApp app;
     FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "a");
-    app.writeNote("B.rtf", "b note");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, { { "A", "a" }, { "B", "b note" } });
     app.window().activateWindow();
     select(app, 1);
     app.editor()->setCaretPosition(3);

@@ -1,5 +1,6 @@
-// Helpers for the tests of the project area: typing into the note editor, selecting and the state
-// of the command buttons. The file store that fails on purpose is FaultyFileStore.
+// Helpers for the tests of the project area: the notes a test starts from, typing into the note
+// editor, selecting and the state of the command buttons. The file store that fails on purpose is
+// FaultyFileStore.
 #pragma once
 
 #include "editor/RichTextBox.h"
@@ -22,6 +23,39 @@ inline QString storedOrder(TestApp &app)
 {
     return app.settings->get(
         QStringLiteral("projects"), QStringLiteral("order"), QStringLiteral("<none>"));
+}
+
+// A note on disk before the window opens: its title (the file is the title and ".rtf") and text.
+struct Note
+{
+    QString title;
+    QString text;
+};
+
+// The two notes most tests of the project area start from, A before B.
+inline QList<Note> alphaAndBeta()
+{
+    return { { QStringLiteral("A"), QStringLiteral("alpha") },
+        { QStringLiteral("B"), QStringLiteral("beta") } };
+}
+
+inline void writeNotes(TestApp &app, const QList<Note> &notes)
+{
+    for (const Note &note : notes)
+        app.writeNote(note.title + QStringLiteral(".rtf"), note.text);
+}
+
+// Writes the notes, stores the list order (by default the notes' titles in turn) and opens the
+// window on them.
+inline MainWindow &openWithNotes(
+    TestApp &app, const QList<Note> &notes, const QString &order = QString())
+{
+    writeNotes(app, notes);
+    QStringList titles;
+    for (const Note &note : notes)
+        titles.append(note.title);
+    setOrder(app, order.isNull() ? titles.join(QLatin1Char(':')) : order);
+    return app.open();
 }
 
 // One key pressed and released in the note editor: a character is typed and one release counts.
