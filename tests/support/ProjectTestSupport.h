@@ -61,12 +61,15 @@ inline MainWindow &openWithNotes(
 // One key pressed and released in the note editor: a character is typed and one release counts.
 inline void typeKey(TestApp &app, char key)
 {
+    // A disabled editor takes no key: typing into it would prove nothing.
+    QVERIFY(app.editor()->isEnabled());
     QTest::keyClick(app.editor(), key);
 }
 
 // Every character pressed and released in turn; characters outside ASCII too.
 inline void typeText(TestApp &app, const QString &text)
 {
+    QVERIFY(app.editor()->isEnabled());
     for (const QChar c : text) {
         const int key = c.unicode() < 128 ? QChar(c).toUpper().unicode() : int(Qt::Key_unknown);
         QTest::sendKeyEvent(QTest::Press, app.editor(), Qt::Key(key), QString(c), Qt::NoModifier);
@@ -78,6 +81,7 @@ inline void typeText(TestApp &app, const QString &text)
 inline void holdKey(TestApp &app, Qt::Key key, const QString &text, int repeats)
 {
     RichTextBox *editor = app.editor();
+    QVERIFY(editor->isEnabled());
     QKeyEvent first(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(editor, &first);
     for (int i = 0; i < repeats; ++i) {

@@ -92,6 +92,8 @@ void TestApp::click(const QString &buttonName)
 {
     auto *button = find<QAbstractButton>(buttonName);
     QVERIFY2(button, qPrintable(buttonName));
+    // A disabled button ignores the click: a test that clicks one would prove nothing.
+    QVERIFY2(button->isEnabled(), qPrintable(buttonName + QStringLiteral(" is disabled")));
     button->click();
 }
 
@@ -99,6 +101,7 @@ void TestApp::trigger(const QString &actionName)
 {
     auto *action = find<QAction>(actionName);
     QVERIFY2(action, qPrintable(actionName));
+    QVERIFY2(action->isEnabled(), qPrintable(actionName + QStringLiteral(" is disabled")));
     action->trigger();
 }
 
