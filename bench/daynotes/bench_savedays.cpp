@@ -3,17 +3,15 @@
 // notes turned into RTF, and the day files written.
 // The application folder is a temporary folder in the working directory, so the files go to the
 // same kind of disk as the user's notes; QUILLMARK_BENCH_DIR picks another place.
+#include "app/AppServices.h"
 #include "daynotes/DayNotes.h"
 #include "daynotes/DayTable.h"
 #include "editor/RichTextBox.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowServices.h"
-#include "platform/DesktopShell.h"
-#include "platform/Prompter.h"
-#include "platform/SystemClock.h"
 #include "rtf/RtfWriter.h"
 #include "storage/FileStore.h"
-#include "storage/QtSettingsStore.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,48 +29,30 @@ namespace {
 
 constexpr qsizetype noteBytes = 1024 * 1024;
 
-class SilentPrompter : public Prompter
-{
-public:
-    void message(const QString &, const QString &) override { }
-    Answer question(const QString &, const QString &) override { return Answer::Yes; }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFile(const QString &, const QString &) override { return {}; }
-    void notice(const QString &, const QString &) override { }
-};
-
-class NoShell : public DesktopShell
-{
-public:
-    bool open(const QUrl &) override { return true; }
-};
-
 // How much formatting the notes carry: light, a bold first word in each paragraph of plain prose;
 // dense, a bold, italic or coloured word every few words, so the RTF changes character format
 // about every tenth of a line.
 enum class Formatting { Light, Dense };
 
 // Seven day files of about 1 MB of RTF each in a fresh application folder, and a main window opened
-// on it, so the notes arrive in the boxes the way the user's do: read from their files.
+// on it, so the notes arrive in the boxes the way the user's do: read from their files. The
+// program's own services, but no dialog, desktop or quitting.
 class Fixture
 {
 public:
     explicit Fixture(Formatting formatting)
         : folder(QDir(qEnvironmentVariable("QUILLMARK_BENCH_DIR", QDir::currentPath()))
                      .filePath("savedays-XXXXXX"))
-        , settings(folder.path() + "/.settings/Quillmark.ini")
+        , services(folder.path())
     {
+        services.setSettingsFile(folder.path() + "/.settings/Quillmark.ini");
+        services.setPrompter(&prompter);
+        services.setShell(&shell);
+        services.setQuit([] {});
         for (int i = 0; i < DayTable::dayCount; ++i)
-            files.writeFileAtomic(DayTable::filePath(folder.path(), i), dayNote(i, formatting));
-        MainWindowServices services;
-        services.applicationFolder = folder.path();
-        services.settings = &settings;
-        services.files = &files;
-        services.prompter = &prompter;
-        services.shell = &shell;
-        services.clock = &clock;
-        services.quit = [] {};
-        window = std::make_unique<MainWindow>(services);
+            services.files().writeFileAtomic(
+                DayTable::filePath(folder.path(), i), dayNote(i, formatting));
+        window = std::make_unique<MainWindow>(services.services());
         window->showWindow();
         saveDays = window->findChild<QAbstractButton *>("cmdSaveAllNow");
     }
@@ -86,11 +66,9 @@ public:
     }
 
     QTemporaryDir folder;
-    QtSettingsStore settings;
-    FileStore files;
-    SilentPrompter prompter;
-    NoShell shell;
-    SystemClock clock;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    AppServices services;
     std::unique_ptr<MainWindow> window;
     QAbstractButton *saveDays = nullptr;
 

@@ -3,15 +3,15 @@
 // titles, and the key release that autosaves a 1 MB note beside a plain atomic write of its bytes.
 // The application folders are temporary folders in the working directory, so the notes go to the
 // same kind of disk as the user's; QUILLMARK_BENCH_DIR picks another place.
+#include "app/AppServices.h"
 #include "editor/RichTextBox.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/MainWindowServices.h"
-#include "platform/DesktopShell.h"
-#include "platform/Prompter.h"
-#include "platform/SystemClock.h"
 #include "projects/ProjectPanel.h"
 #include "storage/FileStore.h"
 #include "storage/QtSettingsStore.h"
+#include "support/FaultyFileStore.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,37 +29,6 @@ namespace {
 constexpr int entryCount = 10000;
 constexpr qsizetype smallNoteBytes = 20 * 1024;
 constexpr qsizetype largeNoteBytes = 1024 * 1024;
-
-class ScriptedInput : public Prompter
-{
-public:
-    void message(const QString &, const QString &) override { ++messages; }
-    Answer question(const QString &, const QString &) override { return Answer::Yes; }
-    QString input(const QString &, const QString &, const QString &) override { return answer; }
-    QString openFile(const QString &, const QString &) override { return {}; }
-    void notice(const QString &, const QString &) override { }
-
-    QString answer;
-    int messages = 0;
-};
-
-class NoShell : public DesktopShell
-{
-public:
-    bool open(const QUrl &) override { return true; }
-};
-
-// Counts the note files read, to show which operations read none.
-class CountingFileStore : public FileStore
-{
-public:
-    bool readFile(const QString &path, QByteArray *contents) const override
-    {
-        ++reads;
-        return FileStore::readFile(path, contents);
-    }
-    mutable qint64 reads = 0;
-};
 
 QString benchFolder(const QString &pattern)
 {
@@ -110,23 +79,21 @@ private:
 };
 
 // A main window on an application folder; the settings live in a folder of their own, so that every
-// window starts from the stored order given.
+// window starts from the stored order given. The file store counts the notes read; the answers to
+// the dialogs come from a script.
 class Window
 {
 public:
     Window(const QString &applicationFolder, const QString &order, bool show)
-        : settings(settingsFolder.path() + "/Quillmark.ini")
+        : services(applicationFolder)
     {
-        settings.save("projects", "order", order);
-        MainWindowServices services;
-        services.applicationFolder = applicationFolder;
-        services.settings = &settings;
-        services.files = &files;
-        services.prompter = &prompter;
-        services.shell = &shell;
-        services.clock = &clock;
-        services.quit = [] {};
-        window = std::make_unique<MainWindow>(services);
+        services.setSettingsFile(settingsFolder.path() + "/Quillmark.ini");
+        services.settings().save("projects", "order", order);
+        services.setFiles(&files);
+        services.setPrompter(&prompter);
+        services.setShell(&shell);
+        services.setQuit([] {});
+        window = std::make_unique<MainWindow>(services.services());
         if (show)
             window->showWindow();
     }
@@ -134,13 +101,13 @@ public:
     QAbstractButton *button(const char *name) { return window->findChild<QAbstractButton *>(name); }
     QListWidget *list() { return window->findChild<QListWidget *>("lstToDo"); }
     RichTextBox *editor() { return window->findChild<RichTextBox *>("rtfToDo"); }
+    qint64 reads() const { return files.readNames.size(); }
 
     QTemporaryDir settingsFolder { benchFolder("projects-settings-XXXXXX") };
-    QtSettingsStore settings;
-    CountingFileStore files;
-    ScriptedInput prompter;
-    NoShell shell;
-    SystemClock clock;
+    FaultyFileStore files;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    AppServices services;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -150,35 +117,37 @@ void BM_AddToDo_NewTitle_10000(benchmark::State &state)
     Window app(notes.folder.path(), notes.titles.join(':'), true);
     qint64 adds = 0;
     for (auto _ : state) {
-        app.prompter.answer = QStringLiteral("New project %1").arg(adds++);
-        app.files.reads = 0;
+        app.prompter.answerInput(QStringLiteral("New project %1").arg(adds++));
+        app.files.readNames.clear();
         app.button("cmdNewToDo")->click();
         state.PauseTiming();
-        if (app.list()->count() != entryCount + 1 || app.files.reads != 0)
+        if (app.list()->count() != entryCount + 1 || app.reads() != 0)
             state.SkipWithError("the new entry was not added, or a note was read");
         // Back to 10,000 entries: save the new item's empty note, then remove it with its file.
         app.button("cmdSaveNote")->click();
         app.button("cmdRemToDo")->click();
+        app.prompter.clear();
         state.ResumeTiming();
     }
     state.counters["entries"] = entryCount;
-    state.counters["notes_read"] = double(app.files.reads);
+    state.counters["notes_read"] = double(app.reads());
 }
 
 void BM_AddToDo_Duplicate_10000(benchmark::State &state)
 {
     ManyNotes &notes = ManyNotes::instance();
     Window app(notes.folder.path(), notes.titles.join(':'), true);
-    // The last entry: every title is compared before the duplicate is found.
-    app.prompter.answer = notes.titles.last();
     qint64 reads = 0;
     for (auto _ : state) {
         state.PauseTiming();
         app.list()->setCurrentRow(0);
-        app.files.reads = 0;
+        // The last entry: every title is compared before the duplicate is found.
+        app.prompter.answerInput(notes.titles.last());
+        app.prompter.clear();
+        app.files.readNames.clear();
         state.ResumeTiming();
         app.button("cmdNewToDo")->click();
-        reads = app.files.reads;
+        reads = app.reads();
     }
     if (app.list()->count() != entryCount || reads != 1)
         state.SkipWithError("the duplicate was added, or more than its note was read");
@@ -243,7 +212,7 @@ void BM_AutosaveKeyRelease_1MB(benchmark::State &state)
     LargeNote note;
     RichTextBox *editor = note.app->editor();
     MainWindowState &flags = note.app->window->windowState();
-    const qint64 before = note.app->files.reads;
+    const qint64 before = note.app->reads();
     for (auto _ : state) {
         state.PauseTiming();
         flags.intKeyCount = 1;
@@ -251,7 +220,7 @@ void BM_AutosaveKeyRelease_1MB(benchmark::State &state)
         state.ResumeTiming();
         QCoreApplication::sendEvent(editor, &release);
     }
-    if (flags.intKeyCount != 0 || note.app->files.reads != before)
+    if (flags.intKeyCount != 0 || note.app->reads() != before)
         state.SkipWithError("the key release did not autosave, or it read a note");
     state.counters["rtf_bytes"] = double(editor->textRTF().size());
 }

@@ -1,12 +1,7 @@
 // Quillmark: a list of projects with a rich-text note each, and a note for every weekday.
+#include "app/AppServices.h"
 #include "app/Application.h"
 #include "app/SingleInstance.h"
-#include "mainwindow/MainWindow.h"
-#include "platform/QtDesktopShell.h"
-#include "platform/QtPrompter.h"
-#include "platform/SystemClock.h"
-#include "storage/FileStore.h"
-#include "storage/QtSettingsStore.h"
 
 #include <QApplication>
 
@@ -29,24 +24,12 @@ int main(int argc, char *argv[])
     if (!instance.claim())
         return 0;
 
-    QtSettingsStore settings;
-    FileStore files;
-    QtDesktopShell shell;
-    SystemClock clock;
+    AppServices services(applicationFolder);
     Application *program = nullptr;
-    QtPrompter prompter(
+    services.setDialogParent(
         [&program]() -> QWidget * { return program ? program->mainSlot() : nullptr; });
 
-    MainWindowServices services;
-    services.applicationFolder = applicationFolder;
-    services.settings = &settings;
-    services.files = &files;
-    services.prompter = &prompter;
-    services.shell = &shell;
-    services.clock = &clock;
-    services.quit = [] { QCoreApplication::exit(0); };
-
-    Application quillmark(services);
+    Application quillmark(services.services());
     program = &quillmark;
     QObject::connect(
         &instance, &SingleInstance::activationRequested, &quillmark, &Application::bringToFront);

@@ -5,10 +5,17 @@
 // folder.
 //
 // The child is this same program started with "--child FOLDER GENERATION".
+//
+// The moments of the kills come from a random seed, printed at the start: QUILLMARK_CRASH_SEED=N
+// replays the run of seed N (as far as the machine's timing lets it).
+#include "app/AppServices.h"
 #include "daynotes/DayNotes.h"
 #include "editor/RichTextBox.h"
 #include "mainwindow/MainWindow.h"
 #include "rtf/RtfReader.h"
+#include "support/FixedClock.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>
@@ -62,29 +69,20 @@ int generationOf(const QString &path, const QString &owner)
     return text == content(owner, generation) ? generation : -1;
 }
 
-MainWindowServices servicesFor(const QString &folder, QtSettingsStore &settings, FileStore &files,
-    Prompter &prompter, DesktopShell &shell, Clock &clock)
-{
-    MainWindowServices services;
-    services.applicationFolder = folder;
-    services.settings = &settings;
-    services.files = &files;
-    services.prompter = &prompter;
-    services.shell = &shell;
-    services.clock = &clock;
-    services.quit = [] {};
-    return services;
-}
-
 // The child: opens the main window on the folder and saves new generations until it is killed.
 int runChild(const QString &folder, int generation)
 {
-    QtSettingsStore settings(folder + QStringLiteral("/.settings/Quillmark.ini"));
-    FileStore files;
+    // The program's own services with the real file store, but no dialog, desktop or quitting.
+    AppServices services(folder);
+    services.setSettingsFile(folder + QStringLiteral("/.settings/Quillmark.ini"));
     ScriptedPrompter prompter;
     RecordingShell shell;
     FixedClock clock;
-    MainWindow window(servicesFor(folder, settings, files, prompter, shell, clock));
+    services.setPrompter(&prompter);
+    services.setShell(&shell);
+    services.setClock(&clock);
+    services.setQuit([] {});
+    MainWindow window(services.services());
     window.showWindow();
     auto *list = window.findChild<QListWidget *>(QStringLiteral("lstToDo"));
     auto *editor = window.findChild<RichTextBox *>(QStringLiteral("rtfToDo"));
@@ -116,6 +114,16 @@ private slots:
 
 void CrashSafetyTest::killedWhileSavingLosesNothing()
 {
+    quint32 seed = QRandomGenerator::system()->generate();
+    if (qEnvironmentVariableIsSet("QUILLMARK_CRASH_SEED")) {
+        bool ok = false;
+        seed = qEnvironmentVariable("QUILLMARK_CRASH_SEED").toUInt(&ok);
+        QVERIFY2(ok, "QUILLMARK_CRASH_SEED is not a number from 0 to 4294967295");
+    }
+    std::cout << "crash test seed: " << seed << " (replay with QUILLMARK_CRASH_SEED=" << seed << ")"
+              << std::endl;
+    QRandomGenerator random(seed);
+
     TestApp app;
     const QString folder = app.folder();
     // Generation 0, written by the program's own rich-text box.
@@ -151,7 +159,7 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         QVERIFY2(child.waitForReadyRead(30000), "the child did not start saving");
         // The child saves all nine files in a cycle of a few hundred milliseconds: kill anywhere in
         // it.
-        QTest::qSleep(QRandomGenerator::global()->bounded(0, 250));
+        QTest::qSleep(random.bounded(0, 250));
         ::kill(child.processId(), SIGKILL);
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);

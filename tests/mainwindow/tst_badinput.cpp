@@ -2,6 +2,7 @@
 // the user can act. Each test's name says what happens.
 #include "editor/RichTextBox.h"
 #include "mainwindow/MainWindow.h"
+#include "support/FaultyFileStore.h"
 #include "support/ProjectTestSupport.h"
 #include "support/TestApp.h"
 
@@ -50,7 +51,7 @@ void BadInputTest::garbageSettings_defaultsUsedAndFileKeptUntilClosingKeepsItAsi
     const QString path = app.settings->fileName();
     const QByteArray garbage = binaryBytes(5000);
     app.writeFile(path, garbage);
-    app.settings = std::make_unique<QtSettingsStore>(path);
+    app.reopenSettings();
     MainWindow &window = app.open();
     QCOMPARE(window.pos(), QPoint(7, 7));
     QCOMPARE(app.readFile(path), garbage); // opening writes no setting
@@ -82,7 +83,7 @@ void BadInputTest::missingAndExtraGroups_defaultsUsedAndOtherGroupsKept()
 {
     TestApp app;
     app.writeFile(app.settings->fileName(), "[elsewhere]\nkept=yes\n[screen]\nwidth=99\n");
-    app.settings = std::make_unique<QtSettingsStore>(app.settings->fileName());
+    app.reopenSettings();
     app.writeNote(QStringLiteral("Alpha.rtf"), QStringLiteral("alpha"));
     MainWindow &window = app.open();
     QCOMPARE(window.pos(), QPoint(7, 7));
@@ -240,21 +241,11 @@ void BadInputTest::symbolicLinks_areFollowedForReadingAndWritingAndStayLinks()
     QCOMPARE(app.rtfFileText(dayTarget), QStringLiteral("linked Monday"));
 }
 
-class UnreadableStore : public ProjectFileStore
-{
-public:
-    bool readFile(const QString &path, QByteArray *contents) const override
-    {
-        if (QFileInfo(path).fileName() == QLatin1String("Locked.rtf"))
-            return false; // as a note without read permission would
-        return ProjectFileStore::readFile(path, contents);
-    }
-};
-
 void BadInputTest::unreadableNote_showsEmptyAndIsKeptBeforeTheFirstWrite()
 {
     TestApp app;
-    UnreadableStore store;
+    FaultyFileStore store;
+    store.failReads = { QStringLiteral("Locked.rtf") }; // as a note without read permission
     app.files = &store;
     app.writeNote(QStringLiteral("Locked.rtf"), QStringLiteral("private"));
     app.open();
@@ -268,7 +259,7 @@ void BadInputTest::unreadableNote_showsEmptyAndIsKeptBeforeTheFirstWrite()
 void BadInputTest::readOnlyFolder_saveDaysMarksNothingAndClosingAsks()
 {
     TestApp app;
-    ProjectFileStore store;
+    FaultyFileStore store;
     store.failAllWrites = true;
     app.files = &store;
     MainWindow &window = app.open();
@@ -290,7 +281,7 @@ void BadInputTest::readOnlyFolder_saveDaysMarksNothingAndClosingAsks()
 void BadInputTest::fullDisk_noteKeepsItsOldTextAndTheUserIsTold()
 {
     TestApp app;
-    ProjectFileStore store;
+    FaultyFileStore store;
     app.files = &store;
     app.writeNote(QStringLiteral("Plan.rtf"), QStringLiteral("old text"));
     app.open();

@@ -33,7 +33,6 @@ void OutsideChangeTest::noteChangedOutsideIsKeptAndUserToldOnce()
     app.list()->setCurrentRow(0);
     QCOMPARE(app.editor()->toPlainText(), QStringLiteral("as loaded"));
     // A sync tool brings another computer's version of the note.
-    QTest::qWait(5);
     app.writeNote(QStringLiteral("Plan.rtf"), QStringLiteral("written on the laptop"));
 
     QTest::keyClicks(app.editor(), QStringLiteral("ab"));
@@ -64,7 +63,6 @@ void OutsideChangeTest::dayFileChangedOutsideIsKeptAtSaveDays()
     app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
         TestApp::rtfWithText(QStringLiteral("Friday as loaded")));
     app.open();
-    QTest::qWait(5);
     app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
         TestApp::rtfWithText(QStringLiteral("Friday from elsewhere")));
     app.click(QStringLiteral("cmdSaveAllNow"));

@@ -119,9 +119,7 @@ void ProjectPanelAddTest::acceptedTitles()
 void ProjectPanelAddTest::newItemIsPendingUntilSaved()
 {
     TestApp app;
-    app.writeNote("Old.rtf", "old note");
-    setOrder(app, "Old");
-    app.open();
+    openWithNotes(app, { { "Old", "old note" } });
     app.window().activateWindow();
     app.list()->setCurrentRow(0);
     QCOMPARE(editorText(app), QStringLiteral("old note"));
@@ -166,10 +164,7 @@ void ProjectPanelAddTest::autosaveOfANewItemKeepsTheAreaLocked()
 void ProjectPanelAddTest::duplicateAfterCleaningShowsTheExistingEntry()
 {
     TestApp app;
-    app.writeNote("Plan.rtf", "the plan");
-    app.writeNote("Other.rtf", "other");
-    setOrder(app, "Plan:Other");
-    app.open();
+    openWithNotes(app, { { "Plan", "the plan" }, { "Other", "other" } });
     app.list()->setCurrentRow(1);
     app.prompter.answerInput("Plan!");
     app.click("cmdNewToDo");
@@ -187,7 +182,7 @@ void ProjectPanelAddTest::duplicateAfterCleaningShowsTheExistingEntry()
 void ProjectPanelAddTest::duplicateCheckReadsOnlyTheDuplicate()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     QStringList titles;
     for (int i = 0; i < 20; ++i) {
@@ -237,9 +232,7 @@ void ProjectPanelAddTest::addingToAnEmptyList()
 void ProjectPanelAddTest::selectionByCodeKeepsTheNewEmptyNote()
 {
     TestApp app;
-    app.writeNote("Old.rtf", "old note");
-    setOrder(app, "Old");
-    app.open();
+    openWithNotes(app, { { "Old", "old note" } });
     app.prompter.answerInput("New");
     app.click("cmdNewToDo");
     app.list()->setCurrentRow(0);

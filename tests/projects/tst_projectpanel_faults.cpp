@@ -54,9 +54,7 @@ private slots:
 void ProjectPanelFaultsTest::missingNoteShowsAnEmptyNoteForThatEntry()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, { { "A", "alpha" } }, "A:B");
     select(app, 0);
     select(app, 1);
     QCOMPARE(editorText(app), QString());
@@ -86,7 +84,7 @@ void ProjectPanelFaultsTest::unreadableNoteShowsAnEmptyNoteForThatEntry()
 void ProjectPanelFaultsTest::entryWithoutTitleTakesNoNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeNote(".rtf", "hidden");
@@ -108,10 +106,7 @@ void ProjectPanelFaultsTest::entryWithoutTitleTakesNoNote()
 void ProjectPanelFaultsTest::pendingEditIsWrittenBeforeAnotherEntryIsShown()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 0);
     typeKey(app, 'x');
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("alpha"));
@@ -127,10 +122,7 @@ void ProjectPanelFaultsTest::pendingEditIsWrittenBeforeAnotherEntryIsShown()
 void ProjectPanelFaultsTest::pendingEditIsWrittenBeforeAMove()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 1);
     typeKey(app, 'x');
     app.click("cmdUp");
@@ -142,9 +134,7 @@ void ProjectPanelFaultsTest::pendingEditIsWrittenBeforeAMove()
 void ProjectPanelFaultsTest::pendingEditIsWrittenBeforeAdding()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    setOrder(app, "A");
-    app.open();
+    openWithNotes(app, { { "A", "alpha" } });
     select(app, 0);
     typeKey(app, 'x');
     app.prompter.answerInput("New");
@@ -158,10 +148,7 @@ void ProjectPanelFaultsTest::pendingEditIsWrittenBeforeAdding()
 void ProjectPanelFaultsTest::pastedTextIsWrittenBeforeAnotherEntryIsShown()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 0);
     QGuiApplication::clipboard()->setText("pasted ");
     app.editor()->paste();
@@ -173,12 +160,9 @@ void ProjectPanelFaultsTest::pastedTextIsWrittenBeforeAnotherEntryIsShown()
 void ProjectPanelFaultsTest::flushWritesOnlyWhatChanged()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     ProjectPanel &projects = app.window().projects();
     QVERIFY(projects.flushPendingNote());
     select(app, 0);
@@ -196,9 +180,7 @@ void ProjectPanelFaultsTest::flushWritesOnlyWhatChanged()
 void ProjectPanelFaultsTest::clearingTheListWritesThePendingEdit()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    setOrder(app, "A");
-    app.open();
+    openWithNotes(app, { { "A", "alpha" } });
     select(app, 0);
     typeKey(app, 'x');
     app.window().projects().clearList();
@@ -212,10 +194,7 @@ void ProjectPanelFaultsTest::clearingTheListWritesThePendingEdit()
 void ProjectPanelFaultsTest::afterSaveDaysTypingStillSavesTheNoteShown()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 0);
     app.click("cmdSaveAllNow");
     QCOMPARE(app.list()->currentRow(), -1);
@@ -234,10 +213,7 @@ void ProjectPanelFaultsTest::afterSaveDaysTypingStillSavesTheNoteShown()
 void ProjectPanelFaultsTest::removingAnEntryEndingInRtf()
 {
     TestApp app;
-    app.writeNote("Plan.rtf", "plan");
-    app.writeNote("Plan.rtf.rtf", "other");
-    setOrder(app, "Plan.rtf");
-    app.open();
+    openWithNotes(app, { { "Plan", "plan" }, { "Plan.rtf", "other" } }, "Plan.rtf");
     select(app, 0);
     QCOMPARE(editorText(app), QStringLiteral("plan"));
     app.click("cmdRemToDo");
@@ -265,10 +241,7 @@ void ProjectPanelFaultsTest::removingAnEntryWithoutTitle()
 void ProjectPanelFaultsTest::addingTheTitleOfAHiddenNoteShowsIt()
 {
     TestApp app;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("Hidden.rtf", "kept note");
-    setOrder(app, "A");
-    app.open();
+    openWithNotes(app, { { "A", "alpha" }, { "Hidden", "kept note" } }, "A");
     const QByteArray before = app.readFile(app.notePath("Hidden.rtf"));
     app.prompter.answerInput("Hidden");
     app.click("cmdNewToDo");
@@ -313,7 +286,7 @@ void ProjectPanelFaultsTest::entriesOutsideTheNoteFolderTouchNoFile()
 {
     QFETCH(QString, title);
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
     app.writeNote("A.rtf", "alpha");
     app.writeFile(app.folder() + "/outside.rtf", "{\\rtf1 outside}");
@@ -385,7 +358,7 @@ void ProjectPanelFaultsTest::olderBackupIsNeverOverwritten()
 void ProjectPanelFaultsTest::noteThatCannotBeSetAsideIsNotReplaced()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failMoveAside = true;
     app.files = &files;
     app.writeFile(app.notePath("B.rtf"), "damaged");
@@ -410,7 +383,7 @@ void ProjectPanelFaultsTest::noteThatCannotBeSetAsideIsNotReplaced()
 void ProjectPanelFaultsTest::failedSaveToDoIsReportedAndChangesNothing()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failAllWrites = true;
     app.files = &files;
     setOrder(app, "A");
@@ -444,7 +417,7 @@ void ProjectPanelFaultsTest::failedSaveToDoIsReportedAndChangesNothing()
 void ProjectPanelFaultsTest::folderThatCannotBeCreatedIsReported()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failCreateFolder = true;
     app.files = &files;
     app.open();
@@ -463,13 +436,10 @@ void ProjectPanelFaultsTest::folderThatCannotBeCreatedIsReported()
 void ProjectPanelFaultsTest::failedAutosaveIsReportedOncePerNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failWrites = { "A.rtf" };
     app.files = &files;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 0);
     typeText(app, "123456");
     QCOMPARE(app.prompter.shownOfKind("notice").size(), 1);
@@ -505,12 +475,9 @@ void ProjectPanelFaultsTest::failedAutosaveIsReportedOncePerNote()
 void ProjectPanelFaultsTest::flushReportsFailure()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 0);
     typeKey(app, 'x');
     files.failAllWrites = true;
@@ -529,12 +496,9 @@ void ProjectPanelFaultsTest::flushReportsFailure()
 void ProjectPanelFaultsTest::editThatCouldNotBeWrittenIsKeptUntilItIs()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 0);
     files.failAllWrites = true;
     typeText(app, "xyz");
@@ -557,12 +521,10 @@ void ProjectPanelFaultsTest::editThatCouldNotBeWrittenIsKeptUntilItIs()
 void ProjectPanelFaultsTest::removingANoteForgetsItsFailure()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.failAllWrites = true;
     app.files = &files;
-    app.writeNote("A.rtf", "alpha");
-    setOrder(app, "A");
-    app.open();
+    openWithNotes(app, { { "A", "alpha" } });
     select(app, 0);
     typeText(app, "xy");
     QCOMPARE(app.window().projects().unsavedNotes(), QStringList { "A" });
@@ -574,12 +536,9 @@ void ProjectPanelFaultsTest::removingANoteForgetsItsFailure()
 void ProjectPanelFaultsTest::keptEditsAreWrittenByTheNextFlush()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "alpha");
-    app.writeNote("B.rtf", "beta");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, alphaAndBeta());
     select(app, 0);
     files.failWrites = { "A.rtf" };
     typeText(app, "xy");

@@ -57,7 +57,7 @@ void ProjectPanelLoadTest::scanTakesNamesUpToTheirFirstRtf()
 void ProjectPanelLoadTest::scanKeepsTheListingOrder()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "b.rtf", "c.txt", "a.rtf", "B.rtf" };
     app.files = &files;
     app.open();
@@ -67,7 +67,7 @@ void ProjectPanelLoadTest::scanKeepsTheListingOrder()
 void ProjectPanelLoadTest::scanLetsEventsRunAfterEveryName()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "a.rtf", "b.rtf" };
     app.files = &files;
     int ran = 0;
@@ -91,7 +91,7 @@ void ProjectPanelLoadTest::noStoredOrderShowsTheScan()
 {
     QFETCH(QString, order);
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "b.rtf", "a.rtf", "readme.txt" };
     app.files = &files;
     if (QTest::currentDataTag() != QByteArray("never stored"))
@@ -103,11 +103,8 @@ void ProjectPanelLoadTest::noStoredOrderShowsTheScan()
 void ProjectPanelLoadTest::storedOrderReplacesTheScan()
 {
     TestApp app;
-    app.writeNote("Alpha.rtf", "alpha");
-    app.writeNote("Beta.rtf", "beta");
-    app.writeNote("Gamma.rtf", "gamma");
-    setOrder(app, "Beta:Alpha:Lost");
-    app.open();
+    openWithNotes(
+        app, { { "Alpha", "alpha" }, { "Beta", "beta" }, { "Gamma", "gamma" } }, "Beta:Alpha:Lost");
     QCOMPARE(app.listTitles(), (QStringList { "Beta", "Alpha", "Lost" }));
     QVERIFY(QFile::exists(app.notePath("Gamma.rtf")));
     // Upper case or padding make an ordinary title, not the marker.
@@ -130,10 +127,7 @@ void ProjectPanelLoadTest::storedOrderWithAnEmptyTitleReadsAndStoresBack()
 void ProjectPanelLoadTest::firstTitleNaIsReadAsNoOrderNextTime()
 {
     TestApp app;
-    app.writeNote("Other.rtf", "o");
-    app.writeNote("na.rtf", "n");
-    setOrder(app, "Other:na");
-    app.open();
+    openWithNotes(app, { { "Other", "o" }, { "na", "n" } });
     // Stored with "na" moved to the top, the order reads as none at the next start.
     select(app, 1);
     app.click("cmdUp");
@@ -142,7 +136,7 @@ void ProjectPanelLoadTest::firstTitleNaIsReadAsNoOrderNextTime()
 
     TestApp next;
     setOrder(next, storedOrder(app));
-    ProjectFileStore files;
+    FaultyFileStore files;
     files.listing = QStringList { "Other.rtf", "Third.rtf" };
     next.files = &files;
     next.open();
@@ -172,12 +166,9 @@ void ProjectPanelLoadTest::storingTheOrder()
 void ProjectPanelLoadTest::storingTheOrderLoadsNoNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "a");
-    app.writeNote("B.rtf", "b");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, { { "A", "a" }, { "B", "b" } });
     select(app, 0);
     files.readNames.clear();
     app.window().windowState().blnClosing = true;

@@ -86,12 +86,9 @@ void ProjectPanelMoveTest::upThenDownRestoresTheOrder()
 void ProjectPanelMoveTest::movedNoteIsShownAgainFromItsFile()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "a");
-    app.writeNote("B.rtf", "b note");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, { { "A", "a" }, { "B", "b note" } });
     app.window().activateWindow();
     select(app, 1);
     app.editor()->setCaretPosition(3);

@@ -39,9 +39,7 @@ void ProjectPanelRemoveTest::nothingSelectedAsksNothing()
 void ProjectPanelRemoveTest::answerNoChangesNothing()
 {
     TestApp app;
-    app.writeNote("A.rtf", "a");
-    setOrder(app, "A");
-    app.open();
+    openWithNotes(app, { { "A", "a" } });
     select(app, 0);
     app.prompter.answerQuestion(Prompter::Answer::No);
     app.click("cmdRemToDo");
@@ -58,10 +56,7 @@ void ProjectPanelRemoveTest::answerNoChangesNothing()
 void ProjectPanelRemoveTest::answerYesDeletesTheNote()
 {
     TestApp app;
-    app.writeNote("A.rtf", "a");
-    app.writeNote("B.rtf", "b");
-    setOrder(app, "A:B");
-    app.open();
+    openWithNotes(app, { { "A", "a" }, { "B", "b" } });
     select(app, 0);
     app.click("cmdRemToDo");
     QCOMPARE(app.prompter.shownOfKind("message").size(), 0);
@@ -107,13 +102,9 @@ void ProjectPanelRemoveTest::missingNoteIsReportedAndTheEntryRemoved()
 void ProjectPanelRemoveTest::removingTheMiddleEntryLoadsNoOtherNote()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "a");
-    app.writeNote("B.rtf", "b");
-    app.writeNote("C.rtf", "c");
-    setOrder(app, "A:B:C");
-    app.open();
+    openWithNotes(app, { { "A", "a" }, { "B", "b" }, { "C", "c" } });
     select(app, 1);
     files.readNames.clear();
     app.click("cmdRemToDo");

@@ -36,8 +36,7 @@ void ProjectPanelSelectTest::selectingShowsTheNoteReadyForTyping()
 {
     TestApp app;
     app.writeNote("Alpha.rtf", "alpha note\nsecond line");
-    app.writeNote("Beta.rtf", "beta note");
-    openWith(app, "Alpha:Beta");
+    openWithNotes(app, { { "Beta", "beta note" } }, "Alpha:Beta");
     app.window().activateWindow();
     select(app, 1);
     QCOMPARE(editorText(app), QStringLiteral("beta note"));
@@ -56,9 +55,7 @@ void ProjectPanelSelectTest::selectingShowsTheNoteReadyForTyping()
 void ProjectPanelSelectTest::noteFileNameRule()
 {
     TestApp app;
-    app.writeNote("Plan.rtf", "plan");
-    app.writeNote("Plan.RTF.rtf", "upper");
-    openWith(app, "Plan.rtf:Plan.RTF");
+    openWithNotes(app, { { "Plan", "plan" }, { "Plan.RTF", "upper" } }, "Plan.rtf:Plan.RTF");
     select(app, 0);
     QCOMPARE(editorText(app), QStringLiteral("plan"));
     select(app, 1);
@@ -71,8 +68,7 @@ void ProjectPanelSelectTest::noteFileNameRule()
 void ProjectPanelSelectTest::everySecondKeyReleaseWrites()
 {
     TestApp app;
-    app.writeNote("Plan.rtf", "plan");
-    openWith(app, "Plan");
+    openWithNotes(app, { { "Plan", "plan" } });
     select(app, 0);
     const QString path = app.notePath("Plan.rtf");
     typeKey(app, 'a');
@@ -89,9 +85,7 @@ void ProjectPanelSelectTest::everySecondKeyReleaseWrites()
 void ProjectPanelSelectTest::keyCountCarriesOverToTheNextEntry()
 {
     TestApp app;
-    app.writeNote("A.rtf", "a");
-    app.writeNote("B.rtf", "b");
-    openWith(app, "A:B");
+    openWithNotes(app, { { "A", "a" }, { "B", "b" } });
     select(app, 0);
     QTest::keyClick(app.editor(), Qt::Key_Right);
     QCOMPARE(app.window().windowState().intKeyCount, qint16(1));
@@ -104,8 +98,7 @@ void ProjectPanelSelectTest::keyCountCarriesOverToTheNextEntry()
 void ProjectPanelSelectTest::heldKeyCountsOnce()
 {
     TestApp app;
-    app.writeNote("A.rtf", "a");
-    openWith(app, "A");
+    openWithNotes(app, { { "A", "a" } });
     select(app, 0);
     holdKey(app, Qt::Key_X, "x", 5);
     QCOMPARE(app.window().windowState().intKeyCount, qint16(1));
@@ -118,10 +111,9 @@ void ProjectPanelSelectTest::heldKeyCountsOnce()
 void ProjectPanelSelectTest::keysThatChangeNothingStillCount()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "a");
-    openWith(app, "A");
+    openWithNotes(app, { { "A", "a" } });
     select(app, 0);
     QTest::keyClick(app.editor(), Qt::Key_Shift);
     QTest::keyClick(app.editor(), Qt::Key_Right);
@@ -131,8 +123,7 @@ void ProjectPanelSelectTest::keysThatChangeNothingStillCount()
 void ProjectPanelSelectTest::autosaveLeavesTheButtonsAlone()
 {
     TestApp app;
-    app.writeNote("A.rtf", "a");
-    openWith(app, "A");
+    openWithNotes(app, { { "A", "a" } });
     select(app, 0);
     typeText(app, "xy");
     QCOMPARE(enabledButtons(app), commandButtonNames());
@@ -176,8 +167,7 @@ void ProjectPanelSelectTest::saveToDoWithNoNoteShownOnlyDisablesItself()
 void ProjectPanelSelectTest::writtenNoteIsAtomicAndReadsBack()
 {
     TestApp app;
-    app.writeNote("A.rtf", "a");
-    openWith(app, "A");
+    openWithNotes(app, { { "A", "a" } });
     select(app, 0);
     typeText(app, "Größe ☕ ");
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("Größe ☕ a"));
@@ -189,10 +179,9 @@ void ProjectPanelSelectTest::writtenNoteIsAtomicAndReadsBack()
 void ProjectPanelSelectTest::tabbingIntoTheListSelectsNothing()
 {
     TestApp app;
-    ProjectFileStore files;
+    FaultyFileStore files;
     app.files = &files;
-    app.writeNote("A.rtf", "a");
-    openWith(app, "A:B");
+    openWithNotes(app, { { "A", "a" } }, "A:B");
     app.window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&app.window()));
     app.list()->setFocus(Qt::TabFocusReason);

@@ -280,7 +280,6 @@ void StorageTest::outsideChangeIsKeptBeforeWriting()
     QByteArray contents;
     QVERIFY(store.readFile(path, &contents));
     // Another program (a sync tool, a second computer) changes the note.
-    QTest::qWait(5);
     write(path, "changed elsewhere, longer");
     QVERIFY(store.writeFileAtomic(path, "typed here"));
     QCOMPARE(read(path), QByteArray("typed here"));
@@ -451,7 +450,6 @@ void StorageTest::batchKeepsOutsideChangeOfOneFile()
     QByteArray contents;
     QVERIFY(store.readFile(changed, &contents));
     QVERIFY(store.readFile(same, &contents));
-    QTest::qWait(5);
     write(changed, "changed elsewhere, longer");
 
     AtomicWriteBatch batch(store);

@@ -1,55 +1,46 @@
-// A FileStore for tests that fails on purpose: writes to chosen file names (at any step of the
-// atomic write) and every move aside, the way a full disk, a failing disk or a read-only folder
-// would, while everything else works for real.
+// A FileStore for tests and benchmarks that fails on purpose, the way a full disk, a failing disk,
+// a read-only folder or a file without read permission would, while everything else works for
+// real. It also lists what it read and wrote, and can list a folder in an order of the test's.
 #pragma once
 
 #include "storage/FileStore.h"
 
-#include <QFileInfo>
 #include <QSet>
+#include <QStringList>
+#include <optional>
 
 class FaultyFileStore : public FileStore
 {
 public:
-    QString moveAside(const QString &path, const QString &tag) override
-    {
-        if (failMoveAside) {
-            setErrorString(QStringLiteral("Permission denied"));
-            return {};
-        }
-        return FileStore::moveAside(path, tag);
-    }
+    QStringList listFiles(const QString &folder) const override;
+    bool readFile(const QString &path, QByteArray *contents) const override;
+    bool createFolder(const QString &path) override;
+    bool writeFileAtomic(const QString &path, const QByteArray &contents) override;
+    QString moveAside(const QString &path, const QString &tag) override;
 
-    // File names (without folder) whose writes fail: writing the temporary file, waiting for it to
-    // reach the disk, renaming it over the file.
+    // A listing in this order instead of the folder's own.
+    std::optional<QStringList> listing;
+    // File names (without folder) that cannot be read.
+    QSet<QString> failReads;
+    // File names whose writes fail: writing the temporary file (a note's atomic write or a day
+    // file's in a batch), waiting for it to reach the disk, renaming it over the file.
     QSet<QString> failWrites;
     QSet<QString> failSyncs;
     QSet<QString> failReplaces;
+    bool failAllWrites = false;
+    bool failCreateFolder = false;
     bool failMoveAside = false;
 
+    // The names of the files read, and of the files written through writeFileAtomic (the day files
+    // go in one batch, which does not), in turn.
+    mutable QStringList readNames;
+    QStringList writtenNames;
+
 protected:
-    bool stageWrite(PendingWrite &write, const QByteArray &contents) override
-    {
-        if (failWrites.contains(QFileInfo(write.path).fileName())) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return false;
-        }
-        return FileStore::stageWrite(write, contents);
-    }
-    bool syncStaged(PendingWrite &write) const override
-    {
-        if (failSyncs.contains(QFileInfo(write.path).fileName())) {
-            write.error = QStringLiteral("Input/output error");
-            return false;
-        }
-        return FileStore::syncStaged(write);
-    }
-    bool replaceWithStaged(PendingWrite &write) override
-    {
-        if (failReplaces.contains(QFileInfo(write.path).fileName())) {
-            setErrorString(QStringLiteral("Permission denied"));
-            return false;
-        }
-        return FileStore::replaceWithStaged(write);
-    }
+    bool stageWrite(PendingWrite &write, const QByteArray &contents) override;
+    bool syncStaged(PendingWrite &write) const override;
+    bool replaceWithStaged(PendingWrite &write) override;
+
+private:
+    bool writeFails(const QString &path) const;
 };

@@ -1,78 +1,16 @@
-// Helpers for the tests of the project area: a file store that counts note reads and fails on
-// purpose (full disk, folder not creatable, no backup possible), and typing into the note editor.
+// Helpers for the tests of the project area: the notes a test starts from, typing into the note
+// editor, selecting and the state of the command buttons. The file store that fails on purpose is
+// FaultyFileStore.
 #pragma once
 
 #include "editor/RichTextBox.h"
-#include "storage/FileStore.h"
+#include "support/FaultyFileStore.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QSet>
 #include <QtTest>
-#include <optional>
-
-class ProjectFileStore : public FileStore
-{
-public:
-    QStringList listFiles(const QString &folder) const override
-    {
-        return listing ? *listing : FileStore::listFiles(folder);
-    }
-    bool readFile(const QString &path, QByteArray *contents) const override
-    {
-        readNames.append(QFileInfo(path).fileName());
-        return FileStore::readFile(path, contents);
-    }
-    bool createFolder(const QString &path) override
-    {
-        if (failCreateFolder) {
-            setErrorString(QStringLiteral("The folder could not be created."));
-            return false;
-        }
-        return FileStore::createFolder(path);
-    }
-    bool writeFileAtomic(const QString &path, const QByteArray &contents) override
-    {
-        if (failAllWrites || failWrites.contains(QFileInfo(path).fileName())) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return false;
-        }
-        writtenNames.append(QFileInfo(path).fileName());
-        return FileStore::writeFileAtomic(path, contents);
-    }
-    QString moveAside(const QString &path, const QString &tag) override
-    {
-        if (failMoveAside) {
-            setErrorString(QStringLiteral("Permission denied"));
-            return {};
-        }
-        return FileStore::moveAside(path, tag);
-    }
-
-protected:
-    // The day files are written in one batch, which does not go through writeFileAtomic.
-    bool stageWrite(PendingWrite &write, const QByteArray &contents) override
-    {
-        if (failAllWrites || failWrites.contains(QFileInfo(write.path).fileName())) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return false;
-        }
-        return FileStore::stageWrite(write, contents);
-    }
-
-public:
-    // A listing in this order instead of the folder's own.
-    std::optional<QStringList> listing;
-    QSet<QString> failWrites; // file names (without folder) whose writes fail
-    bool failAllWrites = false;
-    bool failCreateFolder = false;
-    bool failMoveAside = false;
-    mutable QStringList readNames;
-    QStringList writtenNames;
-};
 
 namespace ProjectTest {
 
@@ -87,15 +25,51 @@ inline QString storedOrder(TestApp &app)
         QStringLiteral("projects"), QStringLiteral("order"), QStringLiteral("<none>"));
 }
 
+// A note on disk before the window opens: its title (the file is the title and ".rtf") and text.
+struct Note
+{
+    QString title;
+    QString text;
+};
+
+// The two notes most tests of the project area start from, A before B.
+inline QList<Note> alphaAndBeta()
+{
+    return { { QStringLiteral("A"), QStringLiteral("alpha") },
+        { QStringLiteral("B"), QStringLiteral("beta") } };
+}
+
+inline void writeNotes(TestApp &app, const QList<Note> &notes)
+{
+    for (const Note &note : notes)
+        app.writeNote(note.title + QStringLiteral(".rtf"), note.text);
+}
+
+// Writes the notes, stores the list order (by default the notes' titles in turn) and opens the
+// window on them.
+inline MainWindow &openWithNotes(
+    TestApp &app, const QList<Note> &notes, const QString &order = QString())
+{
+    writeNotes(app, notes);
+    QStringList titles;
+    for (const Note &note : notes)
+        titles.append(note.title);
+    setOrder(app, order.isNull() ? titles.join(QLatin1Char(':')) : order);
+    return app.open();
+}
+
 // One key pressed and released in the note editor: a character is typed and one release counts.
 inline void typeKey(TestApp &app, char key)
 {
+    // A disabled editor takes no key: typing into it would prove nothing.
+    QVERIFY(app.editor()->isEnabled());
     QTest::keyClick(app.editor(), key);
 }
 
 // Every character pressed and released in turn; characters outside ASCII too.
 inline void typeText(TestApp &app, const QString &text)
 {
+    QVERIFY(app.editor()->isEnabled());
     for (const QChar c : text) {
         const int key = c.unicode() < 128 ? QChar(c).toUpper().unicode() : int(Qt::Key_unknown);
         QTest::sendKeyEvent(QTest::Press, app.editor(), Qt::Key(key), QString(c), Qt::NoModifier);
@@ -107,6 +81,7 @@ inline void typeText(TestApp &app, const QString &text)
 inline void holdKey(TestApp &app, Qt::Key key, const QString &text, int repeats)
 {
     RichTextBox *editor = app.editor();
+    QVERIFY(editor->isEnabled());
     QKeyEvent first(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(editor, &first);
     for (int i = 0; i < repeats; ++i) {

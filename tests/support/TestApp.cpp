@@ -1,5 +1,6 @@
 #include "support/TestApp.h"
 
+#include "app/AppServices.h"
 #include "editor/RichTextBox.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
@@ -13,11 +14,15 @@
 
 TestApp::TestApp(QDate today)
     : clock(today)
-    , m_ownFiles(std::make_unique<FileStore>())
+    , m_services(std::make_unique<AppServices>(m_dir.path()))
 {
-    files = m_ownFiles.get();
-    settings = std::make_unique<QtSettingsStore>(
-        m_dir.path() + QStringLiteral("/.settings/Quillmark.ini"));
+    m_services->setSettingsFile(m_dir.path() + QStringLiteral("/.settings/Quillmark.ini"));
+    m_services->setPrompter(&prompter);
+    m_services->setShell(&shell);
+    m_services->setClock(&clock);
+    m_services->setQuit([this] { ++quitCount; });
+    files = &m_services->files();
+    settings = &m_services->settings();
 }
 
 TestApp::~TestApp()
@@ -27,16 +32,15 @@ TestApp::~TestApp()
 
 MainWindowServices TestApp::services()
 {
-    MainWindowServices services;
-    services.applicationFolder = m_dir.path();
-    services.settings = settings.get();
-    services.files = files;
-    services.prompter = &prompter;
-    services.shell = &shell;
-    services.clock = &clock;
-    services.quit = [this] { ++quitCount; };
-    services.resetDaysIntervalMs = resetDaysIntervalMs;
-    return services;
+    m_services->setFiles(files);
+    m_services->setResetDaysInterval(resetDaysIntervalMs);
+    return m_services->services();
+}
+
+void TestApp::reopenSettings()
+{
+    m_services->setSettingsFile(settings->fileName());
+    settings = &m_services->settings();
 }
 
 MainWindow &TestApp::open()
@@ -88,6 +92,8 @@ void TestApp::click(const QString &buttonName)
 {
     auto *button = find<QAbstractButton>(buttonName);
     QVERIFY2(button, qPrintable(buttonName));
+    // A disabled button ignores the click: a test that clicks one would prove nothing.
+    QVERIFY2(button->isEnabled(), qPrintable(buttonName + QStringLiteral(" is disabled")));
     button->click();
 }
 
@@ -95,6 +101,7 @@ void TestApp::trigger(const QString &actionName)
 {
     auto *action = find<QAction>(actionName);
     QVERIFY2(action, qPrintable(actionName));
+    QVERIFY2(action->isEnabled(), qPrintable(actionName + QStringLiteral(" is disabled")));
     action->trigger();
 }
 

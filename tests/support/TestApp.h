@@ -1,5 +1,6 @@
 // A main window for tests: a temporary application folder, settings in an INI file inside it, a
-// scripted Prompter, a recording DesktopShell, a fixed clock and a quit function that only counts.
+// scripted Prompter, a recording DesktopShell, a fixed clock and a quit function that only counts,
+// put in place of the real ones by the program's own AppServices.
 #pragma once
 
 #include "mainwindow/MainWindow.h"
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class AppServices;
 class QListWidget;
 class RichTextBox;
 
@@ -26,6 +28,8 @@ public:
     MainWindow &open();
     MainWindow &window() { return *m_window; }
     MainWindowServices services();
+    // A new settings store over the same file, reading it afresh as the next start would.
+    void reopenSettings();
 
     QString folder() const { return m_dir.path(); }
     QString notesFolder() const { return m_dir.path() + QStringLiteral("/todolist"); }
@@ -58,13 +62,14 @@ public:
     ScriptedPrompter prompter;
     RecordingShell shell;
     FixedClock clock;
-    FileStore *files;
-    std::unique_ptr<QtSettingsStore> settings;
+    // The store the window is given; a test may put its own in place before open().
+    FileStore *files = nullptr;
+    QtSettingsStore *settings = nullptr;
     int quitCount = 0;
     int resetDaysIntervalMs = 2500;
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<FileStore> m_ownFiles;
+    std::unique_ptr<AppServices> m_services;
     MainWindow *m_window = nullptr;
 };
