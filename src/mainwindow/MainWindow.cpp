@@ -47,12 +47,12 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 
     m_projects = new ProjectPanel(*ui, m_state, services.applicationFolder, *services.settings,
         *services.files, *services.prompter, this);
-    m_days = new DayNotes(
-        *ui, services.applicationFolder, *services.files, services.resetDaysIntervalMs, this);
+    m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
+        services.resetDaysIntervalMs, this);
     m_helpMenu = new HelpMenu(
-        *ui, *this, services.applicationFolder, *services.files, *services.shell, this);
+        helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
     m_storedFile = new StoredFileLink(
-        *ui, *services.settings, *services.prompter,
+        storedFileLinkView(), *services.settings, *services.prompter,
         [this](const QString &target) { Goto_URL(target); }, this);
     m_closing = std::make_unique<ClosingSequence>(
         *this, *ui, m_state, *m_projects, *m_days, *services.settings, *services.prompter);
@@ -89,6 +89,24 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+DayNotesView MainWindow::dayNotesView() const
+{
+    return { { ui->rtfMonday, ui->rtfTuesday, ui->rtfWednesday, ui->rtfThursday, ui->rtfFriday,
+                 ui->rtfSaturday, ui->rtfSunday },
+        { ui->chkSaveDay_0, ui->chkSaveDay_1, ui->chkSaveDay_2, ui->chkSaveDay_3, ui->chkSaveDay_4,
+            ui->chkSaveDay_5, ui->chkSaveDay_6 } };
+}
+
+HelpMenuView MainWindow::helpMenuView() const
+{
+    return { ui->mnuHelpHelpFile, ui->mnuHelpAbout, ui->mnuHelpOnline, ui->mnuHelpOtherProducts };
+}
+
+StoredFileLinkView MainWindow::storedFileLinkView() const
+{
+    return { ui->cmdLeads, ui->chkMem };
+}
 
 void MainWindow::showWindow()
 {

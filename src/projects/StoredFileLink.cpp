@@ -1,8 +1,10 @@
 #include "projects/StoredFileLink.h"
 
-#include "forms/ui_frmMain.h"
 #include "platform/Prompter.h"
 #include "storage/SettingsStore.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
 
 namespace {
 const QString section = QStringLiteral("salesfile");
@@ -11,15 +13,15 @@ const QString key = QStringLiteral("loc");
 const QString nothingStored = QStringLiteral("na");
 } // namespace
 
-StoredFileLink::StoredFileLink(Ui::frmMain &ui, SettingsStore &settings, Prompter &prompter,
-    std::function<void(const QString &)> gotoUrl, QObject *parent)
+StoredFileLink::StoredFileLink(const StoredFileLinkView &view, SettingsStore &settings,
+    Prompter &prompter, std::function<void(const QString &)> gotoUrl, QObject *parent)
     : QObject(parent)
-    , ui(ui)
+    , m_view(view)
     , m_settings(settings)
     , m_prompter(prompter)
     , m_gotoUrl(std::move(gotoUrl))
 {
-    connect(ui.cmdLeads, &QAbstractButton::clicked, this, &StoredFileLink::cmdLeads_Click);
+    connect(view.cmdLeads, &QAbstractButton::clicked, this, &StoredFileLink::cmdLeads_Click);
 }
 
 QString StoredFileLink::dialogTitle()
@@ -41,7 +43,7 @@ void StoredFileLink::cmdLeads_Click()
 {
     // Only a real tick counts: the greyed third state asks like an unticked box. The stored file is
     // not looked for first; the desktop reports a file that has gone.
-    if (ui.chkMem->checkState() == Qt::Checked && storedPath() != nothingStored) {
+    if (m_view.chkMem->checkState() == Qt::Checked && storedPath() != nothingStored) {
         if (m_gotoUrl)
             m_gotoUrl(storedPath());
         return;
