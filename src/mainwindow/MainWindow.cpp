@@ -13,6 +13,7 @@
 #include "projects/ProjectPanel.h"
 #include "projects/StoredFileLink.h"
 #include "storage/FileStore.h"
+#include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
 #include <QCloseEvent>
@@ -165,12 +166,14 @@ void MainWindow::Form_Load()
 void MainWindow::restorePosition()
 {
     SettingsStore &settings = *m_services.settings;
-    const auto top = WindowPosition::parseTwips(settings.get(QStringLiteral("screen"),
-        QStringLiteral("top"), QString::number(WindowPosition::defaultTwips)));
+    const SettingsKeys::Setting &topKey = SettingsKeys::windowTop;
+    const auto top
+        = WindowPosition::parseTwips(settings.get(topKey.section, topKey.key, topKey.defaultValue));
     if (top)
         move(x(), WindowPosition::twipsToPixels(*top));
-    const auto left = WindowPosition::parseTwips(settings.get(QStringLiteral("screen"),
-        QStringLiteral("left"), QString::number(WindowPosition::defaultTwips)));
+    const SettingsKeys::Setting &leftKey = SettingsKeys::windowLeft;
+    const auto left = WindowPosition::parseTwips(
+        settings.get(leftKey.section, leftKey.key, leftKey.defaultValue));
     if (left)
         move(WindowPosition::twipsToPixels(*left), y());
 
@@ -179,7 +182,7 @@ void MainWindow::restorePosition()
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
     if (!screens.isEmpty() && !WindowPosition::isOnAnyScreen(QRect(pos(), heldSize()), screens)) {
-        const int fallback = WindowPosition::twipsToPixels(WindowPosition::defaultTwips);
+        const int fallback = WindowPosition::twipsToPixels(SettingsKeys::defaultWindowTwips);
         move(fallback, fallback);
     }
     // The position is the frame's, as the closing stores it; a window that has no frame yet puts

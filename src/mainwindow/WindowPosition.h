@@ -12,7 +12,6 @@ class WindowPosition
 {
 public:
     static constexpr int twipsPerPixel = 15;
-    static constexpr int defaultTwips = 100;
 
     // A stored coordinate in twips: trimmed, read as a number in the C locale, rounded half to
     // even. Nothing when it is not a number or lies outside the 32-bit range.
