@@ -63,11 +63,6 @@ QString ClosingSequence::notSavedQuestionText(const QStringList &notSaved)
         + QStringLiteral("\r\n\r\nClose anyway?  What was not saved will be lost.");
 }
 
-bool ClosingSequence::platformReportsPosition(const QString &platformName)
-{
-    return !platformName.startsWith(QLatin1String("wayland"));
-}
-
 bool ClosingSequence::run()
 {
     return runSequence(Kind::CloseRequest);
@@ -166,7 +161,7 @@ QStringList ClosingSequence::notSaved(const std::array<bool, 7> &written, bool n
 QList<SettingsStore::Entry> ClosingSequence::positionSettings() const
 {
     // A Wayland window cannot tell where it is: a made-up position would replace the stored one.
-    if (!platformReportsPosition(m_platformName))
+    if (!WindowPosition::platformReportsPosition(m_platformName))
         return {};
     const QPoint position = m_window.pos();
     const SettingsKeys::Setting &top = SettingsKeys::windowTop;

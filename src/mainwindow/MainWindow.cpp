@@ -187,7 +187,7 @@ void MainWindow::restorePosition()
     }
     // The position is the frame's, as the closing stores it; a window that has no frame yet puts
     // its client area there.
-    if (ClosingSequence::platformReportsPosition(QGuiApplication::platformName()))
+    if (WindowPosition::platformReportsPosition(QGuiApplication::platformName()))
         m_framePlacement.start(pos());
 }
 

@@ -27,6 +27,11 @@ QString WindowPosition::pixelsToTwipsText(int pixels)
     return QString::number(qint64(pixels) * twipsPerPixel);
 }
 
+bool WindowPosition::platformReportsPosition(const QString &platformName)
+{
+    return !platformName.startsWith(QLatin1String("wayland"));
+}
+
 bool WindowPosition::isOnAnyScreen(const QRect &frame, const QList<QRect> &screens)
 {
     for (const QRect &screen : screens)

@@ -1,5 +1,5 @@
 // The main window's stored position: the text in the settings (twips) to a pixel position and back,
-// and the check that a position can be seen on some screen.
+// the check that a position can be seen on some screen, and which platforms can tell it at all.
 #pragma once
 
 #include <QList>
@@ -22,4 +22,7 @@ public:
     static QString pixelsToTwipsText(int pixels);
     // True when a window with this frame rectangle shows at least partly on one of the screens.
     static bool isOnAnyScreen(const QRect &frame, const QList<QRect> &screens);
+    // Whether a window on this Qt platform can tell where it is. A Wayland window cannot: the
+    // position it reports is made up, so it is neither stored nor used to place the frame.
+    static bool platformReportsPosition(const QString &platformName);
 };
