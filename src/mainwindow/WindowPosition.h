@@ -11,12 +11,10 @@
 class WindowPosition
 {
 public:
-    static constexpr int twipsPerPixel = 15;
-
     // A stored coordinate in twips: trimmed, read as a number in the C locale, rounded half to
     // even. Nothing when it is not a number or lies outside the 32-bit range.
     static std::optional<int> parseTwips(const QString &text);
-    // Twips to pixels, rounded to the nearest.
+    // Twips to pixels, rounded to the nearest (halves away from zero).
     static int twipsToPixels(int twips);
     // Pixels to the twips text that is stored ("1200", "-345").
     static QString pixelsToTwipsText(int pixels);
