@@ -1,7 +1,6 @@
 #include "daynotes/DayNotes.h"
 
 #include "editor/RichTextBox.h"
-#include "forms/ui_frmMain.h"
 #include "storage/AtomicWriteBatch.h"
 #include "storage/FileStore.h"
 
@@ -12,10 +11,10 @@
 
 Q_LOGGING_CATEGORY(lcDayNotes, "quillmark.daynotes", QtWarningMsg)
 
-DayNotes::DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore &files,
+DayNotes::DayNotes(const DayNotesView &view, const QString &applicationFolder, FileStore &files,
     int resetIntervalMs, QObject *parent)
     : QObject(parent)
-    , ui(ui)
+    , m_view(view)
     , m_applicationFolder(applicationFolder)
     , m_files(files)
     , m_tmrResetDays(new QTimer(parent ? parent : this))
@@ -40,12 +39,12 @@ DayNotes::DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore 
 
 RichTextBox *DayNotes::box(int index) const
 {
-    return ui.tabDays ? ui.tabDays->findChild<RichTextBox *>(DayTable::boxName(index)) : nullptr;
+    return index >= 0 && index < DayTable::dayCount ? m_view.boxes[size_t(index)] : nullptr;
 }
 
 QCheckBox *DayNotes::mark(int index) const
 {
-    return ui.fraSave ? ui.fraSave->findChild<QCheckBox *>(DayTable::markName(index)) : nullptr;
+    return index >= 0 && index < DayTable::dayCount ? m_view.marks[size_t(index)] : nullptr;
 }
 
 void DayNotes::load()

@@ -2,6 +2,7 @@
 // and the timer that returns the marks to rest.
 #pragma once
 
+#include "daynotes/DayNotesView.h"
 #include "daynotes/DayTable.h"
 
 #include <QColor>
@@ -9,9 +10,6 @@
 #include <QString>
 #include <array>
 
-namespace Ui {
-class frmMain;
-}
 class AtomicWriteBatch;
 class FileStore;
 class QCheckBox;
@@ -24,7 +22,7 @@ class DayNotes : public QObject
 public:
     using DayResults = std::array<bool, DayTable::dayCount>;
 
-    DayNotes(Ui::frmMain &ui, const QString &applicationFolder, FileStore &files,
+    DayNotes(const DayNotesView &view, const QString &applicationFolder, FileStore &files,
         int resetIntervalMs, QObject *parent = nullptr);
 
     // Loads each day file that exists into its box, Monday to Sunday. A file that exists but cannot
@@ -59,7 +57,7 @@ private:
     int stageDay(AtomicWriteBatch &batch, int index);
     static void setBackColour(QCheckBox *mark, const QColor &colour);
 
-    Ui::frmMain &ui;
+    DayNotesView m_view;
     QString m_applicationFolder;
     FileStore &m_files;
     QTimer *m_tmrResetDays;

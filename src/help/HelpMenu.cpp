@@ -1,25 +1,25 @@
 #include "help/HelpMenu.h"
 
-#include "forms/ui_frmMain.h"
 #include "help/HelpWindow.h"
 #include "help/Links.h"
 #include "platform/DesktopShell.h"
 #include "storage/FileStore.h"
 
-HelpMenu::HelpMenu(Ui::frmMain &ui, QWidget &mainWindow, const QString &applicationFolder,
+#include <QAction>
+
+HelpMenu::HelpMenu(const HelpMenuView &view, QWidget &mainWindow, const QString &applicationFolder,
     FileStore &files, DesktopShell &shell, QObject *parent)
     : QObject(parent)
-    , ui(ui)
     , m_mainWindow(mainWindow)
     , m_applicationFolder(applicationFolder)
     , m_files(files)
     , m_shell(shell)
 {
-    connect(ui.mnuHelpHelpFile, &QAction::triggered, this, &HelpMenu::mnuHelpHelpFile_Click);
-    connect(ui.mnuHelpAbout, &QAction::triggered, this, &HelpMenu::mnuHelpAbout_Click);
-    connect(ui.mnuHelpOnline, &QAction::triggered, this, &HelpMenu::mnuHelpOnline_Click);
-    connect(
-        ui.mnuHelpOtherProducts, &QAction::triggered, this, &HelpMenu::mnuHelpOtherProducts_Click);
+    connect(view.mnuHelpHelpFile, &QAction::triggered, this, &HelpMenu::mnuHelpHelpFile_Click);
+    connect(view.mnuHelpAbout, &QAction::triggered, this, &HelpMenu::mnuHelpAbout_Click);
+    connect(view.mnuHelpOnline, &QAction::triggered, this, &HelpMenu::mnuHelpOnline_Click);
+    connect(view.mnuHelpOtherProducts, &QAction::triggered, this,
+        &HelpMenu::mnuHelpOtherProducts_Click);
 }
 
 HelpMenu::~HelpMenu()

@@ -2,13 +2,12 @@
 // maker's web pages. The main window stays hidden while the help window is open.
 #pragma once
 
+#include "help/HelpMenuView.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-namespace Ui {
-class frmMain;
-}
 class DesktopShell;
 class FileStore;
 class HelpWindow;
@@ -18,7 +17,7 @@ class HelpMenu : public QObject
 {
     Q_OBJECT
 public:
-    HelpMenu(Ui::frmMain &ui, QWidget &mainWindow, const QString &applicationFolder,
+    HelpMenu(const HelpMenuView &view, QWidget &mainWindow, const QString &applicationFolder,
         FileStore &files, DesktopShell &shell, QObject *parent = nullptr);
     ~HelpMenu() override;
 
@@ -37,7 +36,6 @@ private:
     void showHelpWindow();
     void helpWindow_Unload();
 
-    Ui::frmMain &ui;
     QWidget &m_mainWindow;
     QString m_applicationFolder;
     FileStore &m_files;

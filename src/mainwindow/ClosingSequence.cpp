@@ -7,6 +7,8 @@
 #include "platform/Prompter.h"
 #include "projects/MainWindowState.h"
 #include "projects/ProjectPanel.h"
+#include "projects/ProjectStore.h"
+#include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
 #include <QDir>
@@ -59,11 +61,6 @@ QString ClosingSequence::notSavedQuestionText(const QStringList &notSaved)
     return QStringLiteral("These notes could not be saved:\r\n\r\n")
         + notSaved.join(QStringLiteral("\r\n"))
         + QStringLiteral("\r\n\r\nClose anyway?  What was not saved will be lost.");
-}
-
-bool ClosingSequence::platformReportsPosition(const QString &platformName)
-{
-    return !platformName.startsWith(QLatin1String("wayland"));
 }
 
 bool ClosingSequence::run()
@@ -164,13 +161,13 @@ QStringList ClosingSequence::notSaved(const std::array<bool, 7> &written, bool n
 QList<SettingsStore::Entry> ClosingSequence::positionSettings() const
 {
     // A Wayland window cannot tell where it is: a made-up position would replace the stored one.
-    if (!platformReportsPosition(m_platformName))
+    if (!WindowPosition::platformReportsPosition(m_platformName))
         return {};
     const QPoint position = m_window.pos();
-    return { { QStringLiteral("screen"), QStringLiteral("top"),
-                 WindowPosition::pixelsToTwipsText(position.y()) },
-        { QStringLiteral("screen"), QStringLiteral("left"),
-            WindowPosition::pixelsToTwipsText(position.x()) } };
+    const SettingsKeys::Setting &top = SettingsKeys::windowTop;
+    const SettingsKeys::Setting &left = SettingsKeys::windowLeft;
+    return { { top.section, top.key, WindowPosition::pixelsToTwipsText(position.y()) },
+        { left.section, left.key, WindowPosition::pixelsToTwipsText(position.x()) } };
 }
 
 void ClosingSequence::cmdClose_Click()
@@ -189,6 +186,7 @@ void ClosingSequence::mnuOptionsClearProjectList_Click()
     // What was typed last goes to its note before the list forgets the entry (a new item too).
     m_projects.flushPendingNote();
     m_projects.clearList();
-    m_settings.save(QStringLiteral("projects"), QStringLiteral("order"), QStringLiteral("na"));
+    m_settings.save(SettingsKeys::projectOrder.section, SettingsKeys::projectOrder.key,
+        ProjectStore::noOrderMarker);
     m_window.close();
 }

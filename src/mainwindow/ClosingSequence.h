@@ -41,9 +41,8 @@ public:
     // Options > "Clear Saved Project List": empties the list, forgets its order and closes.
     void mnuOptionsClearProjectList_Click();
 
-    // Where the platform cannot tell where the window is (Wayland), no position is stored.
-    static bool platformReportsPosition(const QString &platformName);
-    // Tests pretend to run on another platform.
+    // Where the platform cannot tell where the window is (WindowPosition::platformReportsPosition),
+    // no position is stored. Tests pretend to run on another platform.
     void setPlatformName(const QString &name) { m_platformName = name; }
 
     static QString closingQuestionText();

@@ -13,6 +13,7 @@
 #include "projects/ProjectPanel.h"
 #include "projects/StoredFileLink.h"
 #include "storage/FileStore.h"
+#include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
 #include <QCloseEvent>
@@ -47,12 +48,12 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 
     m_projects = new ProjectPanel(*ui, m_state, services.applicationFolder, *services.settings,
         *services.files, *services.prompter, this);
-    m_days = new DayNotes(
-        *ui, services.applicationFolder, *services.files, services.resetDaysIntervalMs, this);
+    m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
+        services.resetDaysIntervalMs, this);
     m_helpMenu = new HelpMenu(
-        *ui, *this, services.applicationFolder, *services.files, *services.shell, this);
+        helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
     m_storedFile = new StoredFileLink(
-        *ui, *services.settings, *services.prompter,
+        storedFileLinkView(), *services.settings, *services.prompter,
         [this](const QString &target) { Goto_URL(target); }, this);
     m_closing = std::make_unique<ClosingSequence>(
         *this, *ui, m_state, *m_projects, *m_days, *services.settings, *services.prompter);
@@ -89,6 +90,24 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+DayNotesView MainWindow::dayNotesView() const
+{
+    return { { ui->rtfMonday, ui->rtfTuesday, ui->rtfWednesday, ui->rtfThursday, ui->rtfFriday,
+                 ui->rtfSaturday, ui->rtfSunday },
+        { ui->chkSaveDay_0, ui->chkSaveDay_1, ui->chkSaveDay_2, ui->chkSaveDay_3, ui->chkSaveDay_4,
+            ui->chkSaveDay_5, ui->chkSaveDay_6 } };
+}
+
+HelpMenuView MainWindow::helpMenuView() const
+{
+    return { ui->mnuHelpHelpFile, ui->mnuHelpAbout, ui->mnuHelpOnline, ui->mnuHelpOtherProducts };
+}
+
+StoredFileLinkView MainWindow::storedFileLinkView() const
+{
+    return { ui->cmdLeads, ui->chkMem };
+}
 
 void MainWindow::showWindow()
 {
@@ -147,12 +166,14 @@ void MainWindow::Form_Load()
 void MainWindow::restorePosition()
 {
     SettingsStore &settings = *m_services.settings;
-    const auto top = WindowPosition::parseTwips(settings.get(QStringLiteral("screen"),
-        QStringLiteral("top"), QString::number(WindowPosition::defaultTwips)));
+    const SettingsKeys::Setting &topKey = SettingsKeys::windowTop;
+    const auto top
+        = WindowPosition::parseTwips(settings.get(topKey.section, topKey.key, topKey.defaultValue));
     if (top)
         move(x(), WindowPosition::twipsToPixels(*top));
-    const auto left = WindowPosition::parseTwips(settings.get(QStringLiteral("screen"),
-        QStringLiteral("left"), QString::number(WindowPosition::defaultTwips)));
+    const SettingsKeys::Setting &leftKey = SettingsKeys::windowLeft;
+    const auto left = WindowPosition::parseTwips(
+        settings.get(leftKey.section, leftKey.key, leftKey.defaultValue));
     if (left)
         move(WindowPosition::twipsToPixels(*left), y());
 
@@ -161,12 +182,12 @@ void MainWindow::restorePosition()
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
     if (!screens.isEmpty() && !WindowPosition::isOnAnyScreen(QRect(pos(), heldSize()), screens)) {
-        const int fallback = WindowPosition::twipsToPixels(WindowPosition::defaultTwips);
+        const int fallback = WindowPosition::twipsToPixels(SettingsKeys::defaultWindowTwips);
         move(fallback, fallback);
     }
     // The position is the frame's, as the closing stores it; a window that has no frame yet puts
     // its client area there.
-    if (ClosingSequence::platformReportsPosition(QGuiApplication::platformName()))
+    if (WindowPosition::platformReportsPosition(QGuiApplication::platformName()))
         m_framePlacement.start(pos());
 }
 

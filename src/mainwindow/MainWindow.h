@@ -14,10 +14,13 @@ class frmMain;
 }
 class ClosingSequence;
 class DayNotes;
+struct DayNotesView;
 class HelpMenu;
+struct HelpMenuView;
 class ProjectPanel;
 class QTimer;
 class StoredFileLink;
+struct StoredFileLinkView;
 
 class MainWindow : public QMainWindow
 {
@@ -50,6 +53,11 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // What each panel sees of the form: its own widgets and nothing else.
+    DayNotesView dayNotesView() const;
+    HelpMenuView helpMenuView() const;
+    StoredFileLinkView storedFileLinkView() const;
+
     void Form_Load();
     void Form_Resize();
 

@@ -1,5 +1,7 @@
 #include "mainwindow/WindowPosition.h"
 
+#include "rtf/Twips.h"
+
 #include <QLocale>
 #include <cmath>
 #include <limits>
@@ -19,12 +21,17 @@ std::optional<int> WindowPosition::parseTwips(const QString &text)
 
 int WindowPosition::twipsToPixels(int twips)
 {
-    return static_cast<int>(std::lround(twips / double(twipsPerPixel)));
+    return static_cast<int>(std::lround(Twips::toPixels(twips)));
 }
 
 QString WindowPosition::pixelsToTwipsText(int pixels)
 {
-    return QString::number(qint64(pixels) * twipsPerPixel);
+    return QString::number(qint64(pixels) * Twips::perPixel);
+}
+
+bool WindowPosition::platformReportsPosition(const QString &platformName)
+{
+    return !platformName.startsWith(QLatin1String("wayland"));
 }
 
 bool WindowPosition::isOnAnyScreen(const QRect &frame, const QList<QRect> &screens)

@@ -1,8 +1,5 @@
 #include "projects/ProjectStore.h"
 
-const QString ProjectStore::orderSection = QStringLiteral("projects");
-const QString ProjectStore::orderKey = QStringLiteral("order");
-const QString ProjectStore::orderDefault = QStringLiteral("na:");
 const QString ProjectStore::noOrderMarker = QStringLiteral("na");
 const QString ProjectStore::noteSuffix = QStringLiteral(".rtf");
 

@@ -1,25 +1,21 @@
 #include "projects/StoredFileLink.h"
 
-#include "forms/ui_frmMain.h"
 #include "platform/Prompter.h"
+#include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
-namespace {
-const QString section = QStringLiteral("salesfile");
-const QString key = QStringLiteral("loc");
-// What the settings give while no file has been chosen.
-const QString nothingStored = QStringLiteral("na");
-} // namespace
+#include <QAbstractButton>
+#include <QCheckBox>
 
-StoredFileLink::StoredFileLink(Ui::frmMain &ui, SettingsStore &settings, Prompter &prompter,
-    std::function<void(const QString &)> gotoUrl, QObject *parent)
+StoredFileLink::StoredFileLink(const StoredFileLinkView &view, SettingsStore &settings,
+    Prompter &prompter, std::function<void(const QString &)> gotoUrl, QObject *parent)
     : QObject(parent)
-    , ui(ui)
+    , m_view(view)
     , m_settings(settings)
     , m_prompter(prompter)
     , m_gotoUrl(std::move(gotoUrl))
 {
-    connect(ui.cmdLeads, &QAbstractButton::clicked, this, &StoredFileLink::cmdLeads_Click);
+    connect(view.cmdLeads, &QAbstractButton::clicked, this, &StoredFileLink::cmdLeads_Click);
 }
 
 QString StoredFileLink::dialogTitle()
@@ -34,14 +30,16 @@ QString StoredFileLink::dialogFilter()
 
 QString StoredFileLink::storedPath() const
 {
-    return m_settings.get(section, key, nothingStored);
+    const SettingsKeys::Setting &setting = SettingsKeys::storedFile;
+    return m_settings.get(setting.section, setting.key, setting.defaultValue);
 }
 
 void StoredFileLink::cmdLeads_Click()
 {
     // Only a real tick counts: the greyed third state asks like an unticked box. The stored file is
     // not looked for first; the desktop reports a file that has gone.
-    if (ui.chkMem->checkState() == Qt::Checked && storedPath() != nothingStored) {
+    if (m_view.chkMem->checkState() == Qt::Checked
+        && storedPath() != SettingsKeys::storedFile.defaultValue) {
         if (m_gotoUrl)
             m_gotoUrl(storedPath());
         return;
@@ -53,5 +51,5 @@ void StoredFileLink::cmdLeads_Click()
     if (m_gotoUrl)
         m_gotoUrl(chosen);
     // Remembered whether or not "Stored File" is ticked; the tick only decides the next press.
-    m_settings.save(section, key, chosen);
+    m_settings.save(SettingsKeys::storedFile.section, SettingsKeys::storedFile.key, chosen);
 }

@@ -2,13 +2,12 @@
 // in an open-file dialog and remembered in the settings.
 #pragma once
 
+#include "projects/StoredFileLinkView.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
 
-namespace Ui {
-class frmMain;
-}
 class Prompter;
 class SettingsStore;
 
@@ -17,7 +16,7 @@ class StoredFileLink : public QObject
     Q_OBJECT
 public:
     // gotoUrl opens a path or address with the program the desktop associates with it.
-    StoredFileLink(Ui::frmMain &ui, SettingsStore &settings, Prompter &prompter,
+    StoredFileLink(const StoredFileLinkView &view, SettingsStore &settings, Prompter &prompter,
         std::function<void(const QString &)> gotoUrl, QObject *parent = nullptr);
 
     void cmdLeads_Click();
@@ -29,7 +28,7 @@ public:
 private:
     QString storedPath() const;
 
-    Ui::frmMain &ui;
+    StoredFileLinkView m_view;
     SettingsStore &m_settings;
     Prompter &m_prompter;
     std::function<void(const QString &)> m_gotoUrl;

@@ -1,5 +1,7 @@
 #include "rtf/RtfDocumentWriter.h"
 
+#include "rtf/Twips.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -9,10 +11,10 @@
 
 namespace {
 
-// Paragraph and table measures: 15 twips to the pixel.
+// Paragraph and table measures.
 long twips(double pixels)
 {
-    return qBound(-31680000L, std::lround(pixels * 15), 31680000L);
+    return Twips::fromPixels(pixels, -31680000L, 31680000L);
 }
 
 // A list level is written as 720 twips of indent (half an inch, as WordPad and Word indent their

@@ -1,5 +1,7 @@
 #include "rtf/RtfParser.h"
 
+#include "rtf/Twips.h"
+
 #include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -301,12 +303,6 @@ Word lookup(QByteArrayView name)
 int clampInt(int value, int low, int high)
 {
     return std::clamp(value, low, high);
-}
-
-// Twips to pixels (96 per inch).
-double px(int twips)
-{
-    return twips / 15.0;
 }
 
 // Characters Qt's document must not receive inside a run: they would split blocks or fake
@@ -1756,15 +1752,15 @@ QTextBlockFormat RtfParser::blockFormat(const RtfParaProps &props)
         break;
     }
     if (props.leftIndent)
-        format.setLeftMargin(px(props.leftIndent));
+        format.setLeftMargin(Twips::toPixels(props.leftIndent));
     if (props.rightIndent)
-        format.setRightMargin(px(props.rightIndent));
+        format.setRightMargin(Twips::toPixels(props.rightIndent));
     if (props.firstIndent)
-        format.setTextIndent(px(props.firstIndent));
+        format.setTextIndent(Twips::toPixels(props.firstIndent));
     if (props.spaceBefore)
-        format.setTopMargin(px(props.spaceBefore));
+        format.setTopMargin(Twips::toPixels(props.spaceBefore));
     if (props.spaceAfter)
-        format.setBottomMargin(px(props.spaceAfter));
+        format.setBottomMargin(Twips::toPixels(props.spaceAfter));
     if (props.lineSpacing != 0) {
         if (props.lineMultiple) {
             // \slN\slmult1: N/240 of single spacing; exactly single is left as the default.
@@ -1772,16 +1768,18 @@ QTextBlockFormat RtfParser::blockFormat(const RtfParaProps &props)
             if (std::abs(percent - 100.0) > 0.01)
                 format.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
         } else if (props.lineSpacing > 0) {
-            format.setLineHeight(px(props.lineSpacing), QTextBlockFormat::MinimumHeight);
+            format.setLineHeight(
+                Twips::toPixels(props.lineSpacing), QTextBlockFormat::MinimumHeight);
         } else {
-            format.setLineHeight(px(-props.lineSpacing), QTextBlockFormat::FixedHeight);
+            format.setLineHeight(
+                Twips::toPixels(-props.lineSpacing), QTextBlockFormat::FixedHeight);
         }
     }
     if (!props.tabs.isEmpty()) {
         QList<QTextOption::Tab> tabs;
         tabs.reserve(props.tabs.size());
         for (QTextOption::Tab tab : props.tabs) {
-            tab.position = px(int(tab.position));
+            tab.position = Twips::toPixels(int(tab.position));
             tabs.append(tab);
         }
         format.setTabPositions(tabs);
@@ -1905,7 +1903,7 @@ void RtfParser::openTable()
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setCellSpacing(0);
     format.setCellPadding(
-        px(m_rowDefs[std::min<int>(int(m_tables.size()) + 1, MaxTableDepth)].gap));
+        Twips::toPixels(m_rowDefs[std::min<int>(int(m_tables.size()) + 1, MaxTableDepth)].gap));
     OpenTable table;
     table.table = m_cursor.insertTable(1, 1, format);
     table.level = std::min<int>(int(m_tables.size()) + 1, MaxTableDepth);
@@ -2142,12 +2140,13 @@ void RtfParser::closeTable()
         QList<QTextLength> widths;
         for (int i = 0; i < t->columns(); ++i) {
             if (i < table.widths.size() && table.widths.at(i) > 0)
-                widths.append(QTextLength(QTextLength::FixedLength, px(table.widths.at(i))));
+                widths.append(
+                    QTextLength(QTextLength::FixedLength, Twips::toPixels(table.widths.at(i))));
             else
                 widths.append(QTextLength(QTextLength::VariableLength, 0));
         }
         format.setColumnWidthConstraints(widths);
-        format.setCellPadding(px(table.gap));
+        format.setCellPadding(Twips::toPixels(table.gap));
         t->setFormat(format);
     }
     m_cursor.setPosition(t->lastPosition() + 1);

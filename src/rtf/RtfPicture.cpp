@@ -1,5 +1,7 @@
 #include "rtf/RtfPicture.h"
 
+#include "rtf/Twips.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QtEndian>
@@ -254,8 +256,8 @@ QImage RtfPicture::windowsBitmapImage() const
 QSizeF RtfPicture::displaySize(const QSize &imageSize) const
 {
     // The goal size (twips) first; a metafile's own size is in 0.01 mm, a bitmap's in pixels.
-    double w = goalWidth / 15.0;
-    double h = goalHeight / 15.0;
+    double w = Twips::toPixels(goalWidth);
+    double h = Twips::toPixels(goalHeight);
     if (w <= 0)
         w = kind == Metafile ? width * 96.0 / 2540.0 : imageSize.width();
     if (h <= 0)

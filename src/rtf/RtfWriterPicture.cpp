@@ -2,6 +2,7 @@
 
 #include "rtf/RtfImageResource.h"
 #include "rtf/RtfOutput.h"
+#include "rtf/Twips.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -10,7 +11,6 @@
 #include <QTextDocument>
 #include <QTextFormat>
 #include <QUrl>
-#include <cmath>
 
 namespace {
 
@@ -45,8 +45,8 @@ QByteArray encodePng(const QImage &image)
 
 long twips(double pixels)
 {
-    // 15 twips to the pixel; a picture stays within what a 32-bit RTF parameter holds.
-    return qBound(0L, std::lround(pixels * 15), 31680000L);
+    // A picture stays within what a 32-bit RTF parameter holds.
+    return Twips::fromPixels(pixels, 0L, 31680000L);
 }
 
 } // namespace

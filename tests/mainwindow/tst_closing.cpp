@@ -330,12 +330,6 @@ void ClosingTest::closeWritesLastKeyStrokes()
 
 void ClosingTest::waylandKeepsStoredPosition()
 {
-    QVERIFY(!ClosingSequence::platformReportsPosition("wayland"));
-    QVERIFY(!ClosingSequence::platformReportsPosition("wayland-egl"));
-    QVERIFY(ClosingSequence::platformReportsPosition("xcb"));
-    QVERIFY(ClosingSequence::platformReportsPosition("offscreen"));
-    QVERIFY(ClosingSequence::platformReportsPosition("windows"));
-
     TestApp app;
     app.settings->save("screen", "top", "1500");
     app.settings->save("screen", "left", "3000");

@@ -1,5 +1,6 @@
-// The stored window position: text in twips to pixels, the check against the screens, and the
-// frame put at the position once the window manager has framed the window.
+// The stored window position: text in twips to pixels, the check against the screens, the platforms
+// that cannot tell a position, and the frame put at the position once the window manager has framed
+// the window.
 #include "mainwindow/FramePlacement.h"
 #include "mainwindow/WindowPosition.h"
 
@@ -14,6 +15,8 @@ private slots:
     void convertsTwipsToNearestPixel();
     void storesWholeTwips();
     void positionOnNoScreenIsDetected();
+    void onlyWaylandCannotReportPosition_data();
+    void onlyWaylandCannotReportPosition();
 
     void frameMovesOnceItsMarginsAreKnown();
     void frameAlreadyInPlaceMovesNothing();
@@ -106,6 +109,24 @@ void WindowPositionTest::positionOnNoScreenIsDetected()
     // A monitor since unplugged, to the right.
     QVERIFY(!WindowPosition::isOnAnyScreen(QRect(2500, 100, 708, 650), screens));
     QVERIFY(!WindowPosition::isOnAnyScreen(QRect(-900, -900, 708, 650), screens));
+}
+
+void WindowPositionTest::onlyWaylandCannotReportPosition_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<bool>("reports");
+    QTest::newRow("wayland") << "wayland" << false;
+    QTest::newRow("wayland-egl") << "wayland-egl" << false;
+    QTest::newRow("xcb") << "xcb" << true;
+    QTest::newRow("offscreen") << "offscreen" << true;
+    QTest::newRow("windows") << "windows" << true;
+}
+
+void WindowPositionTest::onlyWaylandCannotReportPosition()
+{
+    QFETCH(QString, platform);
+    QFETCH(bool, reports);
+    QCOMPARE(WindowPosition::platformReportsPosition(platform), reports);
 }
 
 void WindowPositionTest::frameMovesOnceItsMarginsAreKnown()

@@ -4,6 +4,7 @@
 #include "forms/ui_frmHelp.h"
 #include "forms/ui_frmMain.h"
 #include "forms/ui_frmSplash.h"
+#include "rtf/Twips.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -30,7 +31,7 @@ const QStringList dayNames
 
 int pixels(int twips)
 {
-    return qRound(twips / 15.0);
+    return qRound(Twips::toPixels(twips));
 }
 
 QRect fromTwips(int left, int top, int width, int height)
