@@ -1,20 +1,16 @@
 #include "projects/ProjectPanel.h"
 
 #include "editor/RichTextBox.h"
-#include "forms/ui_frmMain.h"
 #include "platform/Prompter.h"
-#include "projects/MainWindowState.h"
+#include "projects/ProjectFlags.h"
 #include "storage/FileStore.h"
 #include "storage/SettingsStore.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QLoggingCategory>
-#include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QTabBar>
 
 Q_LOGGING_CATEGORY(lcProjects, "quillmark.projects", QtWarningMsg)
 
@@ -25,12 +21,12 @@ const QString saveCaption = QStringLiteral("Save");
 const QString unreadableTag = QStringLiteral("unreadable");
 } // namespace
 
-ProjectPanel::ProjectPanel(Ui::frmMain &ui, MainWindowState &state,
+ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     const QString &applicationFolder, SettingsStore &settings, FileStore &files, Prompter &prompter,
     QObject *parent)
     : QObject(parent)
-    , ui(ui)
-    , state(state)
+    , view(view)
+    , flags(flags)
     , m_applicationFolder(applicationFolder)
     , m_settings(settings)
     , m_files(files)
@@ -38,20 +34,20 @@ ProjectPanel::ProjectPanel(Ui::frmMain &ui, MainWindowState &state,
     , m_store(applicationFolder)
 {
     // Every entry is one line of text: the list lays out thousands of them without measuring each.
-    ui.lstToDo->setUniformItemSizes(true);
+    view.lstToDo->setUniformItemSizes(true);
 
     // The current row, not a mouse signal: a selection made by the program loads the note at once.
-    connect(ui.lstToDo, &QListWidget::currentRowChanged, this, &ProjectPanel::lstToDo_Click);
-    connect(ui.rtfToDo, &RichTextBox::Change, this, &ProjectPanel::rtfToDo_Change);
-    connect(ui.rtfToDo, &RichTextBox::KeyUp, this, &ProjectPanel::rtfToDo_KeyUp);
-    connect(ui.cmdSaveNote, &QAbstractButton::clicked, this, &ProjectPanel::cmdSaveNote_Click);
-    connect(ui.cmdNewToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdNewToDo_Click);
-    connect(ui.cmdRemToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdRemToDo_Click);
-    connect(ui.cmdUp, &QAbstractButton::clicked, this, &ProjectPanel::cmdUp_Click);
-    connect(ui.cmdDOWN, &QAbstractButton::clicked, this, &ProjectPanel::cmdDOWN_Click);
+    connect(view.lstToDo, &QListWidget::currentRowChanged, this, &ProjectPanel::lstToDo_Click);
+    connect(view.rtfToDo, &RichTextBox::Change, this, &ProjectPanel::rtfToDo_Change);
+    connect(view.rtfToDo, &RichTextBox::KeyUp, this, &ProjectPanel::rtfToDo_KeyUp);
+    connect(view.cmdSaveNote, &QAbstractButton::clicked, this, &ProjectPanel::cmdSaveNote_Click);
+    connect(view.cmdNewToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdNewToDo_Click);
+    connect(view.cmdRemToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdRemToDo_Click);
+    connect(view.cmdUp, &QAbstractButton::clicked, this, &ProjectPanel::cmdUp_Click);
+    connect(view.cmdDOWN, &QAbstractButton::clicked, this, &ProjectPanel::cmdDOWN_Click);
 
     // The editor never keeps an owner that has left the list, whoever took it out.
-    QAbstractItemModel *model = ui.lstToDo->model();
+    QAbstractItemModel *model = view.lstToDo->model();
     connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
         [this](const QModelIndex &, int first, int last) { ownerRowsAboutToGo(first, last); });
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { setOwner(nullptr); });
@@ -72,12 +68,12 @@ void ProjectPanel::loadList()
         ProjectStore::orderSection, ProjectStore::orderKey, ProjectStore::orderDefault));
 
     QScopedValueRollback quiet(m_quietSelection, true);
-    ui.lstToDo->clear();
-    ui.lstToDo->addItems(stored ? *stored : scanned);
+    view.lstToDo->clear();
+    view.lstToDo->addItems(stored ? *stored : scanned);
     // A list that gets the focus without a current entry makes its first entry current by itself,
     // which would load that note although nobody selected it; a current entry set (to none) by the
     // program keeps it from doing so.
-    ui.lstToDo->setCurrentIndex(QModelIndex());
+    view.lstToDo->setCurrentIndex(QModelIndex());
 }
 
 void ProjectPanel::storeOrder()
@@ -91,9 +87,9 @@ SettingsStore::Entry ProjectPanel::orderSetting() const
     // The titles are read straight from the list: walking the selection through every entry would
     // leave an entry selected that the editor does not show.
     QStringList titles;
-    titles.reserve(ui.lstToDo->count());
-    for (int row = 0; row < ui.lstToDo->count(); ++row)
-        titles.append(ui.lstToDo->item(row)->text());
+    titles.reserve(view.lstToDo->count());
+    for (int row = 0; row < view.lstToDo->count(); ++row)
+        titles.append(view.lstToDo->item(row)->text());
     return { ProjectStore::orderSection, ProjectStore::orderKey,
         ProjectStore::orderFromTitles(titles) };
 }
@@ -110,12 +106,12 @@ void ProjectPanel::deselectAll()
     QScopedValueRollback quiet(m_quietSelection, true);
     // A new item waiting for its first save stays selected: the list and the buttons are locked
     // until it is saved, and the save belongs to it.
-    if (state.blnUnsavedItem && m_owner) {
-        ui.lstToDo->setCurrentItem(m_owner);
+    if (flags.blnUnsavedItem && m_owner) {
+        view.lstToDo->setCurrentItem(m_owner);
         return;
     }
-    ui.lstToDo->setCurrentRow(-1);
-    ui.lstToDo->clearSelection();
+    view.lstToDo->setCurrentRow(-1);
+    view.lstToDo->clearSelection();
 }
 
 void ProjectPanel::clearList()
@@ -123,15 +119,26 @@ void ProjectPanel::clearList()
     flushPendingNote();
     {
         QScopedValueRollback quiet(m_quietSelection, true);
-        ui.lstToDo->clear();
+        view.lstToDo->clear();
     }
     emptyEditor();
-    ui.rtfToDo->setEnabled(false);
+    view.rtfToDo->setEnabled(false);
 }
 
 QStringList ProjectPanel::unsavedNotes() const
 {
     return m_unsaved;
+}
+
+int ProjectPanel::selectedRow() const
+{
+    return view.lstToDo->currentRow();
+}
+
+void ProjectPanel::reselectRow(int row)
+{
+    if (row >= 0 && row < view.lstToDo->count() && view.lstToDo->currentRow() != row)
+        view.lstToDo->setCurrentRow(row);
 }
 
 QString ProjectPanel::editorOwner() const
@@ -153,12 +160,12 @@ void ProjectPanel::lstToDo_Click()
 {
     if (m_quietSelection)
         return;
-    QListWidgetItem *item = ui.lstToDo->currentItem();
+    QListWidgetItem *item = view.lstToDo->currentItem();
     // Nothing selected: the editor keeps its note, and typing there still belongs to that note.
     if (!item)
         return;
     // A new item's empty note is not replaced, and nothing loads while the closing sequence runs.
-    if (state.blnUnsavedItem || state.blnClosing)
+    if (flags.blnUnsavedItem || flags.blnClosing)
         return;
     const bool flushed = flushEditor();
     writeKeptEdits();
@@ -170,17 +177,17 @@ void ProjectPanel::lstToDo_Click()
 
 void ProjectPanel::rtfToDo_Change()
 {
-    ui.cmdSaveNote->setEnabled(true);
+    view.cmdSaveNote->setEnabled(true);
     if (!m_changingEditor)
         m_edited = true;
 }
 
 void ProjectPanel::rtfToDo_KeyUp()
 {
-    ++state.intKeyCount;
-    if (state.intKeyCount >= 2) {
+    ++flags.intKeyCount;
+    if (flags.intKeyCount >= 2) {
         Save_Note();
-        state.intKeyCount = 0;
+        flags.intKeyCount = 0;
     }
 }
 
@@ -193,9 +200,9 @@ void ProjectPanel::cmdSaveNote_Click()
 {
     if (writeOwnerNote(Report::Always) != WriteResult::Written)
         return;
-    setCommandButtonsEnabled(true);
-    ui.cmdSaveNote->setEnabled(false);
-    ui.lstToDo->setEnabled(true);
+    emit commandButtonsLocked(false);
+    view.cmdSaveNote->setEnabled(false);
+    view.lstToDo->setEnabled(true);
 }
 
 void ProjectPanel::cmdNewToDo_Click()
@@ -215,8 +222,8 @@ void ProjectPanel::cmdNewToDo_Click()
     }
 
     // Titles are compared without loading any note; only a duplicate is shown.
-    for (int row = 0; row < ui.lstToDo->count(); ++row) {
-        if (ui.lstToDo->item(row)->text() == title) {
+    for (int row = 0; row < view.lstToDo->count(); ++row) {
+        if (view.lstToDo->item(row)->text() == title) {
             selectRow(row);
             m_prompter.message(QStringLiteral("This title already exists in your list."),
                 QStringLiteral("Duplicate Entry"));
@@ -226,31 +233,31 @@ void ProjectPanel::cmdNewToDo_Click()
 
     flushPendingNote();
     auto *item = new QListWidgetItem(title);
-    ui.lstToDo->addItem(item);
+    view.lstToDo->addItem(item);
 
     // A note file of this title is already in the folder (the stored order did not list it): the
     // entry comes back with that note, which nothing may overwrite with an empty one.
     if (m_files.fileExists(m_store.notePath(title))) {
-        ui.lstToDo->setEnabled(true);
-        selectRow(ui.lstToDo->count() - 1);
+        view.lstToDo->setEnabled(true);
+        selectRow(view.lstToDo->count() - 1);
         return;
     }
 
-    state.blnUnsavedItem = true;
+    flags.blnUnsavedItem = true;
     emptyEditor();
     setOwner(item);
-    selectRow(ui.lstToDo->count() - 1);
-    ui.rtfToDo->setEnabled(true);
-    ui.rtfToDo->setFocus();
-    setCommandButtonsEnabled(false);
-    ui.cmdSaveNote->setEnabled(true);
-    ui.lstToDo->setEnabled(false);
+    selectRow(view.lstToDo->count() - 1);
+    view.rtfToDo->setEnabled(true);
+    view.rtfToDo->setFocus();
+    emit commandButtonsLocked(true);
+    view.cmdSaveNote->setEnabled(true);
+    view.lstToDo->setEnabled(false);
 }
 
 void ProjectPanel::cmdRemToDo_Click()
 {
-    QListWidgetItem *item = ui.lstToDo->currentItem();
-    if (!item || ui.lstToDo->count() == 0)
+    QListWidgetItem *item = view.lstToDo->currentItem();
+    if (!item || view.lstToDo->count() == 0)
         return;
     if (m_prompter.question(
             QStringLiteral("Remove the selected ToDo item?"), QStringLiteral("Confirm"))
@@ -281,12 +288,12 @@ void ProjectPanel::cmdRemToDo_Click()
     {
         // Qt makes a neighbouring row current when a row goes; nothing may load that entry's note.
         QScopedValueRollback quiet(m_quietSelection, true);
-        delete ui.lstToDo->takeItem(ui.lstToDo->row(item));
-        ui.lstToDo->setCurrentRow(-1);
-        ui.lstToDo->clearSelection();
+        delete view.lstToDo->takeItem(view.lstToDo->row(item));
+        view.lstToDo->setCurrentRow(-1);
+        view.lstToDo->clearSelection();
     }
     emptyEditor();
-    ui.rtfToDo->setEnabled(false);
+    view.rtfToDo->setEnabled(false);
 }
 
 void ProjectPanel::cmdUp_Click()
@@ -301,23 +308,23 @@ void ProjectPanel::cmdDOWN_Click()
 
 void ProjectPanel::moveSelected(int step)
 {
-    QListWidgetItem *item = ui.lstToDo->currentItem();
-    const int count = ui.lstToDo->count();
+    QListWidgetItem *item = view.lstToDo->currentItem();
+    const int count = view.lstToDo->count();
     if (!item || count == 1)
         return;
-    const int row = ui.lstToDo->currentRow();
+    const int row = view.lstToDo->currentRow();
     const int target = row + step;
     if (target < 0 || target >= count)
         return;
     {
         QScopedValueRollback quiet(m_quietSelection, true);
         QScopedValueRollback moving(m_movingEntry, true);
-        QListWidgetItem *taken = ui.lstToDo->takeItem(row);
-        ui.lstToDo->insertItem(target, taken);
-        ui.lstToDo->setCurrentRow(-1);
+        QListWidgetItem *taken = view.lstToDo->takeItem(row);
+        view.lstToDo->insertItem(target, taken);
+        view.lstToDo->setCurrentRow(-1);
     }
     // Selecting it again writes what was typed and shows the note from its file.
-    ui.lstToDo->setCurrentRow(target);
+    view.lstToDo->setCurrentRow(target);
 }
 
 ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
@@ -329,17 +336,17 @@ ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
 
     const QString title = m_owner ? m_owner->text() : QString();
     if (m_store.notePath(title).isEmpty()) {
-        ui.cmdSaveNote->setEnabled(false);
+        view.cmdSaveNote->setEnabled(false);
         return WriteResult::NothingToWrite;
     }
-    const QByteArray rtf = ui.rtfToDo->textRTF();
+    const QByteArray rtf = view.rtfToDo->textRTF();
     QString error;
     if (!writeNoteFile(title, rtf, &m_ownerFileUnreadable, &error)) {
         m_unwritten.insert(title, { rtf, m_ownerFileUnreadable });
         reportNotSaved(title, error, report);
         return WriteResult::Failed;
     }
-    state.blnUnsavedItem = false;
+    flags.blnUnsavedItem = false;
     m_edited = false;
     forgetFailure(title);
     return WriteResult::Written;
@@ -431,7 +438,7 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
     if (path.isEmpty()) {
         // No note can be kept for this entry: the editor shows nothing and takes no typing.
         emptyEditor();
-        ui.rtfToDo->setEnabled(false);
+        view.rtfToDo->setEnabled(false);
         return;
     }
     const auto unwritten = m_unwritten.constFind(item->text());
@@ -440,15 +447,15 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
         const bool fileUnreadable = unwritten->fileUnreadable;
         {
             QScopedValueRollback changing(m_changingEditor, true);
-            if (!ui.rtfToDo->loadRtf(unwritten->rtf))
-                ui.rtfToDo->setText(QString());
+            if (!view.rtfToDo->loadRtf(unwritten->rtf))
+                view.rtfToDo->setText(QString());
         }
         setOwner(item);
         m_edited = true;
         m_ownerFileUnreadable = fileUnreadable;
-        ui.rtfToDo->setEnabled(true);
-        ui.rtfToDo->setFocus();
-        ui.rtfToDo->setCaretPosition(0);
+        view.rtfToDo->setEnabled(true);
+        view.rtfToDo->setFocus();
+        view.rtfToDo->setCaretPosition(0);
         return;
     }
     const bool exists = m_files.fileExists(path);
@@ -456,22 +463,22 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
     if (exists) {
         QByteArray rtf;
         QScopedValueRollback changing(m_changingEditor, true);
-        loaded = m_files.readFile(path, &rtf) && ui.rtfToDo->loadRtf(rtf);
+        loaded = m_files.readFile(path, &rtf) && view.rtfToDo->loadRtf(rtf);
     }
     if (!loaded)
         emptyEditor();
     setOwner(item);
     m_ownerFileUnreadable = exists && !loaded;
-    ui.rtfToDo->setEnabled(true);
-    ui.rtfToDo->setFocus();
-    ui.rtfToDo->setCaretPosition(0);
+    view.rtfToDo->setEnabled(true);
+    view.rtfToDo->setFocus();
+    view.rtfToDo->setCaretPosition(0);
 }
 
 void ProjectPanel::emptyEditor()
 {
     {
         QScopedValueRollback changing(m_changingEditor, true);
-        ui.rtfToDo->setText(QString());
+        view.rtfToDo->setText(QString());
     }
     setOwner(nullptr);
 }
@@ -486,33 +493,17 @@ void ProjectPanel::setOwner(QListWidgetItem *item)
 void ProjectPanel::selectRow(int row)
 {
     // Selecting the row that is already current still runs the handler, as every selection does.
-    if (ui.lstToDo->currentRow() == row)
+    if (view.lstToDo->currentRow() == row)
         lstToDo_Click();
     else
-        ui.lstToDo->setCurrentRow(row);
-}
-
-void ProjectPanel::setCommandButtonsEnabled(bool enabled)
-{
-    QWidget *root = ui.centralwidget;
-    const QList<QAbstractButton *> buttons = root->findChildren<QAbstractButton *>();
-    for (QAbstractButton *button : buttons) {
-        if (qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button))
-            continue;
-        // The scroll arrows of the week tabs belong to the tab strip, not to the window.
-        bool inTabBar = false;
-        for (QWidget *up = button->parentWidget(); up && up != root; up = up->parentWidget())
-            inTabBar = inTabBar || qobject_cast<QTabBar *>(up);
-        if (!inTabBar)
-            button->setEnabled(enabled);
-    }
+        view.lstToDo->setCurrentRow(row);
 }
 
 void ProjectPanel::ownerRowsAboutToGo(int first, int last)
 {
     if (!m_owner || m_movingEntry)
         return;
-    const int row = ui.lstToDo->row(m_owner);
+    const int row = view.lstToDo->row(m_owner);
     if (row >= first && row <= last)
         setOwner(nullptr);
 }

@@ -2,6 +2,7 @@
 // buttons that add, remove, move and save items.
 #pragma once
 
+#include "projects/ProjectPanelView.h"
 #include "projects/ProjectStore.h"
 #include "storage/SettingsStore.h"
 
@@ -12,20 +13,18 @@
 #include <QString>
 #include <QStringList>
 
-namespace Ui {
-class frmMain;
-}
 class FileStore;
 class Prompter;
 class QListWidgetItem;
-struct MainWindowState;
+struct ProjectFlags;
 
 class ProjectPanel : public QObject
 {
     Q_OBJECT
 public:
-    ProjectPanel(Ui::frmMain &ui, MainWindowState &state, const QString &applicationFolder,
-        SettingsStore &settings, FileStore &files, Prompter &prompter, QObject *parent = nullptr);
+    ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
+        const QString &applicationFolder, SettingsStore &settings, FileStore &files,
+        Prompter &prompter, QObject *parent = nullptr);
 
     // The list as the window opens: the folder scan, then the stored order.
     void loadList();
@@ -44,6 +43,11 @@ public:
     void clearList();
     // The titles of notes whose last write failed, for the closing sequence to name.
     QStringList unsavedNotes() const;
+    // The row of the selected entry, -1 when none is.
+    int selectedRow() const;
+    // Selects row again when the selection has moved away from it since selectedRow gave it. It
+    // loads a note only when selecting would load one anyway.
+    void reselectRow(int row);
 
     // The title of the entry whose note the editor shows; empty when it shows no entry's note.
     QString editorOwner() const;
@@ -51,6 +55,11 @@ public:
     // Texts of the messages this area shows besides the fixed ones.
     static QString notSavedText(const QString &title, const QString &reason);
     static QString titleTooLongText();
+
+signals:
+    // The command buttons of the window lock while a new item waits for its first save, and
+    // unlock once it is saved.
+    void commandButtonsLocked(bool locked);
 
 private:
     enum class Report { OncePerNote, Always };
@@ -78,11 +87,10 @@ private:
     void setOwner(QListWidgetItem *item);
     void selectRow(int row);
     void moveSelected(int step);
-    void setCommandButtonsEnabled(bool enabled);
     void ownerRowsAboutToGo(int first, int last);
 
-    Ui::frmMain &ui;
-    MainWindowState &state;
+    ProjectPanelView view;
+    ProjectFlags &flags;
     QString m_applicationFolder;
     SettingsStore &m_settings;
     FileStore &m_files;

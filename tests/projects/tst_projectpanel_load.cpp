@@ -180,7 +180,7 @@ void ProjectPanelLoadTest::storingTheOrderLoadsNoNote()
     app.open();
     select(app, 0);
     files.readNames.clear();
-    app.window().windowState().blnClosing = true;
+    app.window().projectFlags().blnClosing = true;
     app.window().projects().storeOrder();
     QCOMPARE(files.readNames, QStringList());
     QCOMPARE(editorText(app), QStringLiteral("a"));

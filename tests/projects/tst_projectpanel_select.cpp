@@ -83,7 +83,7 @@ void ProjectPanelSelectTest::everySecondKeyReleaseWrites()
     QCOMPARE(app.rtfFileText(path), QStringLiteral("abplan"));
     typeKey(app, 'd');
     QCOMPARE(app.rtfFileText(path), QStringLiteral("abcdplan"));
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(0));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(0));
 }
 
 void ProjectPanelSelectTest::keyCountCarriesOverToTheNextEntry()
@@ -94,7 +94,7 @@ void ProjectPanelSelectTest::keyCountCarriesOverToTheNextEntry()
     openWith(app, "A:B");
     select(app, 0);
     QTest::keyClick(app.editor(), Qt::Key_Right);
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(1));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(1));
     select(app, 1);
     typeKey(app, 'x');
     QCOMPARE(app.rtfFileText(app.notePath("B.rtf")), QStringLiteral("xb"));
@@ -108,10 +108,10 @@ void ProjectPanelSelectTest::heldKeyCountsOnce()
     openWith(app, "A");
     select(app, 0);
     holdKey(app, Qt::Key_X, "x", 5);
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(1));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(1));
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("a"));
     holdKey(app, Qt::Key_Y, "y", 3);
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(0));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(0));
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("xxxxxxyyyya"));
 }
 
