@@ -16,9 +16,6 @@ Q_LOGGING_CATEGORY(lcProjects, "quillmark.projects", QtWarningMsg)
 
 namespace {
 const QString cancelCaption = QStringLiteral("Cancel ToDo Item");
-const QString saveCaption = QStringLiteral("Save");
-// The tag of the name an unreadable note file is kept under before it is replaced.
-const QString unreadableTag = QStringLiteral("unreadable");
 } // namespace
 
 ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
@@ -32,6 +29,7 @@ ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     , m_files(files)
     , m_prompter(prompter)
     , m_store(applicationFolder)
+    , m_notes(m_store, files, prompter)
 {
     // Every entry is one line of text: the list lays out thousands of them without measuring each.
     view.lstToDo->setUniformItemSizes(true);
@@ -97,7 +95,7 @@ SettingsStore::Entry ProjectPanel::orderSetting() const
 bool ProjectPanel::flushPendingNote()
 {
     const bool editorWritten = flushEditor();
-    const bool keptWritten = writeKeptEdits();
+    const bool keptWritten = m_notes.writeKeptEdits();
     return editorWritten && keptWritten;
 }
 
@@ -127,7 +125,7 @@ void ProjectPanel::clearList()
 
 QStringList ProjectPanel::unsavedNotes() const
 {
-    return m_unsaved;
+    return m_notes.unsavedNotes();
 }
 
 int ProjectPanel::selectedRow() const
@@ -143,12 +141,7 @@ void ProjectPanel::reselectRow(int row)
 
 QString ProjectPanel::editorOwner() const
 {
-    return m_owner ? m_owner->text() : QString();
-}
-
-QString ProjectPanel::notSavedText(const QString &title, const QString &reason)
-{
-    return QStringLiteral("ToDo list item: %1 could not be saved.\r\n\r\n%2").arg(title, reason);
+    return m_notes.owner();
 }
 
 QString ProjectPanel::titleTooLongText()
@@ -168,7 +161,7 @@ void ProjectPanel::lstToDo_Click()
     if (flags.blnUnsavedItem || flags.blnClosing)
         return;
     const bool flushed = flushEditor();
-    writeKeptEdits();
+    m_notes.writeKeptEdits();
     // Reloading the note being edited after its write failed would throw the edit away.
     if (!flushed && item == m_owner)
         return;
@@ -179,7 +172,7 @@ void ProjectPanel::rtfToDo_Change()
 {
     view.cmdSaveNote->setEnabled(true);
     if (!m_changingEditor)
-        m_edited = true;
+        m_notes.markEdited();
 }
 
 void ProjectPanel::rtfToDo_KeyUp()
@@ -284,7 +277,7 @@ void ProjectPanel::cmdRemToDo_Click()
         setOwner(nullptr);
     else
         flushPendingNote();
-    forgetFailure(title);
+    m_notes.forgetFailure(title);
     {
         // Qt makes a neighbouring row current when a row goes; nothing may load that entry's note.
         QScopedValueRollback quiet(m_quietSelection, true);
@@ -329,107 +322,20 @@ void ProjectPanel::moveSelected(int step)
 
 ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
 {
-    // The folder is made ready first, whether or not there is a note to write.
-    const QString folder = m_store.notesFolder();
-    if (!m_files.folderExists(folder))
-        m_files.createFolder(folder);
-
-    const QString title = m_owner ? m_owner->text() : QString();
-    if (m_store.notePath(title).isEmpty()) {
+    const WriteResult result
+        = m_notes.writeOwner([this] { return view.rtfToDo->textRTF(); }, report);
+    if (result == WriteResult::NothingToWrite)
         view.cmdSaveNote->setEnabled(false);
-        return WriteResult::NothingToWrite;
-    }
-    const QByteArray rtf = view.rtfToDo->textRTF();
-    QString error;
-    if (!writeNoteFile(title, rtf, &m_ownerFileUnreadable, &error)) {
-        m_unwritten.insert(title, { rtf, m_ownerFileUnreadable });
-        reportNotSaved(title, error, report);
-        return WriteResult::Failed;
-    }
-    flags.blnUnsavedItem = false;
-    m_edited = false;
-    forgetFailure(title);
-    return WriteResult::Written;
-}
-
-bool ProjectPanel::writeNoteFile(
-    const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error)
-{
-    const QString folder = m_store.notesFolder();
-    if (!m_files.folderExists(folder) && !m_files.createFolder(folder)) {
-        *error = m_files.errorString();
-        return false;
-    }
-    const QString path = m_store.notePath(title);
-    // A note file that could not be read keeps its bytes under a hidden name before anything
-    // replaces it; if it cannot be kept, it is not replaced.
-    if (*fileUnreadable && m_files.fileExists(path)) {
-        if (m_files.moveAside(path, unreadableTag).isEmpty()) {
-            *error
-                = QStringLiteral("Its note file could not be read, and it could not be set aside "
-                                 "to keep what it holds.  %1")
-                      .arg(m_files.errorString());
-            return false;
-        }
-    }
-    *fileUnreadable = false;
-    if (!m_files.writeFileAtomic(path, rtf)) {
-        *error = m_files.errorString();
-        return false;
-    }
-    return true;
+    else if (result == WriteResult::Written)
+        flags.blnUnsavedItem = false;
+    return result;
 }
 
 bool ProjectPanel::flushEditor()
 {
-    if (!m_edited || !m_owner)
+    if (!m_notes.isEdited() || !m_owner)
         return true;
     return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;
-}
-
-bool ProjectPanel::writeKeptEdits()
-{
-    bool allWritten = true;
-    const QStringList titles = m_unwritten.keys();
-    for (const QString &title : titles) {
-        // The editor holds the newest text of its own note.
-        if (m_owner && m_owner->text() == title)
-            continue;
-        Unwritten kept = m_unwritten.value(title);
-        QString error;
-        if (writeNoteFile(title, kept.rtf, &kept.fileUnreadable, &error)) {
-            forgetFailure(title);
-        } else {
-            m_unwritten[title].fileUnreadable = kept.fileUnreadable;
-            reportNotSaved(title, error, Report::OncePerNote);
-            allWritten = false;
-        }
-    }
-    return allWritten;
-}
-
-void ProjectPanel::reportNotSaved(const QString &title, const QString &reason, Report report)
-{
-    if (!m_unsaved.contains(title))
-        m_unsaved.append(title);
-    const QString text = notSavedText(title, reason);
-    if (report == Report::Always) {
-        m_reported.insert(title);
-        m_prompter.message(text, saveCaption);
-        return;
-    }
-    // Automatic saves run on every second key: the user hears of a note once, not on every key.
-    if (m_reported.contains(title))
-        return;
-    m_reported.insert(title);
-    m_prompter.notice(text, saveCaption);
-}
-
-void ProjectPanel::forgetFailure(const QString &title)
-{
-    m_unsaved.removeAll(title);
-    m_reported.remove(title);
-    m_unwritten.remove(title);
 }
 
 void ProjectPanel::showNoteOf(QListWidgetItem *item)
@@ -441,18 +347,15 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
         view.rtfToDo->setEnabled(false);
         return;
     }
-    const auto unwritten = m_unwritten.constFind(item->text());
-    if (unwritten != m_unwritten.cend()) {
+    if (const std::optional<QByteArray> kept = m_notes.keptEdit(item->text())) {
         // The edit that could not be written comes back, still waiting for its write.
-        const bool fileUnreadable = unwritten->fileUnreadable;
         {
             QScopedValueRollback changing(m_changingEditor, true);
-            if (!view.rtfToDo->loadRtf(unwritten->rtf))
+            if (!view.rtfToDo->loadRtf(*kept))
                 view.rtfToDo->setText(QString());
         }
-        setOwner(item);
-        m_edited = true;
-        m_ownerFileUnreadable = fileUnreadable;
+        m_owner = item;
+        m_notes.resumeKeptEdit(item->text());
         view.rtfToDo->setEnabled(true);
         view.rtfToDo->setFocus();
         view.rtfToDo->setCaretPosition(0);
@@ -467,8 +370,8 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
     }
     if (!loaded)
         emptyEditor();
-    setOwner(item);
-    m_ownerFileUnreadable = exists && !loaded;
+    m_owner = item;
+    m_notes.setOwner(item->text(), exists && !loaded);
     view.rtfToDo->setEnabled(true);
     view.rtfToDo->setFocus();
     view.rtfToDo->setCaretPosition(0);
@@ -486,8 +389,10 @@ void ProjectPanel::emptyEditor()
 void ProjectPanel::setOwner(QListWidgetItem *item)
 {
     m_owner = item;
-    m_edited = false;
-    m_ownerFileUnreadable = false;
+    if (item)
+        m_notes.setOwner(item->text());
+    else
+        m_notes.clearOwner();
 }
 
 void ProjectPanel::selectRow(int row)
