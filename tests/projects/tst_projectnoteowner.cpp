@@ -24,7 +24,7 @@ struct Fixture
     ScriptedPrompter prompter;
     ProjectNoteOwner notes { store, files, prompter };
 
-    Fixture() { QDir(dir.path()).mkdir(QStringLiteral("todolist")); }
+    Fixture() { QDir().mkpath(store.notesFolder()); }
     QString path(const QString &title) const { return store.notesFolder() + '/' + title + ".rtf"; }
     void failWrites(bool fail)
     {
