@@ -211,7 +211,7 @@ void BM_AutosaveKeyRelease_1MB(benchmark::State &state)
 {
     LargeNote note;
     RichTextBox *editor = note.app->editor();
-    MainWindowState &flags = note.app->window->windowState();
+    ProjectFlags &flags = note.app->window->projectFlags();
     const qint64 before = note.app->reads();
     for (auto _ : state) {
         state.PauseTiming();

@@ -2,10 +2,9 @@
 
 #include "daynotes/DayNotes.h"
 #include "daynotes/DayTable.h"
-#include "forms/ui_frmMain.h"
 #include "mainwindow/WindowPosition.h"
 #include "platform/Prompter.h"
-#include "projects/MainWindowState.h"
+#include "projects/ProjectFlags.h"
 #include "projects/ProjectPanel.h"
 #include "projects/ProjectStore.h"
 #include "storage/SettingsKeys.h"
@@ -13,7 +12,6 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QListWidget>
 #include <QLoggingCategory>
 #include <QWidget>
 
@@ -24,11 +22,10 @@ const QString saveCaption = QStringLiteral("Save");
 const QString notSavedCaption = QStringLiteral("Not Saved");
 } // namespace
 
-ClosingSequence::ClosingSequence(QWidget &window, Ui::frmMain &ui, MainWindowState &state,
-    ProjectPanel &projects, DayNotes &days, SettingsStore &settings, Prompter &prompter)
+ClosingSequence::ClosingSequence(QWidget &window, ProjectFlags &flags, ProjectPanel &projects,
+    DayNotes &days, SettingsStore &settings, Prompter &prompter)
     : m_window(window)
-    , ui(ui)
-    , state(state)
+    , state(flags)
     , m_projects(projects)
     , m_days(days)
     , m_settings(settings)
@@ -85,7 +82,7 @@ bool ClosingSequence::runSequence(Kind kind)
     // A new item that was never saved stays selected when the window stays open, whatever the
     // answer: deselecting it would leave the list and the buttons locked with nothing to save.
     const bool newItemPending = state.blnUnsavedItem;
-    const int selectedRow = ui.lstToDo ? ui.lstToDo->currentRow() : -1;
+    const int selectedRow = m_projects.selectedRow();
 
     // The last key strokes in the note editor go to their note first; a new item that was never
     // saved is left to the save question.
@@ -111,7 +108,7 @@ bool ClosingSequence::runSequence(Kind kind)
     bool closes = false;
     if (kind == Kind::SessionEnd) {
         endWithoutClosing(true, selectedRow);
-    } else if (state.saveDaysOnly) {
+    } else if (m_saveDaysOnly) {
         endWithoutClosing(newItemPending, selectedRow);
     } else {
         // A real close never ends silently while something it should have saved is not on disk.
@@ -128,13 +125,11 @@ bool ClosingSequence::runSequence(Kind kind)
 
 void ClosingSequence::endWithoutClosing(bool keepSelection, int selectedRow)
 {
-    state.saveDaysOnly = false;
+    m_saveDaysOnly = false;
     if (keepSelection) {
         // Walking the list for its order may have moved the selection; it goes back while selecting
         // still loads nothing.
-        if (ui.lstToDo && selectedRow >= 0 && selectedRow < ui.lstToDo->count()
-            && ui.lstToDo->currentRow() != selectedRow)
-            ui.lstToDo->setCurrentRow(selectedRow);
+        m_projects.reselectRow(selectedRow);
         state.blnClosing = false;
         return;
     }

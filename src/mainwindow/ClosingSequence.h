@@ -10,20 +10,17 @@
 #include <QStringList>
 #include <array>
 
-namespace Ui {
-class frmMain;
-}
 class DayNotes;
 class ProjectPanel;
 class Prompter;
 class QWidget;
-struct MainWindowState;
+struct ProjectFlags;
 
 class ClosingSequence
 {
 public:
-    ClosingSequence(QWidget &window, Ui::frmMain &ui, MainWindowState &state,
-        ProjectPanel &projects, DayNotes &days, SettingsStore &settings, Prompter &prompter);
+    ClosingSequence(QWidget &window, ProjectFlags &flags, ProjectPanel &projects, DayNotes &days,
+        SettingsStore &settings, Prompter &prompter);
 
     // The handler of a close request. True when the window is to close and the application to end;
     // false when the close is cancelled: a save-only run, or a close the user called off because
@@ -35,6 +32,10 @@ public:
     // would hold up the log-out (a new item is saved). The window stays as it was; the session
     // decides whether the program ends.
     void saveForSessionEnd();
+
+    // True from a save-only request ("Save Days", File > Save) until its closing sequence ends.
+    bool saveDaysOnly() const { return m_saveDaysOnly; }
+    void setSaveDaysOnly(bool saveOnly) { m_saveDaysOnly = saveOnly; }
 
     // "&Close" (and "Close" on the save-days panel): the save question, then the close request.
     void cmdClose_Click();
@@ -60,12 +61,12 @@ private:
     void endWithoutClosing(bool keepSelection, int selectedRow);
 
     QWidget &m_window;
-    Ui::frmMain &ui;
-    MainWindowState &state;
+    ProjectFlags &state;
     ProjectPanel &m_projects;
     DayNotes &m_days;
     SettingsStore &m_settings;
     Prompter &m_prompter;
     QString m_platformName;
+    bool m_saveDaysOnly = false;
     int m_depth = 0; // runs of the sequence in progress (one waits in a question for the other)
 };

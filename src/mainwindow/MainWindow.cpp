@@ -46,8 +46,11 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    m_projects = new ProjectPanel(*ui, m_state, services.applicationFolder, *services.settings,
-        *services.files, *services.prompter, this);
+    const ProjectPanelView projectView { ui->lstToDo, ui->rtfToDo, ui->cmdNewToDo, ui->cmdRemToDo,
+        ui->cmdUp, ui->cmdDOWN, ui->cmdSaveNote };
+    m_projects = new ProjectPanel(projectView, m_flags, services.applicationFolder,
+        *services.settings, *services.files, *services.prompter, this);
+    connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
         services.resetDaysIntervalMs, this);
     m_helpMenu = new HelpMenu(
@@ -56,7 +59,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
         storedFileLinkView(), *services.settings, *services.prompter,
         [this](const QString &target) { Goto_URL(target); }, this);
     m_closing = std::make_unique<ClosingSequence>(
-        *this, *ui, m_state, *m_projects, *m_days, *services.settings, *services.prompter);
+        *this, m_flags, *m_projects, *m_days, *services.settings, *services.prompter);
 
     // A note or day file that another program changed is kept beside it before a save replaces it;
     // the user hears of it without being stopped from typing.
@@ -151,9 +154,9 @@ void MainWindow::Form_Load()
             m_framePlacementTimer->start();
     }
     // 10. The starting state.
-    m_state.saveDaysOnly = false;
-    m_state.blnUnsavedItem = false;
-    m_state.blnClosing = false;
+    m_closing->setSaveDaysOnly(false);
+    m_flags.blnUnsavedItem = false;
+    m_flags.blnClosing = false;
     // 11. An empty list cannot be used.
     if (ui->lstToDo->count() < 1)
         ui->lstToDo->setEnabled(false);
@@ -320,7 +323,7 @@ void MainWindow::mnuClose_Click()
 
 void MainWindow::cmdSaveAllNow_Click()
 {
-    m_state.saveDaysOnly = true;
+    m_closing->setSaveDaysOnly(true);
     close();
 }
 
@@ -332,6 +335,18 @@ void MainWindow::mnuSave_Click()
 void MainWindow::mnuOptionsClearProjectList_Click()
 {
     m_closing->mnuOptionsClearProjectList_Click();
+}
+
+void MainWindow::lockCommandButtons(bool locked)
+{
+    // The nine command buttons of the window, in the order of the window definition: a locked
+    // button that has the focus hands it on along the focus chain, so the order decides where the
+    // focus lands.
+    QAbstractButton *const commandButtons[]
+        = { ui->cmdUp, ui->cmdDOWN, ui->cmdNewToDo, ui->cmdRemToDo, ui->cmdLeads, ui->cmdSaveNote,
+              ui->cmdClose, ui->cmdSaveAllNow, ui->cmdClose2 };
+    for (QAbstractButton *button : commandButtons)
+        button->setEnabled(!locked);
 }
 
 void MainWindow::commitData()

@@ -4,7 +4,7 @@
 
 #include "mainwindow/FramePlacement.h"
 #include "mainwindow/MainWindowServices.h"
-#include "projects/MainWindowState.h"
+#include "projects/ProjectFlags.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -36,7 +36,7 @@ public:
     // Opens a web address or a document with the program the desktop associates with it.
     void Goto_URL(const QString &target);
 
-    MainWindowState &windowState() { return m_state; }
+    ProjectFlags &projectFlags() { return m_flags; }
     ProjectPanel &projects() { return *m_projects; }
     DayNotes &days() { return *m_days; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
@@ -74,12 +74,14 @@ private:
     void cmdSaveAllNow_Click();
     void mnuSave_Click();
     void mnuOptionsClearProjectList_Click();
+    // The project panel locks the command buttons while a new item waits for its first save.
+    void lockCommandButtons(bool locked);
     // The desktop session ends (log-out, shutdown): save as a close would, asking nothing.
     void commitData();
 
     std::unique_ptr<Ui::frmMain> ui;
     MainWindowServices m_services;
-    MainWindowState m_state;
+    ProjectFlags m_flags;
     ProjectPanel *m_projects = nullptr;
     DayNotes *m_days = nullptr;
     HelpMenu *m_helpMenu = nullptr;

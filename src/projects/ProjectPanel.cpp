@@ -1,57 +1,52 @@
 #include "projects/ProjectPanel.h"
 
 #include "editor/RichTextBox.h"
-#include "forms/ui_frmMain.h"
 #include "platform/Prompter.h"
-#include "projects/MainWindowState.h"
+#include "projects/ProjectFlags.h"
 #include "storage/FileStore.h"
+#include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QLoggingCategory>
-#include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QTabBar>
 
 Q_LOGGING_CATEGORY(lcProjects, "quillmark.projects", QtWarningMsg)
 
 namespace {
 const QString cancelCaption = QStringLiteral("Cancel ToDo Item");
-const QString saveCaption = QStringLiteral("Save");
-// The tag of the name an unreadable note file is kept under before it is replaced.
-const QString unreadableTag = QStringLiteral("unreadable");
 } // namespace
 
-ProjectPanel::ProjectPanel(Ui::frmMain &ui, MainWindowState &state,
+ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     const QString &applicationFolder, SettingsStore &settings, FileStore &files, Prompter &prompter,
     QObject *parent)
     : QObject(parent)
-    , ui(ui)
-    , state(state)
+    , view(view)
+    , flags(flags)
     , m_applicationFolder(applicationFolder)
     , m_settings(settings)
     , m_files(files)
     , m_prompter(prompter)
     , m_store(applicationFolder)
+    , m_notes(m_store, files, prompter)
 {
     // Every entry is one line of text: the list lays out thousands of them without measuring each.
-    ui.lstToDo->setUniformItemSizes(true);
+    view.lstToDo->setUniformItemSizes(true);
 
     // The current row, not a mouse signal: a selection made by the program loads the note at once.
-    connect(ui.lstToDo, &QListWidget::currentRowChanged, this, &ProjectPanel::lstToDo_Click);
-    connect(ui.rtfToDo, &RichTextBox::Change, this, &ProjectPanel::rtfToDo_Change);
-    connect(ui.rtfToDo, &RichTextBox::KeyUp, this, &ProjectPanel::rtfToDo_KeyUp);
-    connect(ui.cmdSaveNote, &QAbstractButton::clicked, this, &ProjectPanel::cmdSaveNote_Click);
-    connect(ui.cmdNewToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdNewToDo_Click);
-    connect(ui.cmdRemToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdRemToDo_Click);
-    connect(ui.cmdUp, &QAbstractButton::clicked, this, &ProjectPanel::cmdUp_Click);
-    connect(ui.cmdDOWN, &QAbstractButton::clicked, this, &ProjectPanel::cmdDOWN_Click);
+    connect(view.lstToDo, &QListWidget::currentRowChanged, this, &ProjectPanel::lstToDo_Click);
+    connect(view.rtfToDo, &RichTextBox::Change, this, &ProjectPanel::rtfToDo_Change);
+    connect(view.rtfToDo, &RichTextBox::KeyUp, this, &ProjectPanel::rtfToDo_KeyUp);
+    connect(view.cmdSaveNote, &QAbstractButton::clicked, this, &ProjectPanel::cmdSaveNote_Click);
+    connect(view.cmdNewToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdNewToDo_Click);
+    connect(view.cmdRemToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdRemToDo_Click);
+    connect(view.cmdUp, &QAbstractButton::clicked, this, &ProjectPanel::cmdUp_Click);
+    connect(view.cmdDOWN, &QAbstractButton::clicked, this, &ProjectPanel::cmdDOWN_Click);
 
     // The editor never keeps an owner that has left the list, whoever took it out.
-    QAbstractItemModel *model = ui.lstToDo->model();
+    QAbstractItemModel *model = view.lstToDo->model();
     connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
         [this](const QModelIndex &, int first, int last) { ownerRowsAboutToGo(first, last); });
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { setOwner(nullptr); });
@@ -68,16 +63,17 @@ void ProjectPanel::loadList()
         QCoreApplication::processEvents();
     }
 
-    const std::optional<QStringList> stored = ProjectStore::titlesFromOrder(m_settings.get(
-        ProjectStore::orderSection, ProjectStore::orderKey, ProjectStore::orderDefault));
+    const std::optional<QStringList> stored
+        = ProjectStore::titlesFromOrder(m_settings.get(SettingsKeys::projectOrder.section,
+            SettingsKeys::projectOrder.key, SettingsKeys::projectOrder.defaultValue));
 
     QScopedValueRollback quiet(m_quietSelection, true);
-    ui.lstToDo->clear();
-    ui.lstToDo->addItems(stored ? *stored : scanned);
+    view.lstToDo->clear();
+    view.lstToDo->addItems(stored ? *stored : scanned);
     // A list that gets the focus without a current entry makes its first entry current by itself,
     // which would load that note although nobody selected it; a current entry set (to none) by the
     // program keeps it from doing so.
-    ui.lstToDo->setCurrentIndex(QModelIndex());
+    view.lstToDo->setCurrentIndex(QModelIndex());
 }
 
 void ProjectPanel::storeOrder()
@@ -91,17 +87,17 @@ SettingsStore::Entry ProjectPanel::orderSetting() const
     // The titles are read straight from the list: walking the selection through every entry would
     // leave an entry selected that the editor does not show.
     QStringList titles;
-    titles.reserve(ui.lstToDo->count());
-    for (int row = 0; row < ui.lstToDo->count(); ++row)
-        titles.append(ui.lstToDo->item(row)->text());
-    return { ProjectStore::orderSection, ProjectStore::orderKey,
+    titles.reserve(view.lstToDo->count());
+    for (int row = 0; row < view.lstToDo->count(); ++row)
+        titles.append(view.lstToDo->item(row)->text());
+    return { SettingsKeys::projectOrder.section, SettingsKeys::projectOrder.key,
         ProjectStore::orderFromTitles(titles) };
 }
 
 bool ProjectPanel::flushPendingNote()
 {
     const bool editorWritten = flushEditor();
-    const bool keptWritten = writeKeptEdits();
+    const bool keptWritten = m_notes.writeKeptEdits();
     return editorWritten && keptWritten;
 }
 
@@ -110,12 +106,12 @@ void ProjectPanel::deselectAll()
     QScopedValueRollback quiet(m_quietSelection, true);
     // A new item waiting for its first save stays selected: the list and the buttons are locked
     // until it is saved, and the save belongs to it.
-    if (state.blnUnsavedItem && m_owner) {
-        ui.lstToDo->setCurrentItem(m_owner);
+    if (flags.blnUnsavedItem && m_owner) {
+        view.lstToDo->setCurrentItem(m_owner);
         return;
     }
-    ui.lstToDo->setCurrentRow(-1);
-    ui.lstToDo->clearSelection();
+    view.lstToDo->setCurrentRow(-1);
+    view.lstToDo->clearSelection();
 }
 
 void ProjectPanel::clearList()
@@ -123,25 +119,31 @@ void ProjectPanel::clearList()
     flushPendingNote();
     {
         QScopedValueRollback quiet(m_quietSelection, true);
-        ui.lstToDo->clear();
+        view.lstToDo->clear();
     }
     emptyEditor();
-    ui.rtfToDo->setEnabled(false);
+    view.rtfToDo->setEnabled(false);
 }
 
 QStringList ProjectPanel::unsavedNotes() const
 {
-    return m_unsaved;
+    return m_notes.unsavedNotes();
+}
+
+int ProjectPanel::selectedRow() const
+{
+    return view.lstToDo->currentRow();
+}
+
+void ProjectPanel::reselectRow(int row)
+{
+    if (row >= 0 && row < view.lstToDo->count() && view.lstToDo->currentRow() != row)
+        view.lstToDo->setCurrentRow(row);
 }
 
 QString ProjectPanel::editorOwner() const
 {
-    return m_owner ? m_owner->text() : QString();
-}
-
-QString ProjectPanel::notSavedText(const QString &title, const QString &reason)
-{
-    return QStringLiteral("ToDo list item: %1 could not be saved.\r\n\r\n%2").arg(title, reason);
+    return m_notes.owner();
 }
 
 QString ProjectPanel::titleTooLongText()
@@ -153,15 +155,15 @@ void ProjectPanel::lstToDo_Click()
 {
     if (m_quietSelection)
         return;
-    QListWidgetItem *item = ui.lstToDo->currentItem();
+    QListWidgetItem *item = view.lstToDo->currentItem();
     // Nothing selected: the editor keeps its note, and typing there still belongs to that note.
     if (!item)
         return;
     // A new item's empty note is not replaced, and nothing loads while the closing sequence runs.
-    if (state.blnUnsavedItem || state.blnClosing)
+    if (flags.blnUnsavedItem || flags.blnClosing)
         return;
     const bool flushed = flushEditor();
-    writeKeptEdits();
+    m_notes.writeKeptEdits();
     // Reloading the note being edited after its write failed would throw the edit away.
     if (!flushed && item == m_owner)
         return;
@@ -170,17 +172,17 @@ void ProjectPanel::lstToDo_Click()
 
 void ProjectPanel::rtfToDo_Change()
 {
-    ui.cmdSaveNote->setEnabled(true);
+    view.cmdSaveNote->setEnabled(true);
     if (!m_changingEditor)
-        m_edited = true;
+        m_notes.markEdited();
 }
 
 void ProjectPanel::rtfToDo_KeyUp()
 {
-    ++state.intKeyCount;
-    if (state.intKeyCount >= 2) {
+    ++flags.intKeyCount;
+    if (flags.intKeyCount >= 2) {
         Save_Note();
-        state.intKeyCount = 0;
+        flags.intKeyCount = 0;
     }
 }
 
@@ -193,9 +195,9 @@ void ProjectPanel::cmdSaveNote_Click()
 {
     if (writeOwnerNote(Report::Always) != WriteResult::Written)
         return;
-    setCommandButtonsEnabled(true);
-    ui.cmdSaveNote->setEnabled(false);
-    ui.lstToDo->setEnabled(true);
+    emit commandButtonsLocked(false);
+    view.cmdSaveNote->setEnabled(false);
+    view.lstToDo->setEnabled(true);
 }
 
 void ProjectPanel::cmdNewToDo_Click()
@@ -215,8 +217,8 @@ void ProjectPanel::cmdNewToDo_Click()
     }
 
     // Titles are compared without loading any note; only a duplicate is shown.
-    for (int row = 0; row < ui.lstToDo->count(); ++row) {
-        if (ui.lstToDo->item(row)->text() == title) {
+    for (int row = 0; row < view.lstToDo->count(); ++row) {
+        if (view.lstToDo->item(row)->text() == title) {
             selectRow(row);
             m_prompter.message(QStringLiteral("This title already exists in your list."),
                 QStringLiteral("Duplicate Entry"));
@@ -226,31 +228,31 @@ void ProjectPanel::cmdNewToDo_Click()
 
     flushPendingNote();
     auto *item = new QListWidgetItem(title);
-    ui.lstToDo->addItem(item);
+    view.lstToDo->addItem(item);
 
     // A note file of this title is already in the folder (the stored order did not list it): the
     // entry comes back with that note, which nothing may overwrite with an empty one.
     if (m_files.fileExists(m_store.notePath(title))) {
-        ui.lstToDo->setEnabled(true);
-        selectRow(ui.lstToDo->count() - 1);
+        view.lstToDo->setEnabled(true);
+        selectRow(view.lstToDo->count() - 1);
         return;
     }
 
-    state.blnUnsavedItem = true;
+    flags.blnUnsavedItem = true;
     emptyEditor();
     setOwner(item);
-    selectRow(ui.lstToDo->count() - 1);
-    ui.rtfToDo->setEnabled(true);
-    ui.rtfToDo->setFocus();
-    setCommandButtonsEnabled(false);
-    ui.cmdSaveNote->setEnabled(true);
-    ui.lstToDo->setEnabled(false);
+    selectRow(view.lstToDo->count() - 1);
+    view.rtfToDo->setEnabled(true);
+    view.rtfToDo->setFocus();
+    emit commandButtonsLocked(true);
+    view.cmdSaveNote->setEnabled(true);
+    view.lstToDo->setEnabled(false);
 }
 
 void ProjectPanel::cmdRemToDo_Click()
 {
-    QListWidgetItem *item = ui.lstToDo->currentItem();
-    if (!item || ui.lstToDo->count() == 0)
+    QListWidgetItem *item = view.lstToDo->currentItem();
+    if (!item || view.lstToDo->count() == 0)
         return;
     if (m_prompter.question(
             QStringLiteral("Remove the selected ToDo item?"), QStringLiteral("Confirm"))
@@ -277,16 +279,16 @@ void ProjectPanel::cmdRemToDo_Click()
         setOwner(nullptr);
     else
         flushPendingNote();
-    forgetFailure(title);
+    m_notes.forgetFailure(title);
     {
         // Qt makes a neighbouring row current when a row goes; nothing may load that entry's note.
         QScopedValueRollback quiet(m_quietSelection, true);
-        delete ui.lstToDo->takeItem(ui.lstToDo->row(item));
-        ui.lstToDo->setCurrentRow(-1);
-        ui.lstToDo->clearSelection();
+        delete view.lstToDo->takeItem(view.lstToDo->row(item));
+        view.lstToDo->setCurrentRow(-1);
+        view.lstToDo->clearSelection();
     }
     emptyEditor();
-    ui.rtfToDo->setEnabled(false);
+    view.rtfToDo->setEnabled(false);
 }
 
 void ProjectPanel::cmdUp_Click()
@@ -301,128 +303,41 @@ void ProjectPanel::cmdDOWN_Click()
 
 void ProjectPanel::moveSelected(int step)
 {
-    QListWidgetItem *item = ui.lstToDo->currentItem();
-    const int count = ui.lstToDo->count();
+    QListWidgetItem *item = view.lstToDo->currentItem();
+    const int count = view.lstToDo->count();
     if (!item || count == 1)
         return;
-    const int row = ui.lstToDo->currentRow();
+    const int row = view.lstToDo->currentRow();
     const int target = row + step;
     if (target < 0 || target >= count)
         return;
     {
         QScopedValueRollback quiet(m_quietSelection, true);
         QScopedValueRollback moving(m_movingEntry, true);
-        QListWidgetItem *taken = ui.lstToDo->takeItem(row);
-        ui.lstToDo->insertItem(target, taken);
-        ui.lstToDo->setCurrentRow(-1);
+        QListWidgetItem *taken = view.lstToDo->takeItem(row);
+        view.lstToDo->insertItem(target, taken);
+        view.lstToDo->setCurrentRow(-1);
     }
     // Selecting it again writes what was typed and shows the note from its file.
-    ui.lstToDo->setCurrentRow(target);
+    view.lstToDo->setCurrentRow(target);
 }
 
 ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
 {
-    // The folder is made ready first, whether or not there is a note to write.
-    const QString folder = m_store.notesFolder();
-    if (!m_files.folderExists(folder))
-        m_files.createFolder(folder);
-
-    const QString title = m_owner ? m_owner->text() : QString();
-    if (m_store.notePath(title).isEmpty()) {
-        ui.cmdSaveNote->setEnabled(false);
-        return WriteResult::NothingToWrite;
-    }
-    const QByteArray rtf = ui.rtfToDo->textRTF();
-    QString error;
-    if (!writeNoteFile(title, rtf, &m_ownerFileUnreadable, &error)) {
-        m_unwritten.insert(title, { rtf, m_ownerFileUnreadable });
-        reportNotSaved(title, error, report);
-        return WriteResult::Failed;
-    }
-    state.blnUnsavedItem = false;
-    m_edited = false;
-    forgetFailure(title);
-    return WriteResult::Written;
-}
-
-bool ProjectPanel::writeNoteFile(
-    const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error)
-{
-    const QString folder = m_store.notesFolder();
-    if (!m_files.folderExists(folder) && !m_files.createFolder(folder)) {
-        *error = m_files.errorString();
-        return false;
-    }
-    const QString path = m_store.notePath(title);
-    // A note file that could not be read keeps its bytes under a hidden name before anything
-    // replaces it; if it cannot be kept, it is not replaced.
-    if (*fileUnreadable && m_files.fileExists(path)) {
-        if (m_files.moveAside(path, unreadableTag).isEmpty()) {
-            *error
-                = QStringLiteral("Its note file could not be read, and it could not be set aside "
-                                 "to keep what it holds.  %1")
-                      .arg(m_files.errorString());
-            return false;
-        }
-    }
-    *fileUnreadable = false;
-    if (!m_files.writeFileAtomic(path, rtf)) {
-        *error = m_files.errorString();
-        return false;
-    }
-    return true;
+    const WriteResult result
+        = m_notes.writeOwner([this] { return view.rtfToDo->textRTF(); }, report);
+    if (result == WriteResult::NothingToWrite)
+        view.cmdSaveNote->setEnabled(false);
+    else if (result == WriteResult::Written)
+        flags.blnUnsavedItem = false;
+    return result;
 }
 
 bool ProjectPanel::flushEditor()
 {
-    if (!m_edited || !m_owner)
+    if (!m_notes.isEdited() || !m_owner)
         return true;
     return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;
-}
-
-bool ProjectPanel::writeKeptEdits()
-{
-    bool allWritten = true;
-    const QStringList titles = m_unwritten.keys();
-    for (const QString &title : titles) {
-        // The editor holds the newest text of its own note.
-        if (m_owner && m_owner->text() == title)
-            continue;
-        Unwritten kept = m_unwritten.value(title);
-        QString error;
-        if (writeNoteFile(title, kept.rtf, &kept.fileUnreadable, &error)) {
-            forgetFailure(title);
-        } else {
-            m_unwritten[title].fileUnreadable = kept.fileUnreadable;
-            reportNotSaved(title, error, Report::OncePerNote);
-            allWritten = false;
-        }
-    }
-    return allWritten;
-}
-
-void ProjectPanel::reportNotSaved(const QString &title, const QString &reason, Report report)
-{
-    if (!m_unsaved.contains(title))
-        m_unsaved.append(title);
-    const QString text = notSavedText(title, reason);
-    if (report == Report::Always) {
-        m_reported.insert(title);
-        m_prompter.message(text, saveCaption);
-        return;
-    }
-    // Automatic saves run on every second key: the user hears of a note once, not on every key.
-    if (m_reported.contains(title))
-        return;
-    m_reported.insert(title);
-    m_prompter.notice(text, saveCaption);
-}
-
-void ProjectPanel::forgetFailure(const QString &title)
-{
-    m_unsaved.removeAll(title);
-    m_reported.remove(title);
-    m_unwritten.remove(title);
 }
 
 void ProjectPanel::showNoteOf(QListWidgetItem *item)
@@ -431,24 +346,21 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
     if (path.isEmpty()) {
         // No note can be kept for this entry: the editor shows nothing and takes no typing.
         emptyEditor();
-        ui.rtfToDo->setEnabled(false);
+        view.rtfToDo->setEnabled(false);
         return;
     }
-    const auto unwritten = m_unwritten.constFind(item->text());
-    if (unwritten != m_unwritten.cend()) {
+    if (const std::optional<QByteArray> kept = m_notes.keptEdit(item->text())) {
         // The edit that could not be written comes back, still waiting for its write.
-        const bool fileUnreadable = unwritten->fileUnreadable;
         {
             QScopedValueRollback changing(m_changingEditor, true);
-            if (!ui.rtfToDo->loadRtf(unwritten->rtf))
-                ui.rtfToDo->setText(QString());
+            if (!view.rtfToDo->loadRtf(*kept))
+                view.rtfToDo->setText(QString());
         }
-        setOwner(item);
-        m_edited = true;
-        m_ownerFileUnreadable = fileUnreadable;
-        ui.rtfToDo->setEnabled(true);
-        ui.rtfToDo->setFocus();
-        ui.rtfToDo->setCaretPosition(0);
+        m_owner = item;
+        m_notes.resumeKeptEdit(item->text());
+        view.rtfToDo->setEnabled(true);
+        view.rtfToDo->setFocus();
+        view.rtfToDo->setCaretPosition(0);
         return;
     }
     const bool exists = m_files.fileExists(path);
@@ -456,22 +368,22 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
     if (exists) {
         QByteArray rtf;
         QScopedValueRollback changing(m_changingEditor, true);
-        loaded = m_files.readFile(path, &rtf) && ui.rtfToDo->loadRtf(rtf);
+        loaded = m_files.readFile(path, &rtf) && view.rtfToDo->loadRtf(rtf);
     }
     if (!loaded)
         emptyEditor();
-    setOwner(item);
-    m_ownerFileUnreadable = exists && !loaded;
-    ui.rtfToDo->setEnabled(true);
-    ui.rtfToDo->setFocus();
-    ui.rtfToDo->setCaretPosition(0);
+    m_owner = item;
+    m_notes.setOwner(item->text(), exists && !loaded);
+    view.rtfToDo->setEnabled(true);
+    view.rtfToDo->setFocus();
+    view.rtfToDo->setCaretPosition(0);
 }
 
 void ProjectPanel::emptyEditor()
 {
     {
         QScopedValueRollback changing(m_changingEditor, true);
-        ui.rtfToDo->setText(QString());
+        view.rtfToDo->setText(QString());
     }
     setOwner(nullptr);
 }
@@ -479,40 +391,26 @@ void ProjectPanel::emptyEditor()
 void ProjectPanel::setOwner(QListWidgetItem *item)
 {
     m_owner = item;
-    m_edited = false;
-    m_ownerFileUnreadable = false;
+    if (item)
+        m_notes.setOwner(item->text());
+    else
+        m_notes.clearOwner();
 }
 
 void ProjectPanel::selectRow(int row)
 {
     // Selecting the row that is already current still runs the handler, as every selection does.
-    if (ui.lstToDo->currentRow() == row)
+    if (view.lstToDo->currentRow() == row)
         lstToDo_Click();
     else
-        ui.lstToDo->setCurrentRow(row);
-}
-
-void ProjectPanel::setCommandButtonsEnabled(bool enabled)
-{
-    QWidget *root = ui.centralwidget;
-    const QList<QAbstractButton *> buttons = root->findChildren<QAbstractButton *>();
-    for (QAbstractButton *button : buttons) {
-        if (qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button))
-            continue;
-        // The scroll arrows of the week tabs belong to the tab strip, not to the window.
-        bool inTabBar = false;
-        for (QWidget *up = button->parentWidget(); up && up != root; up = up->parentWidget())
-            inTabBar = inTabBar || qobject_cast<QTabBar *>(up);
-        if (!inTabBar)
-            button->setEnabled(enabled);
-    }
+        view.lstToDo->setCurrentRow(row);
 }
 
 void ProjectPanel::ownerRowsAboutToGo(int first, int last)
 {
     if (!m_owner || m_movingEntry)
         return;
-    const int row = ui.lstToDo->row(m_owner);
+    const int row = view.lstToDo->row(m_owner);
     if (row >= first && row <= last)
         setOwner(nullptr);
 }

@@ -2,30 +2,27 @@
 // buttons that add, remove, move and save items.
 #pragma once
 
+#include "projects/ProjectNoteOwner.h"
+#include "projects/ProjectPanelView.h"
 #include "projects/ProjectStore.h"
 #include "storage/SettingsStore.h"
 
-#include <QByteArray>
-#include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
-namespace Ui {
-class frmMain;
-}
 class FileStore;
 class Prompter;
 class QListWidgetItem;
-struct MainWindowState;
+struct ProjectFlags;
 
 class ProjectPanel : public QObject
 {
     Q_OBJECT
 public:
-    ProjectPanel(Ui::frmMain &ui, MainWindowState &state, const QString &applicationFolder,
-        SettingsStore &settings, FileStore &files, Prompter &prompter, QObject *parent = nullptr);
+    ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
+        const QString &applicationFolder, SettingsStore &settings, FileStore &files,
+        Prompter &prompter, QObject *parent = nullptr);
 
     // The list as the window opens: the folder scan, then the stored order.
     void loadList();
@@ -44,17 +41,26 @@ public:
     void clearList();
     // The titles of notes whose last write failed, for the closing sequence to name.
     QStringList unsavedNotes() const;
+    // The row of the selected entry, -1 when none is.
+    int selectedRow() const;
+    // Selects row again when the selection has moved away from it since selectedRow gave it. It
+    // loads a note only when selecting would load one anyway.
+    void reselectRow(int row);
 
     // The title of the entry whose note the editor shows; empty when it shows no entry's note.
     QString editorOwner() const;
 
-    // Texts of the messages this area shows besides the fixed ones.
-    static QString notSavedText(const QString &title, const QString &reason);
+    // The text of the message this area shows for a title that is too long.
     static QString titleTooLongText();
 
+signals:
+    // The command buttons of the window lock while a new item waits for its first save, and
+    // unlock once it is saved.
+    void commandButtonsLocked(bool locked);
+
 private:
-    enum class Report { OncePerNote, Always };
-    enum class WriteResult { Written, NothingToWrite, Failed };
+    using Report = ProjectNoteOwner::Report;
+    using WriteResult = ProjectNoteOwner::WriteResult;
 
     void lstToDo_Click();
     void rtfToDo_Change();
@@ -66,50 +72,30 @@ private:
     void cmdDOWN_Click();
 
     WriteResult writeOwnerNote(Report report);
-    bool writeNoteFile(
-        const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error);
     bool flushEditor();
-    // Writes the edits kept for notes whose write failed; false when one still fails.
-    bool writeKeptEdits();
-    void reportNotSaved(const QString &title, const QString &reason, Report report);
-    void forgetFailure(const QString &title);
     void showNoteOf(QListWidgetItem *item);
     void emptyEditor();
     void setOwner(QListWidgetItem *item);
     void selectRow(int row);
     void moveSelected(int step);
-    void setCommandButtonsEnabled(bool enabled);
     void ownerRowsAboutToGo(int first, int last);
 
-    Ui::frmMain &ui;
-    MainWindowState &state;
+    ProjectPanelView view;
+    ProjectFlags &flags;
     QString m_applicationFolder;
     SettingsStore &m_settings;
     FileStore &m_files;
     Prompter &m_prompter;
     ProjectStore m_store;
+    // The title that owns the editor, whether it was edited, and the edits not written yet.
+    ProjectNoteOwner m_notes;
 
-    // The entry whose note the editor shows; null when the editor shows no entry's note.
+    // The entry whose note the editor shows; null when the editor shows no entry's note. Entries
+    // are told apart by item, not by title: m_notes follows its title.
     QListWidgetItem *m_owner = nullptr;
-    // The editor was changed by the user since its note was last written or loaded.
-    bool m_edited = false;
-    // The owner's note file exists but could not be read: it is kept aside before the first write.
-    bool m_ownerFileUnreadable = false;
     // Set while the program changes the editor or the list itself, so that nothing counts as an
     // edit and no selection loads a note.
     bool m_changingEditor = false;
     bool m_quietSelection = false;
     bool m_movingEntry = false;
-
-    // Titles whose last write failed, in the order they failed, and those already reported.
-    QStringList m_unsaved;
-    QSet<QString> m_reported;
-    // What the editor held for a note whose write failed: shown again instead of the file when the
-    // entry is selected, so that the edit is not lost while the note cannot be written.
-    struct Unwritten
-    {
-        QByteArray rtf;
-        bool fileUnreadable = false;
-    };
-    QHash<QString, Unwritten> m_unwritten;
 };

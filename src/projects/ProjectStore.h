@@ -2,8 +2,6 @@
 // stored list order, note file names, and the cleaning and checking of a title the user types.
 #pragma once
 
-#include "storage/SettingsKeys.h"
-
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -49,11 +47,8 @@ public:
     // Checks a typed title and gives the cleaned title in *title when it is taken.
     static TitleProblem checkTypedTitle(const QString &typed, QString *title);
 
-    // Settings entry of the list order and its default (SettingsKeys has them), and the marker for
-    // "no order stored".
-    static inline const QString &orderSection = SettingsKeys::projectOrder.section;
-    static inline const QString &orderKey = SettingsKeys::projectOrder.key;
-    static inline const QString &orderDefault = SettingsKeys::projectOrder.defaultValue;
+    // The stored order that means "no order stored" (its settings entry:
+    // SettingsKeys::projectOrder).
     static const QString noOrderMarker;
     static const QString noteSuffix;
     // The longest file name, in bytes of UTF-8, that file systems commonly allow.

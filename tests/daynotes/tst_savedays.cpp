@@ -96,8 +96,8 @@ void SaveDaysTest::saveKeepsWindowOpenAndMarksDays()
         QCOMPARE(app.window().geometry(), geometry);
         checkAllMarks(app, true);
         QVERIFY(resetTimer(app)->isActive());
-        const MainWindowState &state = app.window().windowState();
-        QVERIFY(!state.saveDaysOnly);
+        const ProjectFlags &state = app.window().projectFlags();
+        QVERIFY(!app.window().closingSequence().saveDaysOnly());
         QVERIFY(!state.blnClosing);
         QVERIFY(!state.blnUnsavedItem);
         QVERIFY(app.list()->selectedItems().isEmpty());
@@ -173,7 +173,7 @@ void SaveDaysTest::pendingNewItemStaysSelected()
     app.open();
     app.prompter.answerInput("Idea");
     app.click("cmdNewToDo");
-    QVERIFY(app.window().windowState().blnUnsavedItem);
+    QVERIFY(app.window().projectFlags().blnUnsavedItem);
     app.editor()->insertPlainText("First lines");
     app.prompter.clear();
     app.prompter.answerQuestion(save ? Prompter::Answer::Yes : Prompter::Answer::No);
@@ -192,7 +192,7 @@ void SaveDaysTest::pendingNewItemStaysSelected()
     QCOMPARE(app.list()->currentItem()->text(), QStringLiteral("Idea"));
     QVERIFY(app.list()->currentItem()->isSelected());
     QCOMPARE(app.editor()->toPlainText(), QStringLiteral("First lines"));
-    QCOMPARE(app.window().windowState().blnUnsavedItem, !save);
+    QCOMPARE(app.window().projectFlags().blnUnsavedItem, !save);
     QCOMPARE(QFileInfo::exists(app.notePath("Idea.rtf")), save);
 
     // Either way the project area can be used again: "&Save ToDo" saves the item and unlocks it.

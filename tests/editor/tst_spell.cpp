@@ -6,7 +6,7 @@
 #include "editor/SpellChecker.h"
 #include "editor/SpellHighlighter.h"
 #include "mainwindow/MainWindow.h"
-#include "projects/MainWindowState.h"
+#include "projects/ProjectFlags.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>
@@ -348,8 +348,8 @@ void SpellTest::underlinesChangeNothingInTheProjectArea()
     auto *save = app.find<QAbstractButton>("cmdSaveNote");
     const bool saveEnabled = save->isEnabled();
     const QByteArray before = app.readFile(app.notePath("Plan.rtf"));
-    const int keyCount = app.window().windowState().intKeyCount;
-    const bool unsaved = app.window().windowState().blnUnsavedItem;
+    const int keyCount = app.window().projectFlags().intKeyCount;
+    const bool unsaved = app.window().projectFlags().blnUnsavedItem;
     QSignalSpy changes(editor, &RichTextBox::Change);
     QSignalSpy keyUps(editor, &RichTextBox::KeyUp);
 
@@ -364,8 +364,8 @@ void SpellTest::underlinesChangeNothingInTheProjectArea()
     QCOMPARE(changes.count(), 0);
     QCOMPARE(keyUps.count(), 0);
     QCOMPARE(save->isEnabled(), saveEnabled);
-    QCOMPARE(app.window().windowState().intKeyCount, keyCount);
-    QCOMPARE(app.window().windowState().blnUnsavedItem, unsaved);
+    QCOMPARE(app.window().projectFlags().intKeyCount, keyCount);
+    QCOMPARE(app.window().projectFlags().blnUnsavedItem, unsaved);
     QCOMPARE(app.readFile(app.notePath("Plan.rtf")), before);
 }
 

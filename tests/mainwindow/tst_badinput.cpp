@@ -113,7 +113,7 @@ void BadInputTest::todolistIsAFile_emptyListAndTheUserIsToldNotesCannotBeSaved()
     QVERIFY(messages.last().text.contains(QStringLiteral("Plan")));
     QCOMPARE(app.readFile(app.notesFolder()), QByteArray("not a folder"));
     // Nothing was written, so the new item is still waiting for its save.
-    QVERIFY(app.window().windowState().blnUnsavedItem);
+    QVERIFY(app.window().projectFlags().blnUnsavedItem);
 }
 
 void BadInputTest::noteThatIsAFolder_showsEmptyAndTheFolderIsNeverReplaced()

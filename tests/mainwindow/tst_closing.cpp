@@ -5,6 +5,7 @@
 #include "daynotes/DayTable.h"
 #include "editor/RichTextBox.h"
 #include "mainwindow/ClosingSequence.h"
+#include "projects/ProjectFlags.h"
 #include "projects/ProjectPanel.h"
 #include "support/FaultyFileStore.h"
 #include "support/TestApp.h"
@@ -54,7 +55,7 @@ private:
     {
         app.prompter.answerInput(title);
         app.click("cmdNewToDo");
-        QVERIFY(app.window().windowState().blnUnsavedItem);
+        QVERIFY(app.window().projectFlags().blnUnsavedItem);
         QCOMPARE(app.list()->currentItem() ? app.list()->currentItem()->text() : QString(), title);
         app.prompter.clear();
     }
@@ -269,8 +270,8 @@ void ClosingTest::failedDayOnCloseAsks()
     QCOMPARE(app.quitCount, closeAnyway ? 1 : 0);
     QCOMPARE(app.window().isVisible(), !closeAnyway);
     if (!closeAnyway) {
-        const MainWindowState &state = app.window().windowState();
-        QVERIFY(!state.saveDaysOnly);
+        const ProjectFlags &state = app.window().projectFlags();
+        QVERIFY(!app.window().closingSequence().saveDaysOnly());
         QVERIFY(!state.blnClosing);
         QVERIFY(app.list()->selectedItems().isEmpty());
         QCOMPARE(app.window().days().box(0)->toPlainText(), QStringLiteral("Monday plans"));
@@ -365,8 +366,9 @@ void ClosingTest::sessionEndSavesWithoutAsking()
     QCOMPARE(app.settings->get("screen", "top", ""), QStringLiteral("900"));
     QCOMPARE(app.quitCount, 0);
     QVERIFY(app.window().isVisible());
-    const MainWindowState &state = app.window().windowState();
-    QVERIFY(!state.blnUnsavedItem && !state.blnClosing && !state.saveDaysOnly);
+    const ProjectFlags &state = app.window().projectFlags();
+    QVERIFY(!state.blnUnsavedItem && !state.blnClosing);
+    QVERIFY(!app.window().closingSequence().saveDaysOnly());
     // The item the user was writing is still the one in the editor.
     QCOMPARE(app.list()->currentItem()->text(), QStringLiteral("Idea"));
 }
@@ -457,7 +459,7 @@ void ClosingTest::clearListWritesPendingEdits()
         app.open();
         addNewItem(app, "Idea");
         QTest::keyClicks(app.editor(), "Z"); // one key release: the item is still pending
-        QVERIFY(app.window().windowState().blnUnsavedItem);
+        QVERIFY(app.window().projectFlags().blnUnsavedItem);
         app.trigger("mnuOptionsClearProjectList");
         QCOMPARE(app.rtfFileText(app.notePath("Idea.rtf")), QStringLiteral("Z"));
         QCOMPARE(order(app), QStringLiteral("na"));

@@ -1,5 +1,6 @@
 // The main window's opening: where it appears, which tab is in front, and the state it starts in.
 #include "editor/RichTextBox.h"
+#include "mainwindow/ClosingSequence.h"
 #include "mainwindow/MainWindow.h"
 #include "support/TestApp.h"
 
@@ -94,10 +95,10 @@ void OpeningTest::startingState()
 {
     TestApp app;
     MainWindow &window = app.open();
-    const MainWindowState &state = window.windowState();
+    const ProjectFlags &state = window.projectFlags();
     QVERIFY(!state.blnUnsavedItem);
     QVERIFY(!state.blnClosing);
-    QVERIFY(!state.saveDaysOnly);
+    QVERIFY(!window.closingSequence().saveDaysOnly());
     QCOMPARE(app.list()->count(), 0);
     QVERIFY(!app.list()->isEnabled());
     QVERIFY(!app.find<QAbstractButton>(QStringLiteral("cmdSaveNote"))->isEnabled());

@@ -63,7 +63,7 @@ void ProjectPanelAddTest::rejectedTitles()
     QCOMPARE(messages[0].text, QStringLiteral("Cancel clicked or title too short."));
     QCOMPARE(messages[0].caption, QStringLiteral("Cancel ToDo Item"));
     QCOMPARE(app.listTitles(), QStringList { "Alpha" });
-    QVERIFY(!app.window().windowState().blnUnsavedItem);
+    QVERIFY(!app.window().projectFlags().blnUnsavedItem);
     QCOMPARE(enabledButtons(app), allButtonsBut("cmdSaveNote"));
 }
 
@@ -128,7 +128,7 @@ void ProjectPanelAddTest::newItemIsPendingUntilSaved()
     app.click("cmdNewToDo");
     QCOMPARE(app.listTitles(), (QStringList { "Old", "New" }));
     QCOMPARE(selectedTitle(app), QStringLiteral("New"));
-    QVERIFY(app.window().windowState().blnUnsavedItem);
+    QVERIFY(app.window().projectFlags().blnUnsavedItem);
     QCOMPARE(editorText(app), QString());
     QVERIFY(app.editor()->isEnabled());
     QCOMPARE(app.window().focusWidget(), app.editor());
@@ -142,7 +142,7 @@ void ProjectPanelAddTest::newItemIsPendingUntilSaved()
     app.click("cmdSaveNote");
     QCOMPARE(app.rtfFileText(app.notePath("New.rtf")), QStringLiteral("n"));
     QCOMPARE(app.rtfFileText(app.notePath("Old.rtf")), QStringLiteral("old note"));
-    QVERIFY(!app.window().windowState().blnUnsavedItem);
+    QVERIFY(!app.window().projectFlags().blnUnsavedItem);
     QCOMPARE(enabledButtons(app), allButtonsBut("cmdSaveNote"));
     QVERIFY(app.list()->isEnabled());
     QCOMPARE(selectedTitle(app), QStringLiteral("New"));
@@ -156,7 +156,7 @@ void ProjectPanelAddTest::autosaveOfANewItemKeepsTheAreaLocked()
     app.click("cmdNewToDo");
     typeText(app, "ab");
     QCOMPARE(app.rtfFileText(app.notePath("New.rtf")), QStringLiteral("ab"));
-    QVERIFY(!app.window().windowState().blnUnsavedItem);
+    QVERIFY(!app.window().projectFlags().blnUnsavedItem);
     QCOMPARE(enabledButtons(app), QStringList { "cmdSaveNote" });
     QVERIFY(!app.list()->isEnabled());
 }
@@ -175,7 +175,7 @@ void ProjectPanelAddTest::duplicateAfterCleaningShowsTheExistingEntry()
     QCOMPARE(app.listTitles(), (QStringList { "Plan", "Other" }));
     QCOMPARE(selectedTitle(app), QStringLiteral("Plan"));
     QCOMPARE(editorText(app), QStringLiteral("the plan"));
-    QVERIFY(!app.window().windowState().blnUnsavedItem);
+    QVERIFY(!app.window().projectFlags().blnUnsavedItem);
     QVERIFY(app.list()->isEnabled());
 }
 

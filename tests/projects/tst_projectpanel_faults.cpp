@@ -141,7 +141,7 @@ void ProjectPanelFaultsTest::pendingEditIsWrittenBeforeAdding()
     app.click("cmdNewToDo");
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("xalpha"));
     QCOMPARE(editorText(app), QString());
-    QVERIFY(app.window().windowState().blnUnsavedItem);
+    QVERIFY(app.window().projectFlags().blnUnsavedItem);
     QVERIFY(!QFile::exists(app.notePath("New.rtf")));
 }
 
@@ -249,7 +249,7 @@ void ProjectPanelFaultsTest::addingTheTitleOfAHiddenNoteShowsIt()
     QCOMPARE(selectedTitle(app), QStringLiteral("Hidden"));
     QCOMPARE(editorText(app), QStringLiteral("kept note"));
     QVERIFY(app.editor()->isEnabled());
-    QVERIFY(!app.window().windowState().blnUnsavedItem);
+    QVERIFY(!app.window().projectFlags().blnUnsavedItem);
     QVERIFY(app.list()->isEnabled());
     QCOMPARE(app.readFile(app.notePath("Hidden.rtf")), before);
     // Closing would not ask about an unsaved item, and the list goes on working.
@@ -396,7 +396,7 @@ void ProjectPanelFaultsTest::failedSaveToDoIsReportedAndChangesNothing()
     QCOMPARE(messages[0].text,
         QStringLiteral("ToDo list item: New could not be saved.\r\n\r\nNo space left on device"));
     QCOMPARE(messages[0].caption, QStringLiteral("Save"));
-    QVERIFY(app.window().windowState().blnUnsavedItem);
+    QVERIFY(app.window().projectFlags().blnUnsavedItem);
     QCOMPARE(enabledButtons(app), QStringList { "cmdSaveNote" });
     QVERIFY(!app.list()->isEnabled());
     QCOMPARE(app.window().projects().unsavedNotes(), QStringList { "New" });
@@ -408,7 +408,7 @@ void ProjectPanelFaultsTest::failedSaveToDoIsReportedAndChangesNothing()
     files.failAllWrites = false;
     app.click("cmdSaveNote");
     QCOMPARE(app.prompter.shownOfKind("message").size(), 2);
-    QVERIFY(!app.window().windowState().blnUnsavedItem);
+    QVERIFY(!app.window().projectFlags().blnUnsavedItem);
     QCOMPARE(enabledButtons(app), allButtonsBut("cmdSaveNote"));
     QVERIFY(QFile::exists(app.notePath("New.rtf")));
     QCOMPARE(app.window().projects().unsavedNotes(), QStringList());
@@ -429,7 +429,7 @@ void ProjectPanelFaultsTest::folderThatCannotBeCreatedIsReported()
     QCOMPARE(messages[0].text,
         QStringLiteral(
             "ToDo list item: New could not be saved.\r\n\r\nThe folder could not be created."));
-    QVERIFY(app.window().windowState().blnUnsavedItem);
+    QVERIFY(app.window().projectFlags().blnUnsavedItem);
     QVERIFY(app.find<QAbstractButton>("cmdSaveNote")->isEnabled());
 }
 

@@ -171,7 +171,7 @@ void ProjectPanelLoadTest::storingTheOrderLoadsNoNote()
     openWithNotes(app, { { "A", "a" }, { "B", "b" } });
     select(app, 0);
     files.readNames.clear();
-    app.window().windowState().blnClosing = true;
+    app.window().projectFlags().blnClosing = true;
     app.window().projects().storeOrder();
     QCOMPARE(files.readNames, QStringList());
     QCOMPARE(editorText(app), QStringLiteral("a"));

@@ -79,7 +79,7 @@ void ProjectPanelSelectTest::everySecondKeyReleaseWrites()
     QCOMPARE(app.rtfFileText(path), QStringLiteral("abplan"));
     typeKey(app, 'd');
     QCOMPARE(app.rtfFileText(path), QStringLiteral("abcdplan"));
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(0));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(0));
 }
 
 void ProjectPanelSelectTest::keyCountCarriesOverToTheNextEntry()
@@ -88,7 +88,7 @@ void ProjectPanelSelectTest::keyCountCarriesOverToTheNextEntry()
     openWithNotes(app, { { "A", "a" }, { "B", "b" } });
     select(app, 0);
     QTest::keyClick(app.editor(), Qt::Key_Right);
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(1));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(1));
     select(app, 1);
     typeKey(app, 'x');
     QCOMPARE(app.rtfFileText(app.notePath("B.rtf")), QStringLiteral("xb"));
@@ -101,10 +101,10 @@ void ProjectPanelSelectTest::heldKeyCountsOnce()
     openWithNotes(app, { { "A", "a" } });
     select(app, 0);
     holdKey(app, Qt::Key_X, "x", 5);
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(1));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(1));
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("a"));
     holdKey(app, Qt::Key_Y, "y", 3);
-    QCOMPARE(app.window().windowState().intKeyCount, qint16(0));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(0));
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("xxxxxxyyyya"));
 }
 

@@ -1,10 +1,10 @@
-// The main window's state flags and key counter, shared by the project area and the closing
-// sequence. They live as long as the main window.
+// The project area's flags and key counter, shared by the project panel and the closing sequence.
+// They live as long as the main window.
 #pragma once
 
 #include <QtGlobal>
 
-struct MainWindowState
+struct ProjectFlags
 {
     // True from adding an item until its note is first written.
     bool blnUnsavedItem = false;
@@ -12,6 +12,4 @@ struct MainWindowState
     bool blnClosing = false;
     // Key releases in the note editor since the last automatic save.
     qint16 intKeyCount = 0;
-    // True from a save-only request ("Save Days", File > Save) until its closing sequence ends.
-    bool saveDaysOnly = false;
 };

@@ -1,0 +1,84 @@
+// The note the project editor belongs to and the writes of project notes: which title owns the
+// editor and whether it was edited, the edits kept while their note cannot be written, and the
+// failures the user has heard of. No widgets: the panel passes titles and the editor's text.
+#pragma once
+
+#include "projects/ProjectStore.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class FileStore;
+class Prompter;
+
+class ProjectNoteOwner
+{
+public:
+    // An automatic save tells the user of a failing note once; an explicit save tells every time.
+    enum class Report { OncePerNote, Always };
+    enum class WriteResult { Written, NothingToWrite, Failed };
+
+    ProjectNoteOwner(const ProjectStore &store, FileStore &files, Prompter &prompter);
+
+    // The editor shows the note of title, as loaded from its file: not edited. fileUnreadable says
+    // the file exists but could not be read, so it is kept aside before the first write.
+    void setOwner(const QString &title, bool fileUnreadable = false);
+    // The editor shows no entry's note.
+    void clearOwner();
+    bool hasOwner() const { return m_owner.has_value(); }
+    // The owner's title; empty when there is no owner.
+    QString owner() const { return m_owner.value_or(QString()); }
+    void markEdited() { m_edited = true; }
+    bool isEdited() const { return m_edited; }
+
+    // Writes the editor's text to the owner's note. The note folder is made ready first, whether
+    // or not there is a note to write; editorText is asked only when there is one.
+    WriteResult writeOwner(const std::function<QByteArray()> &editorText, Report report);
+    // Writes the edits kept for notes whose write failed, but not the owner's: the editor holds
+    // its newest text. False when one still fails.
+    bool writeKeptEdits();
+
+    // What the editor held for title when its write failed; nothing when no edit is kept.
+    std::optional<QByteArray> keptEdit(const QString &title) const;
+    // The editor shows the kept edit of title again: title owns it, edited, still waiting for its
+    // write.
+    void resumeKeptEdit(const QString &title);
+    // The note of title is gone: its failure and its kept edit with it.
+    void forgetFailure(const QString &title);
+    // The titles of notes whose last write failed, in the order they failed.
+    QStringList unsavedNotes() const { return m_unsaved; }
+
+    static QString notSavedText(const QString &title, const QString &reason);
+
+private:
+    bool writeNoteFile(
+        const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error);
+    void reportNotSaved(const QString &title, const QString &reason, Report report);
+
+    const ProjectStore &m_store;
+    FileStore &m_files;
+    Prompter &m_prompter;
+
+    std::optional<QString> m_owner;
+    // The editor was changed by the user since its note was last written or loaded.
+    bool m_edited = false;
+    // The owner's note file exists but could not be read: it is kept aside before the first write.
+    bool m_ownerFileUnreadable = false;
+
+    // Titles whose last write failed, in the order they failed, and those already reported.
+    QStringList m_unsaved;
+    QSet<QString> m_reported;
+    // What the editor held for a note whose write failed: shown again instead of the file when the
+    // entry is selected, so that the edit is not lost while the note cannot be written.
+    struct Unwritten
+    {
+        QByteArray rtf;
+        bool fileUnreadable = false;
+    };
+    QHash<QString, Unwritten> m_unwritten;
+};
