@@ -1,5 +1,7 @@
 #include "projects/ProjectStore.h"
 
+#include <algorithm>
+
 const QString ProjectStore::noOrderMarker = QStringLiteral("na");
 const QString ProjectStore::noteSuffix = QStringLiteral(".rtf");
 
@@ -71,6 +73,9 @@ QString ProjectStore::cleanTitle(const QString &typed)
     QString title = typed;
     for (const QChar c : forbiddenCharacters)
         title.remove(c);
+    // A line break, a tab or another control character (a pasted title) would keep the note out
+    // of the folder scan, and so out of the list.
+    title.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     return title;
 }
 
@@ -81,8 +86,11 @@ ProjectStore::TitleProblem ProjectStore::checkTypedTitle(const QString &typed, Q
     if (characters < 2 || typed == QLatin1String("0") || typed == QLatin1String("Title"))
         return TitleProblem::TooShort;
     const QString cleaned = cleanTitle(typed);
-    // "na" first in the stored order would make the next start ignore the whole order.
-    if (cleaned.isEmpty() || cleaned == noOrderMarker)
+    // "na" first in the stored order would make the next start ignore the whole order. A title of
+    // spaces alone shows as an empty entry.
+    const bool onlySpaces
+        = std::all_of(cleaned.cbegin(), cleaned.cend(), [](QChar c) { return c.isSpace(); });
+    if (onlySpaces || cleaned == noOrderMarker)
         return TitleProblem::TooShort;
     if (noteFileName(cleaned).toUtf8().size() > maxFileNameBytes)
         return TitleProblem::TooLong;

@@ -12,7 +12,8 @@ public:
     // Why a typed title is not taken.
     enum class TitleProblem {
         None,
-        TooShort, // cancelled, too short, left at the suggested text, or nothing left once cleaned
+        TooShort, // cancelled, too short, left at the suggested text, or nothing but spaces left
+                  // once cleaned
         TooLong, // its note file name would not fit in a file name
     };
 
@@ -42,7 +43,8 @@ public:
     // which only a stored order or a file made outside the program can give.
     static bool hasNoteFile(const QString &title);
 
-    // The typed text without the characters a title may not hold.
+    // The typed text without the characters a title may not hold: the forbidden punctuation and
+    // every control character. Spaces stay, at either end too.
     static QString cleanTitle(const QString &typed);
     // Checks a typed title and gives the cleaned title in *title when it is taken.
     static TitleProblem checkTypedTitle(const QString &typed, QString *title);

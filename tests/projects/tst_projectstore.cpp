@@ -19,6 +19,8 @@ private slots:
     void cleaningRemovesEveryForbiddenCharacter();
     void typedTitleChecks_data();
     void typedTitleChecks();
+    void controlCharactersLeaveTypedTitles_data();
+    void controlCharactersLeaveTypedTitles();
 };
 
 void ProjectStoreTest::titleFromFileName_data()
@@ -139,7 +141,7 @@ void ProjectStoreTest::cleaningRemovesEveryForbiddenCharacter()
     QCOMPARE(ProjectStore::cleanTitle(forbidden), QString());
     QCOMPARE(ProjectStore::cleanTitle("Q&A: plan"), QStringLiteral("QA plan"));
     // Everything else stays, spaces at either end included.
-    const QString kept = QStringLiteral("  Ab_9 é日本\t ");
+    const QString kept = QStringLiteral("  Ab_9 é日本 ");
     QCOMPARE(ProjectStore::cleanTitle(kept), kept);
 }
 
@@ -160,7 +162,8 @@ void ProjectStoreTest::typedTitleChecks_data()
     QTest::newRow("one character outside the BMP") << "😀" << tooShort << "";
     QTest::newRow("two characters outside the BMP") << "😀😀" << none << "😀😀";
     QTest::newRow("nothing left") << "!!" << tooShort << "";
-    QTest::newRow("spaces") << "  " << none << "  ";
+    QTest::newRow("spaces") << "  " << tooShort << "";
+    QTest::newRow("spaces around") << " a " << none << " a ";
     QTest::newRow("checked before cleaning") << "T!" << none << "T";
     QTest::newRow("becomes Title") << "Title!" << none << "Title";
     QTest::newRow("marker") << "na" << tooShort << "";
@@ -186,6 +189,40 @@ void ProjectStoreTest::typedTitleChecks()
     QCOMPARE(int(ProjectStore::checkTypedTitle(typed, &got)), problem);
     QCOMPARE(got,
         problem == int(ProjectStore::TitleProblem::None) ? title : QStringLiteral("untouched"));
+}
+
+void ProjectStoreTest::controlCharactersLeaveTypedTitles_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("title"); // empty: refused as too short
+    QTest::newRow("line break") << "Plan\nnext"
+                                << "Plannext";
+    QTest::newRow("carriage return and line feed") << "Plan\r\n"
+                                                   << "Plan";
+    QTest::newRow("tab kept spaces") << " a\tb "
+                                     << " ab ";
+    QTest::newRow("escape") << QStringLiteral("a\x1b[0mb") << "a0mb";
+    QTest::newRow("delete") << QStringLiteral("ab\x7f") << "ab";
+    QTest::newRow("next line (C1)") << QStringLiteral("a\u0085b") << "ab";
+    QTest::newRow("only control characters") << "\n\t\r"
+                                             << "";
+    QTest::newRow("spaces and a tab") << " \t "
+                                      << "";
+    QTest::newRow("marker with a line break") << "n\na"
+                                              << "";
+}
+
+void ProjectStoreTest::controlCharactersLeaveTypedTitles()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, title);
+    QString got;
+    const auto expected
+        = title.isEmpty() ? ProjectStore::TitleProblem::TooShort : ProjectStore::TitleProblem::None;
+    QCOMPARE(int(ProjectStore::checkTypedTitle(typed, &got)), int(expected));
+    QCOMPARE(got, title);
+    if (!title.isEmpty())
+        QVERIFY(ProjectStore::titleFromFileName(ProjectStore::noteFileName(got)).has_value());
 }
 
 QTEST_APPLESS_MAIN(ProjectStoreTest)
