@@ -251,8 +251,10 @@ void ProjectPanel::cmdNewToDo_Click()
 
 void ProjectPanel::cmdRemToDo_Click()
 {
-    QListWidgetItem *item = view.lstToDo->currentItem();
-    if (!item || view.lstToDo->count() == 0)
+    // The current entry counts only while it is selected: a Ctrl+click on it deselects it and
+    // leaves it current.
+    QListWidgetItem *item = selectedItem();
+    if (!item)
         return;
     if (m_prompter.question(
             QStringLiteral("Remove the selected ToDo item?"), QStringLiteral("Confirm"))
@@ -301,9 +303,15 @@ void ProjectPanel::cmdDOWN_Click()
     moveSelected(+1);
 }
 
-void ProjectPanel::moveSelected(int step)
+QListWidgetItem *ProjectPanel::selectedItem() const
 {
     QListWidgetItem *item = view.lstToDo->currentItem();
+    return item && item->isSelected() ? item : nullptr;
+}
+
+void ProjectPanel::moveSelected(int step)
+{
+    QListWidgetItem *item = selectedItem();
     const int count = view.lstToDo->count();
     if (!item || count == 1)
         return;

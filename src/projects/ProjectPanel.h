@@ -77,6 +77,8 @@ private:
     void emptyEditor();
     void setOwner(QListWidgetItem *item);
     void selectRow(int row);
+    // The current entry when it is also selected, else nothing.
+    QListWidgetItem *selectedItem() const;
     void moveSelected(int step);
     void ownerRowsAboutToGo(int first, int last);
 

@@ -13,6 +13,8 @@ class ProjectPanelRemoveTest : public QObject
     Q_OBJECT
 private slots:
     void nothingSelectedAsksNothing();
+    void deselectedCurrentEntryIsLeftAlone_data();
+    void deselectedCurrentEntryIsLeftAlone();
     void answerNoChangesNothing();
     void answerYesDeletesTheNote();
     void readOnlyNoteIsDeletedToo();
@@ -34,6 +36,30 @@ void ProjectPanelRemoveTest::nothingSelectedAsksNothing()
     empty.open();
     empty.click("cmdRemToDo");
     QVERIFY(empty.prompter.shown().isEmpty());
+}
+
+void ProjectPanelRemoveTest::deselectedCurrentEntryIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("remove") << "cmdRemToDo";
+    QTest::newRow("up") << "cmdUp";
+    QTest::newRow("down") << "cmdDOWN";
+}
+
+// A Ctrl+click on the selected entry deselects it but leaves it current.
+void ProjectPanelRemoveTest::deselectedCurrentEntryIsLeftAlone()
+{
+    QFETCH(QString, button);
+    TestApp app;
+    openWithNotes(app, { { "A", "a" }, { "B", "b" }, { "C", "c" } });
+    select(app, 1);
+    app.list()->currentItem()->setSelected(false);
+    app.click(button);
+    QVERIFY(app.prompter.shown().isEmpty());
+    QCOMPARE(app.listTitles(), (QStringList { "A", "B", "C" }));
+    QVERIFY(QFile::exists(app.notePath("B.rtf")));
+    QCOMPARE(app.list()->currentRow(), 1);
+    QCOMPARE(selectedTitle(app), QStringLiteral("<none>"));
 }
 
 void ProjectPanelRemoveTest::answerNoChangesNothing()
