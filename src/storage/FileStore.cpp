@@ -16,6 +16,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -35,6 +36,30 @@ QString resolvedTarget(const QString &path)
     }
     return info.absoluteFilePath();
 }
+
+#ifdef Q_OS_UNIX
+// The process's file creation mask, read without changing it where the system can tell (Linux);
+// elsewhere set and put back at once.
+mode_t currentUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        while (!status.atEnd()) {
+            const QByteArray line = status.readLine();
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    return mode_t(mask);
+                break;
+            }
+        }
+    }
+    const mode_t mask = ::umask(0077);
+    ::umask(mask);
+    return mask;
+}
+#endif
 
 bool replaceFile(const QString &from, const QString &to, QString *error)
 {
@@ -187,11 +212,17 @@ bool FileStore::stageWrite(PendingWrite &write, const QByteArray &contents)
         return false;
     }
     // The permissions first, so that the sync of the content makes them durable too.
+    // A new file gets what any new file of the user gets (the temporary is made private); a
+    // replaced file keeps its own mode.
     if (targetInfo.exists())
         temporary.setPermissions(QFile::permissions(write.target));
     else
+#ifdef Q_OS_UNIX
+        ::fchmod(temporary.handle(), 0666 & ~currentUmask());
+#else
         temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
             | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+#endif
     if (temporary.write(contents) != contents.size() || !temporary.flush()) {
         setErrorString(temporary.errorString());
         return false;

@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class StorageTest : public QObject
@@ -31,6 +32,7 @@ private slots:
     void failedWriteLeavesOldFileWhole();
     void writeFailingHalfWayLeavesOldFileWhole();
     void atomicWriteKeepsSymbolicLink();
+    void atomicWriteFollowsTheUmask();
     void atomicWriteIntoFolderFails();
     void moveAsideNeverOverwritesOlderBackup();
     void outsideChangeIsKeptBeforeWriting();
@@ -240,6 +242,29 @@ void StorageTest::atomicWriteKeepsSymbolicLink()
     QVERIFY(FileStore().writeFileAtomic(link, "new"));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(read(target), QByteArray("new"));
+}
+
+// A new file is made as the user's umask says; a replaced one keeps its own mode.
+void StorageTest::atomicWriteFollowsTheUmask()
+{
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("tuesday.rtf"));
+    const QString existing = dir.filePath(QStringLiteral("monday.rtf"));
+    write(existing, "old");
+    QVERIFY(::chmod(QFile::encodeName(existing).constData(), 0640) == 0);
+    const mode_t before = ::umask(0077);
+    FileStore store;
+    const bool written
+        = store.writeFileAtomic(fresh, "new") && store.writeFileAtomic(existing, "x");
+    ::umask(before);
+    QVERIFY(written);
+    const auto mode = [](const QString &path) {
+        struct stat info
+        { };
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+    };
+    QCOMPARE(mode(fresh), 0600u);
+    QCOMPARE(mode(existing), 0640u);
 }
 
 void StorageTest::atomicWriteIntoFolderFails()
