@@ -265,12 +265,37 @@ bool FileStore::replaceWithStaged(PendingWrite &write)
     return true;
 }
 
+QString FileStore::asideName(const QString &fileName, const QString &tag, int n)
+{
+    const QString suffix = QStringLiteral(".%1-%2").arg(tag).arg(n);
+    const QString whole = QLatin1Char('.') + fileName + suffix;
+    if (whole.toUtf8().size() <= maxFileNameBytes)
+        return whole;
+    // Room for the name's start between the leading dot and the "~" that marks the cut.
+    const qsizetype room = maxFileNameBytes - 2 - suffix.toUtf8().size();
+    qsizetype bytes = 0;
+    qsizetype end = 0;
+    while (end < fileName.size()) {
+        // A whole character at a time: a surrogate pair is two units of one character.
+        const qsizetype units = fileName.at(end).isHighSurrogate() && end + 1 < fileName.size()
+                && fileName.at(end + 1).isLowSurrogate()
+            ? 2
+            : 1;
+        const qsizetype size = fileName.mid(end, units).toUtf8().size();
+        if (bytes + size > room)
+            break;
+        bytes += size;
+        end += units;
+    }
+    return QLatin1Char('.') + fileName.left(end) + QLatin1Char('~') + suffix;
+}
+
 QString FileStore::moveAside(const QString &path, const QString &tag)
 {
     const QFileInfo info(path);
     for (int n = 1; n < 100000; ++n) {
         const QString candidate
-            = QStringLiteral("%1/.%2.%3-%4").arg(info.absolutePath(), info.fileName(), tag).arg(n);
+            = info.absolutePath() + QLatin1Char('/') + asideName(info.fileName(), tag, n);
         if (QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink())
             continue;
             // link() refuses an existing name, so an older backup is never overwritten, even in a

@@ -36,9 +36,14 @@ public:
     // why.
     virtual bool writeFileAtomic(const QString &path, const QByteArray &contents);
     // Renames path to a free hidden name ".<name>.<tag>-N" beside it (N counts up; nothing is
-    // overwritten; hidden, so no folder scan lists it). Returns the new path, or an empty text when
-    // the rename failed.
+    // overwritten; hidden, so no folder scan lists it; see asideName). Returns the new path, or an
+    // empty text when the rename failed.
     virtual QString moveAside(const QString &path, const QString &tag);
+    // The name moveAside gives the N-th kept copy of fileName: ".<name>.<tag>-N". When that would
+    // pass maxFileNameBytes, <name> is cut at a character boundary and ends in "~".
+    static QString asideName(const QString &fileName, const QString &tag, int n);
+    // The longest file name, in bytes of UTF-8, that file systems commonly allow.
+    static constexpr int maxFileNameBytes = 255;
 
     QString errorString() const { return m_errorString; }
 

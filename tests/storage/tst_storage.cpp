@@ -35,6 +35,8 @@ private slots:
     void atomicWriteFollowsTheUmask();
     void atomicWriteIntoFolderFails();
     void moveAsideNeverOverwritesOlderBackup();
+    void asideNameFitsAFileName_data();
+    void asideNameFitsAFileName();
     void outsideChangeIsKeptBeforeWriting();
     void ownWritesAndTouchedFilesAreNoConflict();
 
@@ -290,6 +292,40 @@ void StorageTest::moveAsideNeverOverwritesOlderBackup()
     QCOMPARE(read(first), QByteArray("first"));
     QCOMPARE(read(second), QByteArray("second"));
     QVERIFY(QFileInfo(first).isHidden());
+    QVERIFY(!QFile::exists(path));
+}
+
+void StorageTest::asideNameFitsAFileName_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("aside");
+    QTest::newRow("short") << "Plan.rtf"
+                           << ".Plan.rtf.conflict-1";
+    // 251 bytes: 1 + 242 + 1 + 11 = 255.
+    QTest::newRow("long ASCII") << QString(247, 'x') + ".rtf"
+                                << "." + QString(242, 'x') + "~.conflict-1";
+    // Three bytes each: 249 + 4 bytes; 80 whole characters fit in 242.
+    QTest::newRow("three-byte characters") << QString(83, QChar(0x65e5)) + ".rtf"
+                                           << "." + QString(80, QChar(0x65e5)) + "~.conflict-1";
+    // Four bytes and two UTF-16 units each: 248 + 4 bytes; 60 whole characters fit in 242.
+    QTest::newRow("characters outside the BMP") << QString("😀").repeated(62) + ".rtf"
+                                                << "." + QString("😀").repeated(60) + "~.conflict-1";
+}
+
+void StorageTest::asideNameFitsAFileName()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, aside);
+    QCOMPARE(FileStore::asideName(fileName, FileStore::conflictTag(), 1), aside);
+
+    // The real file system takes the name and keeps the content under it.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(fileName);
+    write(path, "kept");
+    FileStore store;
+    const QString keptAs = store.moveAside(path, FileStore::conflictTag());
+    QCOMPARE(keptAs, dir.filePath(aside));
+    QCOMPARE(read(keptAs), QByteArray("kept"));
     QVERIFY(!QFile::exists(path));
 }
 
