@@ -254,8 +254,8 @@ void ProjectPanel::cmdRemToDo_Click()
     QListWidgetItem *item = view.lstToDo->currentItem();
     if (!item || view.lstToDo->count() == 0)
         return;
-    if (m_prompter.question(
-            QStringLiteral("Remove the selected ToDo item?"), QStringLiteral("Confirm"))
+    if (m_prompter.question(QStringLiteral("Remove the selected ToDo item?"),
+            QStringLiteral("Confirm"), Prompter::Answer::No)
         == Prompter::Answer::No)
         return;
 
