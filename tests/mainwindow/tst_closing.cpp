@@ -37,6 +37,7 @@ private slots:
     void waylandKeepsStoredPosition();
     void sessionEndSavesWithoutAsking();
     void sessionEndWhileCloseQuestionIsOpen();
+    void sessionEndDuringOpeningWritesNothing();
 
     void clearListAnsweredNoChangesNothing();
     void clearListAnsweredYesEmptiesAndCloses();
@@ -400,6 +401,27 @@ void ClosingTest::sessionEndWhileCloseQuestionIsOpen()
     QCOMPARE(app.quitCount, 1);
     QCOMPARE(app.rtfFileText(app.notePath("Idea.rtf")), QStringLiteral("Typed before logging out"));
     QCOMPARE(order(app), QStringLiteral("Idea"));
+}
+
+// The log-out arrives while the folder scan of the opening lets events run: the boxes are still
+// empty and the list unread, so writing them would wipe the days and the order.
+void ClosingTest::sessionEndDuringOpeningWritesNothing()
+{
+    TestApp app;
+    addProjects(app);
+    app.writeFile(app.dayPath("monday.rtf"), TestApp::rtfWithText("Monday plans"));
+    bool arrived = false;
+    QTimer::singleShot(0, [&app, &arrived] {
+        arrived = true;
+        app.window().commitData();
+    });
+    app.open();
+
+    QVERIFY(arrived);
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("Monday plans"));
+    QVERIFY(!QFileInfo::exists(app.dayPath("tuesday.rtf")));
+    QCOMPARE(order(app), QStringLiteral("Beta:Alpha"));
+    QCOMPARE(app.settings->get("screen", "top", "<none>"), QStringLiteral("<none>"));
 }
 
 void ClosingTest::clearListAnsweredNoChangesNothing()
