@@ -121,10 +121,11 @@ void DayNotes::markSaved(const DayResults &written)
 {
     for (const DayTable::Day &day : DayTable::days()) {
         QCheckBox *dayMark = mark(day.index);
-        if (!dayMark || !written[day.index])
+        if (!dayMark)
             continue;
-        setBackColour(dayMark, savedColour());
-        dayMark->setChecked(true);
+        const bool saved = written[day.index];
+        setBackColour(dayMark, saved ? savedColour() : m_restColour);
+        dayMark->setChecked(saved);
     }
 }
 

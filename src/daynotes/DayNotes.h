@@ -31,7 +31,8 @@ public:
     // Writes all seven day files, changed or not; one result per day, Monday first, true only when
     // the file is in place with the box's text.
     DayResults write();
-    // Puts the save mark on every day that was written; the others keep the state they had.
+    // Puts the save mark on every day that was written and every other day's mark at rest: a mark
+    // left green from an earlier save would claim a write that just failed.
     void markSaved(const DayResults &written);
     // Starts (or restarts) the timer that returns the marks to rest; disarmReset stops it.
     void armReset();

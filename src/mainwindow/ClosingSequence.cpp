@@ -92,7 +92,8 @@ bool ClosingSequence::runSequence(Kind kind)
 
     if (state.blnUnsavedItem
         && (!askQuestions
-            || m_prompter.question(closingQuestionText(), saveCaption) != Prompter::Answer::No))
+            || m_prompter.question(closingQuestionText(), saveCaption, Prompter::Answer::Yes)
+                != Prompter::Answer::No))
         m_projects.cmdSaveNote_Click();
 
     const DayNotes::DayResults written = m_days.write();
@@ -114,7 +115,8 @@ bool ClosingSequence::runSequence(Kind kind)
         // A real close never ends silently while something it should have saved is not on disk.
         const QStringList failed = notSaved(written, noteFlushed);
         closes = failed.isEmpty()
-            || m_prompter.question(notSavedQuestionText(failed), notSavedCaption)
+            || m_prompter.question(
+                   notSavedQuestionText(failed), notSavedCaption, Prompter::Answer::No)
                 != Prompter::Answer::No;
         if (!closes)
             endWithoutClosing(newItemPending, selectedRow);
@@ -168,14 +170,16 @@ QList<SettingsStore::Entry> ClosingSequence::positionSettings() const
 void ClosingSequence::cmdClose_Click()
 {
     if (state.blnUnsavedItem
-        && m_prompter.question(closeQuestionText(), saveCaption) != Prompter::Answer::No)
+        && m_prompter.question(closeQuestionText(), saveCaption, Prompter::Answer::Yes)
+            != Prompter::Answer::No)
         m_projects.cmdSaveNote_Click();
     m_window.close();
 }
 
 void ClosingSequence::mnuOptionsClearProjectList_Click()
 {
-    if (m_prompter.question(clearListQuestionText(), QStringLiteral("Clear Project List"))
+    if (m_prompter.question(
+            clearListQuestionText(), QStringLiteral("Clear Project List"), Prompter::Answer::No)
         == Prompter::Answer::No)
         return;
     // What was typed last goes to its note before the list forgets the entry (a new item too).

@@ -164,6 +164,7 @@ void MainWindow::Form_Load()
     ui->cmdSaveNote->setEnabled(false);
     // 13. The save marks' timer waits for a save.
     m_days->disarmReset();
+    m_opened = true;
 }
 
 void MainWindow::restorePosition()
@@ -351,6 +352,6 @@ void MainWindow::lockCommandButtons(bool locked)
 
 void MainWindow::commitData()
 {
-    if (m_loaded)
+    if (m_opened)
         m_closing->saveForSessionEnd();
 }

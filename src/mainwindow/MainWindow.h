@@ -33,6 +33,11 @@ public:
     void showWindow();
     bool isLoaded() const { return m_loaded; }
 
+    // The desktop session ends (log-out, shutdown): save as a close would, asking nothing. Before
+    // the opening sequence has finished the boxes and the list are not yet read, and nothing is
+    // written.
+    void commitData();
+
     // Opens a web address or a document with the program the desktop associates with it.
     void Goto_URL(const QString &target);
 
@@ -76,8 +81,6 @@ private:
     void mnuOptionsClearProjectList_Click();
     // The project panel locks the command buttons while a new item waits for its first save.
     void lockCommandButtons(bool locked);
-    // The desktop session ends (log-out, shutdown): save as a close would, asking nothing.
-    void commitData();
 
     std::unique_ptr<Ui::frmMain> ui;
     MainWindowServices m_services;
@@ -87,7 +90,8 @@ private:
     HelpMenu *m_helpMenu = nullptr;
     StoredFileLink *m_storedFile = nullptr;
     std::unique_ptr<ClosingSequence> m_closing;
-    bool m_loaded = false;
+    bool m_loaded = false; // the opening sequence has started
+    bool m_opened = false; // and has finished
     // The frame goes where the stored position says once the window manager has framed the window.
     FramePlacement m_framePlacement;
     QTimer *m_framePlacementTimer = nullptr;

@@ -13,8 +13,9 @@ public:
 
     // A modal message with an OK button and no icon.
     virtual void message(const QString &text, const QString &caption) = 0;
-    // A modal question with Yes (the default button) and No, no icon.
-    virtual Answer question(const QString &text, const QString &caption) = 0;
+    // A modal question with Yes and No, no icon; Enter gives defaultButton. A question whose Yes
+    // throws something away has No as its default.
+    virtual Answer question(const QString &text, const QString &caption, Answer defaultButton) = 0;
     // A modal input box; an empty text when the user cancels.
     virtual QString input(const QString &prompt, const QString &caption, const QString &defaultText)
         = 0;

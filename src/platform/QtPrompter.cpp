@@ -23,11 +23,12 @@ void QtPrompter::message(const QString &text, const QString &caption)
     box.exec();
 }
 
-Prompter::Answer QtPrompter::question(const QString &text, const QString &caption)
+Prompter::Answer QtPrompter::question(
+    const QString &text, const QString &caption, Answer defaultButton)
 {
     QMessageBox box(
         QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, parent());
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
 }
 

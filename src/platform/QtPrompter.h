@@ -14,7 +14,7 @@ public:
     explicit QtPrompter(std::function<QWidget *()> parentWindow = {});
 
     void message(const QString &text, const QString &caption) override;
-    Answer question(const QString &text, const QString &caption) override;
+    Answer question(const QString &text, const QString &caption, Answer defaultButton) override;
     QString input(
         const QString &prompt, const QString &caption, const QString &defaultText) override;
     QString openFile(const QString &title, const QString &filter) override;

@@ -256,8 +256,8 @@ void ProjectPanel::cmdRemToDo_Click()
     QListWidgetItem *item = selectedItem();
     if (!item)
         return;
-    if (m_prompter.question(
-            QStringLiteral("Remove the selected ToDo item?"), QStringLiteral("Confirm"))
+    if (m_prompter.question(QStringLiteral("Remove the selected ToDo item?"),
+            QStringLiteral("Confirm"), Prompter::Answer::No)
         == Prompter::Answer::No)
         return;
 

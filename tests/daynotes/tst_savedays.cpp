@@ -29,6 +29,7 @@ private slots:
     void pendingNewItemStaysSelected();
 
     void marksRestAfterInterval();
+    void failedDayLosesMarkOfEarlierSave();
     void timerWaitsForSaveAndRunsTwoAndAHalfSeconds();
     void marksShowGreenOnScreen();
     void clickOnMarkChangesNothing();
@@ -240,6 +241,29 @@ void SaveDaysTest::marksRestAfterInterval()
     checkAllMarks(app, true);
     QTRY_COMPARE(fired.count(), 2);
     checkAllMarks(app, false);
+}
+
+// A day that fails while its mark still shows an earlier save no longer looks saved.
+void SaveDaysTest::failedDayLosesMarkOfEarlierSave()
+{
+    FaultyFileStore faulty;
+    TestApp app;
+    app.files = &faulty;
+    app.open();
+    app.click("cmdSaveAllNow");
+    checkAllMarks(app, true);
+
+    faulty.failWrites = { "friday.rtf" };
+    app.click("cmdSaveAllNow");
+    QVERIFY(resetTimer(app)->isActive());
+    DayNotes &days = app.window().days();
+    for (int i = 0; i < 7; ++i) {
+        QCheckBox *mark = days.mark(i);
+        const bool saved = i != 4;
+        QVERIFY2(mark->isChecked() == saved, qPrintable(DayTable::caption(i)));
+        QCOMPARE(mark->palette().color(mark->backgroundRole()),
+            saved ? DayNotes::savedColour() : days.restColour());
+    }
 }
 
 void SaveDaysTest::timerWaitsForSaveAndRunsTwoAndAHalfSeconds()

@@ -37,10 +37,14 @@ private slots:
     void waylandKeepsStoredPosition();
     void sessionEndSavesWithoutAsking();
     void sessionEndWhileCloseQuestionIsOpen();
+    void sessionEndDuringOpeningWritesNothing();
 
     void clearListAnsweredNoChangesNothing();
     void clearListAnsweredYesEmptiesAndCloses();
     void clearListWritesPendingEdits();
+
+    void questionsDefaultToTheSafeAnswer_data();
+    void questionsDefaultToTheSafeAnswer();
 
 private:
     // Two projects with notes, stored in the order Beta, Alpha.
@@ -399,6 +403,27 @@ void ClosingTest::sessionEndWhileCloseQuestionIsOpen()
     QCOMPARE(order(app), QStringLiteral("Idea"));
 }
 
+// The log-out arrives while the folder scan of the opening lets events run: the boxes are still
+// empty and the list unread, so writing them would wipe the days and the order.
+void ClosingTest::sessionEndDuringOpeningWritesNothing()
+{
+    TestApp app;
+    addProjects(app);
+    app.writeFile(app.dayPath("monday.rtf"), TestApp::rtfWithText("Monday plans"));
+    bool arrived = false;
+    QTimer::singleShot(0, [&app, &arrived] {
+        arrived = true;
+        app.window().commitData();
+    });
+    app.open();
+
+    QVERIFY(arrived);
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("Monday plans"));
+    QVERIFY(!QFileInfo::exists(app.dayPath("tuesday.rtf")));
+    QCOMPARE(order(app), QStringLiteral("Beta:Alpha"));
+    QCOMPARE(app.settings->get("screen", "top", "<none>"), QStringLiteral("<none>"));
+}
+
 void ClosingTest::clearListAnsweredNoChangesNothing()
 {
     TestApp app;
@@ -465,6 +490,55 @@ void ClosingTest::clearListWritesPendingEdits()
         QCOMPARE(order(app), QStringLiteral("na"));
         QCOMPARE(app.quitCount, 1);
     }
+}
+
+void ClosingTest::questionsDefaultToTheSafeAnswer_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("defaultYes");
+    QTest::newRow("save before closing") << "close box"
+                                         << "Save" << true;
+    QTest::newRow("save on &Close") << "cmdClose"
+                                    << "Save" << true;
+    QTest::newRow("not saved, close anyway") << "close failing"
+                                             << "Not Saved" << false;
+    QTest::newRow("clear the list") << "mnuOptionsClearProjectList"
+                                    << "Clear Project List" << false;
+    QTest::newRow("remove a ToDo") << "cmdRemToDo"
+                                   << "Confirm" << false;
+}
+
+// Enter answers a question with its default: never the answer that throws notes away.
+void ClosingTest::questionsDefaultToTheSafeAnswer()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, caption);
+    QFETCH(bool, defaultYes);
+    FaultyFileStore faulty;
+    TestApp app;
+    app.files = &faulty;
+    addProjects(app);
+    app.open();
+    app.list()->setCurrentRow(0);
+    if (caption == "Save")
+        addNewItem(app, "Idea");
+    app.prompter.answerQuestion(Prompter::Answer::No);
+    app.prompter.answerQuestion(Prompter::Answer::No);
+    if (how == "close failing") {
+        faulty.failWrites = { "monday.rtf" };
+        app.window().close();
+    } else if (how == "cmdClose") {
+        app.window().closingSequence().cmdClose_Click();
+    } else {
+        request(app, how);
+    }
+
+    const QList<ScriptedPrompter::Shown> questions = app.prompter.shownOfKind("question");
+    QVERIFY(!questions.isEmpty());
+    QCOMPARE(questions.first().caption, caption);
+    QCOMPARE(
+        questions.first().defaultButton, defaultYes ? Prompter::Answer::Yes : Prompter::Answer::No);
 }
 
 QTEST_MAIN(ClosingTest)

@@ -5,9 +5,10 @@ void ScriptedPrompter::message(const QString &text, const QString &caption)
     m_shown.append({ QStringLiteral("message"), text, caption, {} });
 }
 
-Prompter::Answer ScriptedPrompter::question(const QString &text, const QString &caption)
+Prompter::Answer ScriptedPrompter::question(
+    const QString &text, const QString &caption, Answer defaultButton)
 {
-    m_shown.append({ QStringLiteral("question"), text, caption, {} });
+    m_shown.append({ QStringLiteral("question"), text, caption, {}, defaultButton });
     if (duringQuestion)
         duringQuestion(text);
     return m_answers.isEmpty() ? Answer::Yes : m_answers.dequeue();

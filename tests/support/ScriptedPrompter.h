@@ -18,6 +18,7 @@ public:
         QString text;
         QString caption;
         QString extra; // default text of an input box, filter of a file dialog
+        Prompter::Answer defaultButton = Prompter::Answer::Yes; // of a question
     };
 
     void answerQuestion(Answer answer) { m_answers.enqueue(answer); }
@@ -25,7 +26,7 @@ public:
     void answerOpenFile(const QString &path) { m_files.enqueue(path); }
 
     void message(const QString &text, const QString &caption) override;
-    Answer question(const QString &text, const QString &caption) override;
+    Answer question(const QString &text, const QString &caption, Answer defaultButton) override;
     QString input(
         const QString &prompt, const QString &caption, const QString &defaultText) override;
     QString openFile(const QString &title, const QString &filter) override;
