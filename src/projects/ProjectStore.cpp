@@ -1,5 +1,7 @@
 #include "projects/ProjectStore.h"
 
+#include "storage/FileStore.h"
+
 #include <algorithm>
 
 const QString ProjectStore::noOrderMarker = QStringLiteral("na");
@@ -92,7 +94,7 @@ ProjectStore::TitleProblem ProjectStore::checkTypedTitle(const QString &typed, Q
         = std::all_of(cleaned.cbegin(), cleaned.cend(), [](QChar c) { return c.isSpace(); });
     if (onlySpaces || cleaned == noOrderMarker)
         return TitleProblem::TooShort;
-    if (noteFileName(cleaned).toUtf8().size() > maxFileNameBytes)
+    if (noteFileName(cleaned).toUtf8().size() > FileStore::maxFileNameBytes)
         return TitleProblem::TooLong;
     if (title)
         *title = cleaned;

@@ -53,8 +53,6 @@ public:
     // SettingsKeys::projectOrder).
     static const QString noOrderMarker;
     static const QString noteSuffix;
-    // The longest file name, in bytes of UTF-8, that file systems commonly allow.
-    static constexpr int maxFileNameBytes = 255;
 
 private:
     QString m_notesFolder;
