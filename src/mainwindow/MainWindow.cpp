@@ -7,9 +7,11 @@
 #include "help/HelpMenu.h"
 #include "help/Links.h"
 #include "mainwindow/ClosingSequence.h"
+#include "mainwindow/HeldNoticePrompter.h"
 #include "mainwindow/WindowPosition.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "projects/ProjectNoteOwner.h"
 #include "projects/ProjectPanel.h"
 #include "projects/StoredFileLink.h"
 #include "storage/FileStore.h"
@@ -34,12 +36,14 @@ constexpr int framePlacementChecks = 100;
 // twips).
 const QRect dayBoxRect(6, 24, 699, 201);
 constexpr double noteFontPoints = 10.0;
+const QString outsideChangeCaption = QStringLiteral("Changed Outside Quillmark");
 } // namespace
 
 MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::frmMain>())
     , m_services(services)
+    , m_prompter(std::make_unique<HeldNoticePrompter>(*services.prompter))
 {
     ui->setupUi(this);
     // A held size, a minimise button and no maximise button.
@@ -49,23 +53,22 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     const ProjectPanelView projectView { ui->lstToDo, ui->rtfToDo, ui->cmdNewToDo, ui->cmdRemToDo,
         ui->cmdUp, ui->cmdDOWN, ui->cmdSaveNote };
     m_projects = new ProjectPanel(projectView, m_flags, services.applicationFolder,
-        *services.settings, *services.files, *services.prompter, this);
+        *services.settings, *services.files, *m_prompter, this);
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
         services.resetDaysIntervalMs, this);
     m_helpMenu = new HelpMenu(
         helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
     m_storedFile = new StoredFileLink(
-        storedFileLinkView(), *services.settings, *services.prompter,
+        storedFileLinkView(), *services.settings, *m_prompter,
         [this](const QString &target) { Goto_URL(target); }, this);
     m_closing = std::make_unique<ClosingSequence>(
-        *this, m_flags, *m_projects, *m_days, *services.settings, *services.prompter);
+        *this, m_flags, *m_projects, *m_days, *services.settings, *m_prompter);
 
     // A note or day file that another program changed is kept beside it before a save replaces it;
     // the user hears of it without being stopped from typing.
     services.files->setOutsideChangeHandler([this](const QString &path, const QString &keptAs) {
-        m_services.prompter->notice(
-            outsideChangeText(path, keptAs), QStringLiteral("Changed Outside Quillmark"));
+        m_prompter->notice(outsideChangeText(path, keptAs), outsideChangeCaption);
     });
 
     // Every note box: spelling in the user's language (none without a dictionary), and Ctrl+click
@@ -284,14 +287,30 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A notice shown by a program that then ends is never seen: what the close kept aside is named
+    // in one message before the end, and shown as notices when the window stays.
+    m_prompter->hold();
     if (m_closing->run()) {
+        showKeptCopies(m_prompter->takeHeld());
         event->accept();
         m_helpMenu->discardForEnd();
         if (m_services.quit)
             m_services.quit();
     } else {
+        m_prompter->release();
         event->ignore();
     }
+}
+
+void MainWindow::showKeptCopies(const QList<HeldNoticePrompter::Notice> &held)
+{
+    // A save that failed was named by the closing's own question.
+    QStringList kept;
+    for (const HeldNoticePrompter::Notice &notice : held)
+        if (notice.caption != ProjectNoteOwner::saveCaption())
+            kept.append(notice.text);
+    if (!kept.isEmpty())
+        m_prompter->message(kept.join(QStringLiteral("\r\n\r\n")), outsideChangeCaption);
 }
 
 QString MainWindow::outsideChangeText(const QString &path, const QString &keptAs)
@@ -352,6 +371,10 @@ void MainWindow::lockCommandButtons(bool locked)
 
 void MainWindow::commitData()
 {
-    if (m_opened)
-        m_closing->saveForSessionEnd();
+    if (!m_opened)
+        return;
+    // Nothing may hold up the log-out: the copies kept are beside their files, unannounced.
+    m_prompter->hold();
+    m_closing->saveForSessionEnd();
+    m_prompter->takeHeld();
 }

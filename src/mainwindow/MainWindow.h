@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mainwindow/FramePlacement.h"
+#include "mainwindow/HeldNoticePrompter.h"
 #include "mainwindow/MainWindowServices.h"
 #include "projects/ProjectFlags.h"
 
@@ -62,6 +63,8 @@ private:
     DayNotesView dayNotesView() const;
     HelpMenuView helpMenuView() const;
     StoredFileLinkView storedFileLinkView() const;
+    // At a real close, one message names the copies kept while closing.
+    void showKeptCopies(const QList<HeldNoticePrompter::Notice> &held);
 
     void Form_Load();
     void Form_Resize();
@@ -84,6 +87,8 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     MainWindowServices m_services;
+    // Every handler's questions and notices; the closing holds the notices.
+    std::unique_ptr<HeldNoticePrompter> m_prompter;
     ProjectFlags m_flags;
     ProjectPanel *m_projects = nullptr;
     DayNotes *m_days = nullptr;

@@ -22,6 +22,6 @@ public:
     // The open-file dialog; filter is in the form "Name|pattern|Name|pattern". Empty when
     // cancelled.
     virtual QString openFile(const QString &title, const QString &filter) = 0;
-    // A notice that does not block typing (a non-modal message box).
+    // A notice: a non-modal message box that leaves the keyboard where it was (NoticeBox).
     virtual void notice(const QString &text, const QString &caption) = 0;
 };

@@ -1,5 +1,7 @@
 #include "platform/QtPrompter.h"
 
+#include "platform/NoticeBox.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -69,8 +71,5 @@ QString QtPrompter::openFile(const QString &title, const QString &filter)
 
 void QtPrompter::notice(const QString &text, const QString &caption)
 {
-    auto *box = new QMessageBox(QMessageBox::Information, caption, text, QMessageBox::Ok, parent());
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    (new NoticeBox(caption, text, parent()))->showNotice();
 }

@@ -4,7 +4,6 @@
 #include "storage/FileStore.h"
 
 namespace {
-const QString saveCaption = QStringLiteral("Save");
 // The tag of the name an unreadable note file is kept under before it is replaced.
 const QString unreadableTag = QStringLiteral("unreadable");
 } // namespace
@@ -126,14 +125,14 @@ void ProjectNoteOwner::reportNotSaved(const QString &title, const QString &reaso
     const QString text = notSavedText(title, reason);
     if (report == Report::Always) {
         m_reported.insert(title);
-        m_prompter.message(text, saveCaption);
+        m_prompter.message(text, saveCaption());
         return;
     }
     // Automatic saves run on every second key: the user hears of a note once, not on every key.
     if (m_reported.contains(title))
         return;
     m_reported.insert(title);
-    m_prompter.notice(text, saveCaption);
+    m_prompter.notice(text, saveCaption());
 }
 
 void ProjectNoteOwner::forgetFailure(const QString &title)

@@ -53,6 +53,8 @@ public:
     // The titles of notes whose last write failed, in the order they failed.
     QStringList unsavedNotes() const { return m_unsaved; }
 
+    // The caption of the message and notice of a note that could not be saved.
+    static QString saveCaption() { return QStringLiteral("Save"); }
     static QString notSavedText(const QString &title, const QString &reason);
 
 private:

@@ -16,6 +16,8 @@ private slots:
     void noteChangedOutsideIsKeptAndUserToldOnce();
     void dayFileChangedOutsideIsKeptAtSaveDays();
     void ownSavesRaiseNoNotice();
+    void copyKeptWhileClosingIsNamedBeforeTheEnd_data();
+    void copyKeptWhileClosingIsNamedBeforeTheEnd();
 
 private:
     static QStringList conflictsIn(const QString &folder)
@@ -90,6 +92,44 @@ void OutsideChangeTest::ownSavesRaiseNoNotice()
     QVERIFY(app.prompter.shownOfKind(QStringLiteral("notice")).isEmpty());
     QVERIFY(conflictsIn(app.folder()).isEmpty());
     QVERIFY(conflictsIn(app.notesFolder()).isEmpty());
+}
+
+void OutsideChangeTest::copyKeptWhileClosingIsNamedBeforeTheEnd_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<int>("notices");
+    QTest::newRow("a real close names it in a message") << "close" << 1 << 0;
+    QTest::newRow("Save Days tells it by a notice") << "cmdSaveAllNow" << 0 << 1;
+    QTest::newRow("a log-out shows nothing") << "session" << 0 << 0;
+}
+
+void OutsideChangeTest::copyKeptWhileClosingIsNamedBeforeTheEnd()
+{
+    QFETCH(QString, ending);
+    QFETCH(int, messages);
+    QFETCH(int, notices);
+    TestApp app;
+    const QString friday = app.dayPath(QStringLiteral("friday.rtf"));
+    app.writeFile(friday, TestApp::rtfWithText(QStringLiteral("as loaded")));
+    app.open();
+    app.writeFile(friday, TestApp::rtfWithText(QStringLiteral("from elsewhere, and longer")));
+
+    if (ending == QLatin1String("close"))
+        app.window().close();
+    else if (ending == QLatin1String("session"))
+        app.window().commitData();
+    else
+        app.click(ending);
+
+    QCOMPARE(conflictsIn(app.folder()).size(), 1);
+    const auto shown = app.prompter.shownOfKind(messages ? "message" : "notice");
+    QCOMPARE(shown.size(), messages + notices);
+    QCOMPARE(app.prompter.shownOfKind(messages ? "notice" : "message").size(), 0);
+    if (!shown.isEmpty()) {
+        QCOMPARE(shown.first().caption, QStringLiteral("Changed Outside Quillmark"));
+        QVERIFY(shown.first().text.contains(conflictsIn(app.folder()).first()));
+    }
 }
 
 QTEST_MAIN(OutsideChangeTest)

@@ -1,7 +1,9 @@
-// The Qt dialogs of QtPrompter as the user meets them: which button Enter presses.
+// The Qt dialogs of QtPrompter as the user meets them: which button Enter presses, and a notice
+// that leaves the keyboard with the note being typed in.
 #include "platform/QtPrompter.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -14,7 +16,31 @@ class PrompterTest : public QObject
 private slots:
     void questionEnterGivesTheDefault_data();
     void questionEnterGivesTheDefault();
+    void noticeLeavesTheKeyboardWhereItWas();
+    void noticeClosesOnlyByOkOrEsc();
 };
+
+namespace {
+// A window with a field being typed in, and the notice QtPrompter shows over it.
+struct TypingWindow
+{
+    QWidget window;
+    QLineEdit *field = new QLineEdit(&window);
+    QtPrompter prompter { [this] { return &window; } };
+
+    TypingWindow()
+    {
+        window.show();
+        window.activateWindow();
+        field->setFocus();
+    }
+    QMessageBox *showNotice()
+    {
+        prompter.notice("Something happened.", "Caption");
+        return window.findChild<QMessageBox *>();
+    }
+};
+} // namespace
 
 void PrompterTest::questionEnterGivesTheDefault_data()
 {
@@ -47,6 +73,36 @@ void PrompterTest::questionEnterGivesTheDefault()
 
     QCOMPARE(defaultButton, defaultYes ? QString("Yes") : QString("No"));
     QCOMPARE(answer, asked);
+}
+
+void PrompterTest::noticeLeavesTheKeyboardWhereItWas()
+{
+    TypingWindow typing;
+    QVERIFY(QTest::qWaitForWindowActive(&typing.window));
+    QMessageBox *notice = typing.showNotice();
+    QVERIFY(notice && notice->isVisible());
+    QTest::keyClicks(QApplication::focusWidget(), "abc");
+    QCOMPARE(typing.field->text(), QString("abc"));
+
+    // A window manager that activates the notice anyway has the activation handed back.
+    notice->activateWindow();
+    QTest::qWait(50);
+    QCOMPARE(QApplication::activeWindow(), &typing.window);
+    QCOMPARE(QApplication::focusWidget(), typing.field);
+}
+
+void PrompterTest::noticeClosesOnlyByOkOrEsc()
+{
+    TypingWindow typing;
+    QPointer<QMessageBox> notice = typing.showNotice();
+    QVERIFY(notice);
+    QVERIFY(!notice->defaultButton() || !notice->defaultButton()->isDefault());
+    // Keys meant for the note do not close it unread, even when they reach it.
+    QTest::keyClick(notice, Qt::Key_Return);
+    QTest::keyClick(notice, Qt::Key_Space);
+    QVERIFY(notice && notice->isVisible());
+    QTest::keyClick(notice, Qt::Key_Escape);
+    QTRY_VERIFY(!notice);
 }
 
 QTEST_MAIN(PrompterTest)
