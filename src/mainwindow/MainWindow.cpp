@@ -9,6 +9,7 @@
 #include "mainwindow/ClosingSequence.h"
 #include "mainwindow/HeldNoticePrompter.h"
 #include "mainwindow/WindowPosition.h"
+#include "mainwindow/WindowShortcuts.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "projects/ProjectNoteOwner.h"
@@ -78,6 +79,8 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
         box->setSpellChecker(spelling);
         connect(box, &RichTextBox::openLinkRequested, this, &MainWindow::Goto_URL);
     }
+
+    new WindowShortcuts(*this, { ui->mnuSave, ui->mnuClose, ui->mnuHelpHelpFile });
 
     m_framePlacementTimer = new QTimer(this);
     m_framePlacementTimer->setInterval(framePlacementIntervalMs);

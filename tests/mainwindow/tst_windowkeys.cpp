@@ -4,6 +4,7 @@
 #include "support/TestApp.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -13,7 +14,25 @@ class WindowKeysTest : public QObject
 private slots:
     void shortcutsReachMenusFromNoteBoxes_data();
     void shortcutsReachMenusFromNoteBoxes();
+    void shortcutsWinOverAFieldThatClaimsThem();
 };
+
+namespace {
+// A field that claims Ctrl+E for itself, as a line edit does on X11 (the end of the line).
+class ClaimingField : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        return QLineEdit::event(event);
+    }
+};
+} // namespace
 
 void WindowKeysTest::shortcutsReachMenusFromNoteBoxes_data()
 {
@@ -47,6 +66,20 @@ void WindowKeysTest::shortcutsReachMenusFromNoteBoxes()
     QSignalSpy triggered(app.find<QAction>(action), &QAction::triggered);
     QTest::keyClick(editor, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(triggered.count(), 1);
+}
+
+void WindowKeysTest::shortcutsWinOverAFieldThatClaimsThem()
+{
+    TestApp app;
+    MainWindow &window = app.open();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *field = new ClaimingField(&window);
+    field->show();
+    field->setFocus();
+    QSignalSpy exited(app.find<QAction>("mnuClose"), &QAction::triggered);
+    QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(exited.count(), 1);
 }
 
 QTEST_MAIN(WindowKeysTest)
