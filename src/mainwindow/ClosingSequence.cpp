@@ -79,9 +79,9 @@ bool ClosingSequence::runSequence(Kind kind)
     ++m_depth;
     const bool askQuestions = kind == Kind::CloseRequest;
 
-    // A new item that was never saved stays selected when the window stays open, whatever the
-    // answer: deselecting it would leave the list and the buttons locked with nothing to save.
-    const bool newItemPending = state.blnUnsavedItem;
+    // When the window stays open, the entry whose note the editor shows stays selected: the user
+    // sees which project the next keys go to (and a new item that was never saved keeps the list
+    // locked for its own save).
     const int selectedRow = m_projects.selectedRow();
 
     // The last key strokes in the note editor go to their note first; a new item that was never
@@ -108,9 +108,9 @@ bool ClosingSequence::runSequence(Kind kind)
 
     bool closes = false;
     if (kind == Kind::SessionEnd) {
-        endWithoutClosing(true, selectedRow);
+        endWithoutClosing(selectedRow);
     } else if (m_saveDaysOnly) {
-        endWithoutClosing(newItemPending, selectedRow);
+        endWithoutClosing(selectedRow);
     } else {
         // A real close never ends silently while something it should have saved is not on disk.
         const QStringList failed = notSaved(written, noteFlushed);
@@ -119,24 +119,19 @@ bool ClosingSequence::runSequence(Kind kind)
                    notSavedQuestionText(failed), notSavedCaption, Prompter::Answer::No)
                 != Prompter::Answer::No;
         if (!closes)
-            endWithoutClosing(newItemPending, selectedRow);
+            endWithoutClosing(selectedRow);
     }
     --m_depth;
     return closes;
 }
 
-void ClosingSequence::endWithoutClosing(bool keepSelection, int selectedRow)
+void ClosingSequence::endWithoutClosing(int selectedRow)
 {
     m_saveDaysOnly = false;
-    if (keepSelection) {
-        // Walking the list for its order may have moved the selection; it goes back while selecting
-        // still loads nothing.
-        m_projects.reselectRow(selectedRow);
-        state.blnClosing = false;
-        return;
-    }
+    // Storing the order may have moved the current row; it goes back while selecting still loads
+    // nothing.
+    m_projects.reselectRow(selectedRow);
     state.blnClosing = false;
-    m_projects.deselectAll();
 }
 
 QStringList ClosingSequence::notSaved(const std::array<bool, 7> &written, bool noteFlushed) const

@@ -58,7 +58,7 @@ private:
     // The window's position as settings entries; none where the platform cannot tell it.
     QList<SettingsStore::Entry> positionSettings() const;
     QStringList notSaved(const std::array<bool, 7> &written, bool noteFlushed) const;
-    void endWithoutClosing(bool keepSelection, int selectedRow);
+    void endWithoutClosing(int selectedRow);
 
     QWidget &m_window;
     ProjectFlags &state;

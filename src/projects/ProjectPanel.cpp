@@ -101,19 +101,6 @@ bool ProjectPanel::flushPendingNote()
     return editorWritten && keptWritten;
 }
 
-void ProjectPanel::deselectAll()
-{
-    QScopedValueRollback quiet(m_quietSelection, true);
-    // A new item waiting for its first save stays selected: the list and the buttons are locked
-    // until it is saved, and the save belongs to it.
-    if (flags.blnUnsavedItem && m_owner) {
-        view.lstToDo->setCurrentItem(m_owner);
-        return;
-    }
-    view.lstToDo->setCurrentRow(-1);
-    view.lstToDo->clearSelection();
-}
-
 void ProjectPanel::clearList()
 {
     flushPendingNote();

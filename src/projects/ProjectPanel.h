@@ -35,8 +35,6 @@ public:
     bool flushPendingNote();
     // The "Save ToDo" button; the closing sequence presses it for a new item.
     void cmdSaveNote_Click();
-    // The end of a save-only run: no entry is left selected (a pending new item stays selected).
-    void deselectAll();
     // Empties the list (the notes stay on disk).
     void clearList();
     // The titles of notes whose last write failed, for the closing sequence to name.

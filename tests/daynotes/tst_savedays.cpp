@@ -101,8 +101,9 @@ void SaveDaysTest::saveKeepsWindowOpenAndMarksDays()
         QVERIFY(!app.window().closingSequence().saveDaysOnly());
         QVERIFY(!state.blnClosing);
         QVERIFY(!state.blnUnsavedItem);
-        QVERIFY(app.list()->selectedItems().isEmpty());
-        // The note editor keeps what it showed.
+        // The entry whose note the editor shows stays selected, and the editor keeps what it
+        // showed: the user sees which project the next keys go to.
+        QCOMPARE(app.list()->selectedItems(), { app.list()->item(1) });
         QCOMPARE(app.editor()->toPlainText(), QStringLiteral("Alpha note"));
         QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), monday);
         QVERIFY(QFileInfo::exists(app.dayPath("sunday.rtf")));
