@@ -8,7 +8,9 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <pwd.h>
 #include <signal.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -20,6 +22,10 @@ const QByteArray pidKey = "pid=";
 
 QString thisUser()
 {
+#ifdef Q_OS_UNIX
+    if (const passwd *entry = ::getpwuid(::geteuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+#endif
     const QString user = qEnvironmentVariable("USER");
     return user.isEmpty() ? qEnvironmentVariable("LOGNAME") : user;
 }
