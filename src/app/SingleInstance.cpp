@@ -1,69 +1,52 @@
 #include "app/SingleInstance.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
-
-namespace {
-const QByteArray activateMessage = "activate\n";
-}
+#include "app/StartDecision.h"
+#include "platform/Prompter.h"
 
 SingleInstance::SingleInstance(const QString &applicationFolder, QObject *parent)
     : QObject(parent)
     , m_applicationFolder(applicationFolder)
-    , m_lock(lockFilePath(applicationFolder))
+    , m_local(applicationFolder)
 {
-    // A lock left by a program that crashed is taken over once its process is gone.
-    m_lock.setStaleLockTime(0);
+    connect(
+        &m_local, &LocalInstance::activationRequested, this, &SingleInstance::activationRequested);
 }
 
-SingleInstance::~SingleInstance() = default;
-
-QString SingleInstance::lockFilePath(const QString &applicationFolder)
+SingleInstance::~SingleInstance()
 {
-    return applicationFolder + QStringLiteral("/.quillmark.lock");
+    if (m_written.kind == InstanceMarker::Kind::Written)
+        m_written.removeIfOwn(m_applicationFolder);
 }
 
-QString SingleInstance::serverName(const QString &applicationFolder)
+bool SingleInstance::claim(Prompter &prompter)
 {
-    const QByteArray folder = QDir(applicationFolder).canonicalPath().toUtf8();
-    return QStringLiteral("quillmark-")
-        + QString::fromLatin1(
-            QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16));
-}
-
-bool SingleInstance::claim()
-{
-    const QString name = serverName(m_applicationFolder);
-    if (!m_lock.tryLock(0)) {
-        // A read-only application folder cannot hold the lock; nothing else can run there either.
-        if (m_lock.error() == QLockFile::LockFailedError) {
-            QLocalSocket socket;
-            socket.connectToServer(name);
-            if (socket.waitForConnected(1000)) {
-                socket.write(activateMessage);
-                socket.waitForBytesWritten(1000);
-                socket.disconnectFromServer();
-            }
-            return false;
-        }
+    const InstanceMarker self = InstanceMarker::thisProgram();
+    StartFacts facts;
+    facts.thisHost = self.host;
+    facts.thisPid = self.pid;
+    const LocalInstance::Lock lock = m_local.tryLock();
+    if (lock == LocalInstance::Lock::HeldByRunning) {
+        facts.lockHeldByRunning = true;
+        facts.runningAnswered = m_local.askRunningToComeForward(answerTimeoutMs);
     }
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(name);
-    m_server->listen(name);
-    connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-            const auto readRequest = [this, socket] {
-                if (socket->readAll().contains(activateMessage.trimmed()))
-                    emit activationRequested();
-            };
-            connect(socket, &QLocalSocket::readyRead, this, readRequest);
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            // The request may have arrived with the connection.
-            readRequest();
-        }
-    });
+    facts.marker = InstanceMarker::read(m_applicationFolder);
+    if (facts.marker.isOfThisComputer())
+        facts.markerProcessRunning = InstanceMarker::processRunning(facts.marker.pid);
+
+    const StartDecision decision = StartDecision::decide(facts);
+    if (decision.action == StartDecision::Action::Activate)
+        return false;
+    if (decision.action == StartDecision::Action::Ask
+        && prompter.question(StartDecision::questionText(decision.host),
+               StartDecision::questionCaption(), Prompter::Answer::No)
+            == Prompter::Answer::No)
+        return false;
+
+    if (lock == LocalInstance::Lock::Taken)
+        m_local.listen();
+    // A read-only folder takes no marker; its notes cannot be saved either, which the program
+    // reports when it tries.
+    if (self.write(m_applicationFolder))
+        m_written = self;
     return true;
 }

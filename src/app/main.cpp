@@ -2,6 +2,7 @@
 #include "app/AppServices.h"
 #include "app/Application.h"
 #include "app/SingleInstance.h"
+#include "platform/QtPrompter.h"
 
 #include <QApplication>
 
@@ -19,9 +20,11 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QString applicationFolder = QCoreApplication::applicationDirPath();
-    // A second start on the same notes brings the running window to the front and ends.
+    // A second start on the same notes brings the running window to the front and ends; notes that
+    // may be open elsewhere are asked about before any window opens (No ends the program).
     SingleInstance instance(applicationFolder);
-    if (!instance.claim())
+    QtPrompter startPrompter;
+    if (!instance.claim(startPrompter))
         return 0;
 
     AppServices services(applicationFolder);
