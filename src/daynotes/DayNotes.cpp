@@ -64,6 +64,7 @@ void DayNotes::load()
             qCInfo(lcDayNotes) << "day file could not be read:" << path;
         }
     }
+    emit loaded();
 }
 
 DayNotes::DayResults DayNotes::write()
@@ -83,24 +84,54 @@ DayNotes::DayResults DayNotes::write()
             qCInfo(lcDayNotes) << "day file not written:" << filePath(day.index)
                                << batch.errorString(writes[day.index]);
     }
+    for (const DayTable::Day &day : DayTable::days())
+        if (written[day.index])
+            emit dayWritten(day.index);
     return written;
+}
+
+bool DayNotes::writeDay(int index, QString *error)
+{
+    RichTextBox *dayBox = box(index);
+    if (!dayBox) {
+        *error = QStringLiteral("It has no note box.");
+        return false;
+    }
+    if (!keepUnreadable(index)) {
+        *error = QStringLiteral("Its day file could not be read, and it could not be set aside to "
+                                "keep what it holds.  %1")
+                     .arg(m_files.errorString());
+        return false;
+    }
+    if (!m_files.writeFileAtomic(filePath(index), dayBox->textRTF())) {
+        *error = m_files.errorString();
+        qCInfo(lcDayNotes) << "day file not written:" << filePath(index) << *error;
+        return false;
+    }
+    emit dayWritten(index);
+    return true;
+}
+
+bool DayNotes::keepUnreadable(int index)
+{
+    if (!m_keepBeforeWriting[index])
+        return true;
+    const QString path = filePath(index);
+    if (m_files.fileExists(path) && m_files.moveAside(path, unreadableTag()).isEmpty()) {
+        qCInfo(lcDayNotes) << "unreadable day file kept in place, not written:" << path
+                           << m_files.errorString();
+        return false;
+    }
+    m_keepBeforeWriting[index] = false;
+    return true;
 }
 
 int DayNotes::stageDay(AtomicWriteBatch &batch, int index)
 {
     RichTextBox *dayBox = box(index);
-    if (!dayBox)
+    if (!dayBox || !keepUnreadable(index))
         return -1;
-    const QString path = filePath(index);
-    if (m_keepBeforeWriting[index]) {
-        if (m_files.fileExists(path) && m_files.moveAside(path, unreadableTag()).isEmpty()) {
-            qCInfo(lcDayNotes) << "unreadable day file kept in place, not written:" << path
-                               << m_files.errorString();
-            return -1;
-        }
-        m_keepBeforeWriting[index] = false;
-    }
-    return batch.add(path, dayBox->textRTF());
+    return batch.add(filePath(index), dayBox->textRTF());
 }
 
 void DayNotes::setBackColour(QCheckBox *mark, const QColor &colour)

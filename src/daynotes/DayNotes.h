@@ -31,6 +31,9 @@ public:
     // Writes all seven day files, changed or not; one result per day, Monday first, true only when
     // the file is in place with the box's text.
     DayResults write();
+    // Writes one day's file alone, with the same rules as write(); the marks are left as they are.
+    // False, with the reason in error, when the file is not in place with the box's text.
+    bool writeDay(int index, QString *error);
     // Puts the save mark on every day that was written and every other day's mark at rest: a mark
     // left green from an earlier save would claim a write that just failed.
     void markSaved(const DayResults &written);
@@ -51,11 +54,20 @@ public:
     // ".monday.rtf.unreadable-1".
     static QString unreadableTag() { return QStringLiteral("unreadable"); }
 
+signals:
+    // load() has put the files' notes in the boxes.
+    void loaded();
+    // The day's file now holds its box's text (a save of all seven or a write of the day alone).
+    void dayWritten(int index);
+
 private:
     void tmrResetDays_Timer();
     // Moves an unreadable day file aside if needed and adds the day's RTF to the batch; the write's
     // number in the batch, or -1 when the day is not written.
     int stageDay(AtomicWriteBatch &batch, int index);
+    // Moves the day's file aside when it could not be read at loading; false (the file left in
+    // place and not to be replaced) when that fails.
+    bool keepUnreadable(int index);
     static void setBackColour(QCheckBox *mark, const QColor &colour);
 
     DayNotesView m_view;

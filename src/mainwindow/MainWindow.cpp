@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "daynotes/DayAutosave.h"
 #include "daynotes/DayNotes.h"
 #include "editor/RichTextBox.h"
 #include "editor/SpellChecker.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
         services.resetDaysIntervalMs, this);
+    new DayAutosave(*m_days, ui->tabDays, *services.prompter, m_days);
     m_helpMenu = new HelpMenu(
         helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
     m_storedFile = new StoredFileLink(

@@ -1,5 +1,6 @@
 // The seven day notes: which file, box, tab and mark belongs to each day, how the notes load when
-// the window opens and how every save writes them, including the files that could not be read.
+// the window opens, how every save writes them, including the files that could not be read, and
+// how each day is written as it is typed.
 #include "daynotes/DayNotes.h"
 #include "daynotes/DayTable.h"
 #include "editor/RichTextBox.h"
@@ -34,7 +35,33 @@ private slots:
     void dayFailingLateInTheSaveLeavesOthersSaved();
     void dayChangedByAnotherProgramIsKept();
 
+    void everySecondKeyInADayWritesIt();
+    void leavingAnEditedDayWritesIt_data();
+    void leavingAnEditedDayWritesIt();
+    void failedDayWriteIsToldOncePerDay();
+
 private:
+    // The window active and the day's tab in front, so the day box can take the focus.
+    static RichTextBox *focusDay(TestApp &app, int index)
+    {
+        QApplication::setActiveWindow(&app.window());
+        if (!QTest::qWaitForWindowActive(&app.window()))
+            return nullptr;
+        app.find<QTabWidget>(QStringLiteral("tabDays"))->setCurrentIndex(index);
+        RichTextBox *box = app.window().days().box(index);
+        box->setFocus();
+        return box;
+    }
+    static bool allMarksAtRest(TestApp &app)
+    {
+        for (int i = 0; i < 7; ++i) {
+            QCheckBox *mark = app.window().days().mark(i);
+            if (mark->isChecked()
+                || mark->palette().color(QPalette::Window) != app.window().days().restColour())
+                return false;
+        }
+        return true;
+    }
     static QString dayText(TestApp &app, int index)
     {
         return app.window().days().box(index)->toPlainText();
@@ -329,6 +356,126 @@ void DayNotesTest::dayChangedByAnotherProgramIsKept()
     QVERIFY(app.window().days().mark(0)->isChecked());
     // Only the changed day: the others were never read, so there is nothing to compare them with.
     QCOMPARE(hiddenFiles(app.folder()), QStringList { ".monday.rtf.conflict-1" });
+}
+
+// A crash loses at most the last key: each day box counts its own key releases and every second
+// one writes its file, without touching the marks or the project note's count.
+void DayNotesTest::everySecondKeyInADayWritesIt()
+{
+    TestApp app;
+    app.open();
+    RichTextBox *monday = focusDay(app, 0);
+    QVERIFY(monday);
+    QTest::keyClick(monday, Qt::Key_A);
+    QVERIFY(!QFile::exists(app.dayPath("monday.rtf")));
+    // Leaving Monday writes it; Tuesday's first key is Tuesday's first, not the second overall.
+    RichTextBox *tuesday = focusDay(app, 1);
+    QTest::keyClick(tuesday, Qt::Key_B);
+    QVERIFY(!QFile::exists(app.dayPath("tuesday.rtf")));
+
+    monday = focusDay(app, 0);
+    QTest::keyClick(monday, Qt::Key_C);
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("ac"));
+    QTest::keyClick(monday, Qt::Key_D);
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("ac"));
+    QTest::keyClick(monday, Qt::Key_E);
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("acde"));
+    QCOMPARE(app.window().projectFlags().intKeyCount, qint16(0));
+    QVERIFY(allMarksAtRest(app));
+    QVERIFY(app.prompter.shown().isEmpty());
+}
+
+void DayNotesTest::leavingAnEditedDayWritesIt_data()
+{
+    QTest::addColumn<bool>("byTab");
+    QTest::newRow("the focus goes elsewhere") << false;
+    QTest::newRow("another tab is chosen") << true;
+}
+
+// One key alone writes nothing; leaving the box after it does, once, and leaving a box that was
+// not edited since its last write writes nothing. Left by its tab, the box never had the focus.
+void DayNotesTest::leavingAnEditedDayWritesIt()
+{
+    QFETCH(bool, byTab);
+    FaultyFileStore faulty;
+    TestApp app;
+    app.files = &faulty;
+    app.writeFile(app.dayPath("friday.rtf"), TestApp::rtfWithText("as opened"));
+    app.open();
+    auto *tabs = app.find<QTabWidget>(QStringLiteral("tabDays"));
+    auto *elsewhere = app.find<QWidget>(QStringLiteral("cmdNewToDo"));
+    RichTextBox *friday = app.window().days().box(4);
+    const auto enter = [&] {
+        QVERIFY(focusDay(app, 4));
+        if (byTab)
+            elsewhere->setFocus();
+    };
+    const auto leave = [&] {
+        if (byTab)
+            tabs->setCurrentIndex(6);
+        else
+            elsewhere->setFocus();
+    };
+
+    enter();
+    leave();
+    QCOMPARE(faulty.writtenNames, QStringList());
+
+    enter();
+    QCOMPARE(friday->hasFocus(), !byTab);
+    friday->moveCursor(QTextCursor::End);
+    QTest::keyClick(friday, Qt::Key_X);
+    QCOMPARE(faulty.writtenNames, QStringList());
+    leave();
+    QCOMPARE(faulty.writtenNames, QStringList { "friday.rtf" });
+    QCOMPARE(app.rtfFileText(app.dayPath("friday.rtf")), QStringLiteral("as openedx"));
+
+    enter();
+    leave();
+    QCOMPARE(faulty.writtenNames, QStringList { "friday.rtf" });
+    QVERIFY(allMarksAtRest(app));
+}
+
+// Every second key retries a day that cannot be written; the user hears of each day once, until a
+// write of it succeeds again. The marks stay at rest: only Save Days and closing set them.
+void DayNotesTest::failedDayWriteIsToldOncePerDay()
+{
+    FaultyFileStore faulty;
+    TestApp app;
+    app.files = &faulty;
+    faulty.failWrites = { QStringLiteral("monday.rtf"), QStringLiteral("sunday.rtf") };
+    app.open();
+    const QString mondayNotice
+        = QStringLiteral("Day note: Monday could not be saved.\r\n\r\nNo space left on device");
+    const auto typeTwice = [&](int index) {
+        RichTextBox *box = focusDay(app, index);
+        QTest::keyClicks(box, QStringLiteral("ab"));
+    };
+
+    typeTwice(0);
+    typeTwice(0);
+    typeTwice(6);
+    typeTwice(6);
+    auto notices = app.prompter.shownOfKind(QStringLiteral("notice"));
+    QCOMPARE(notices.size(), 2);
+    QCOMPARE(notices[0].text, mondayNotice);
+    QCOMPARE(notices[0].caption, QStringLiteral("Save"));
+    QCOMPARE(notices[1].text,
+        QStringLiteral("Day note: Sunday could not be saved.\r\n\r\nNo space left on device"));
+    QVERIFY(!QFile::exists(app.dayPath("monday.rtf")));
+    QVERIFY(allMarksAtRest(app));
+
+    // A write that succeeds again re-arms the notice of its day.
+    faulty.failWrites.remove(QStringLiteral("monday.rtf"));
+    typeTwice(0);
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("ababab"));
+    faulty.failWrites.insert(QStringLiteral("monday.rtf"));
+    typeTwice(0);
+    notices = app.prompter.shownOfKind(QStringLiteral("notice"));
+    QCOMPARE(notices.size(), 3);
+    QCOMPARE(notices[2].text, mondayNotice);
+    QVERIFY(allMarksAtRest(app));
+    QCOMPARE(app.prompter.shown().size(), 3);
 }
 
 QTEST_MAIN(DayNotesTest)
