@@ -24,9 +24,12 @@ public:
         const QString &applicationFolder, SettingsStore &settings, FileStore &files,
         Prompter &prompter, QObject *parent = nullptr);
 
-    // The list as the window opens: the folder scan, then the stored order.
+    // The list as the window opens: the stored order, then the notes of the folder it does not
+    // name.
     void loadList();
-    // The list order into the settings, when the closing sequence runs.
+    // The list order into the settings. It is stored after every add (once the new item's note is
+    // first written), removal and move, so that a crash loses no entry; the closing sequence
+    // stores it too.
     void storeOrder();
     // The settings entry storeOrder writes, for a save together with other entries.
     SettingsStore::Entry orderSetting() const;
