@@ -41,7 +41,7 @@ public:
     WriteResult writeOwner(const std::function<QByteArray()> &editorText, Report report);
     // Writes the edits kept for notes whose write failed, but not the owner's: the editor holds
     // its newest text. False when one still fails.
-    bool writeKeptEdits();
+    bool writeKeptEdits(Report report = Report::OncePerNote);
 
     // What the editor held for title when its write failed; nothing when no edit is kept.
     std::optional<QByteArray> keptEdit(const QString &title) const;

@@ -102,6 +102,26 @@ bool ProjectPanel::flushPendingNote()
     return editorWritten && keptWritten;
 }
 
+bool ProjectPanel::writeKeptEdits()
+{
+    return m_notes.writeKeptEdits();
+}
+
+bool ProjectPanel::saveEveryNote()
+{
+    bool ownerWritten = true;
+    if (flags.blnUnsavedItem) {
+        // A new item is saved the way its "Save ToDo" saves it, so that it is an ordinary entry
+        // afterwards whatever happens next.
+        cmdSaveNote_Click();
+        ownerWritten = !flags.blnUnsavedItem;
+    } else if (m_owner && m_notes.isEdited()) {
+        ownerWritten = writeOwnerNote(Report::Always) != WriteResult::Failed;
+    }
+    const bool keptWritten = m_notes.writeKeptEdits(Report::Always);
+    return ownerWritten && keptWritten;
+}
+
 void ProjectPanel::deselectAll()
 {
     QScopedValueRollback quiet(m_quietSelection, true);

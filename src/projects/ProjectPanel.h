@@ -36,6 +36,12 @@ public:
     // Writes an edit of the note editor that is not on disk yet to the note it belongs to. False
     // when that write failed.
     bool flushPendingNote();
+    // Writes the edits kept for notes whose write failed, while the editor's own edit waits (a new
+    // item's, for the save question). False when one still fails.
+    bool writeKeptEdits();
+    // Writes every edit that is not on disk yet, and a new item's note as its "Save ToDo" does,
+    // telling the user of each write that fails as "Save ToDo" does. False when one failed.
+    bool saveEveryNote();
     // The "Save ToDo" button; the closing sequence presses it for a new item.
     void cmdSaveNote_Click();
     // The end of a save-only run: no entry is left selected (a pending new item stays selected).
