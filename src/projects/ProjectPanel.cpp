@@ -260,9 +260,8 @@ void ProjectPanel::cmdNewToDo_Click()
         return;
     }
 
-    // The order is stored once the new note is first written: until then there is no note on disk
-    // for the stored title to stand for.
-
+    // The order is stored once the new note is first written (writeOwnerNote): until then there
+    // is no note on disk for the stored title to stand for.
     flags.blnUnsavedItem = true;
     emptyEditor();
     setOwner(item);
