@@ -85,10 +85,10 @@ bool ClosingSequence::runSequence(Kind kind)
     const int selectedRow = m_projects.selectedRow();
 
     // The last key strokes in the note editor go to their note first; a new item that was never
-    // saved is left to the save question.
-    bool noteFlushed = true;
-    if (!state.blnUnsavedItem)
-        noteFlushed = m_projects.flushPendingNote();
+    // saved is left to the save question, but the edits kept from failed writes are tried again
+    // all the same.
+    const bool noteFlushed
+        = state.blnUnsavedItem ? m_projects.writeKeptEdits() : m_projects.flushPendingNote();
 
     if (state.blnUnsavedItem
         && (!askQuestions
@@ -177,8 +177,11 @@ void ClosingSequence::mnuOptionsClearProjectList_Click()
             clearListQuestionText(), QStringLiteral("Clear Project List"), Prompter::Answer::No)
         == Prompter::Answer::No)
         return;
-    // What was typed last goes to its note before the list forgets the entry (a new item too).
-    m_projects.flushPendingNote();
+    // What was typed last goes to its note before the list forgets the entry, and a new item is
+    // saved. A note that cannot be written keeps the list, the stored order and the window as they
+    // are: the user has been told, and the text stays in the list until the disk takes it.
+    if (!m_projects.saveEveryNote())
+        return;
     m_projects.clearList();
     m_settings.save(SettingsKeys::projectOrder.section, SettingsKeys::projectOrder.key,
         ProjectStore::noOrderMarker);

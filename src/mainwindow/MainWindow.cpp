@@ -59,7 +59,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
         services.resetDaysIntervalMs, this);
-    new DayAutosave(*m_days, ui->tabDays, *services.prompter, m_days);
+    new DayAutosave(*m_days, ui->tabDays, *m_prompter, m_days);
     m_helpMenu = new HelpMenu(
         helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
     m_storedFile = new StoredFileLink(

@@ -83,7 +83,7 @@ bool ProjectNoteOwner::writeNoteFile(
     return true;
 }
 
-bool ProjectNoteOwner::writeKeptEdits()
+bool ProjectNoteOwner::writeKeptEdits(Report report)
 {
     bool allWritten = true;
     const QStringList titles = m_unwritten.keys();
@@ -97,7 +97,7 @@ bool ProjectNoteOwner::writeKeptEdits()
             forgetFailure(title);
         } else {
             m_unwritten[title].fileUnreadable = kept.fileUnreadable;
-            reportNotSaved(title, error, Report::OncePerNote);
+            reportNotSaved(title, error, report);
             allWritten = false;
         }
     }

@@ -40,8 +40,8 @@ public:
     // or not there is a note to write; editorText is asked only when there is one.
     WriteResult writeOwner(const std::function<QByteArray()> &editorText, Report report);
     // Writes the edits kept for notes whose write failed, but not the owner's: the editor holds
-    // its newest text. False when one still fails.
-    bool writeKeptEdits();
+    // its newest text. A failure is told as report says. False when one still fails.
+    bool writeKeptEdits(Report report = Report::OncePerNote);
 
     // What the editor held for title when its write failed; nothing when no edit is kept.
     std::optional<QByteArray> keptEdit(const QString &title) const;

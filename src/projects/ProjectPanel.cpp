@@ -52,7 +52,8 @@ ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { setOwner(nullptr); });
 }
 
-// The folder scan gives the list as the folder lists its notes; a stored order replaces it.
+// The folder scan gives the list as the folder lists its notes; a stored order comes first, and the
+// notes it does not name follow it.
 void ProjectPanel::loadList()
 {
     const QStringList names = m_files.listFiles(m_store.notesFolder());
@@ -69,7 +70,7 @@ void ProjectPanel::loadList()
 
     QScopedValueRollback quiet(m_quietSelection, true);
     view.lstToDo->clear();
-    view.lstToDo->addItems(stored ? *stored : scanned);
+    view.lstToDo->addItems(ProjectStore::listFromScanAndOrder(scanned, stored));
     // A list that gets the focus without a current entry makes its first entry current by itself,
     // which would load that note although nobody selected it; a current entry set (to none) by the
     // program keeps it from doing so.
@@ -99,6 +100,26 @@ bool ProjectPanel::flushPendingNote()
     const bool editorWritten = flushEditor();
     const bool keptWritten = m_notes.writeKeptEdits();
     return editorWritten && keptWritten;
+}
+
+bool ProjectPanel::writeKeptEdits()
+{
+    return m_notes.writeKeptEdits();
+}
+
+bool ProjectPanel::saveEveryNote()
+{
+    bool ownerWritten = true;
+    if (flags.blnUnsavedItem) {
+        // A new item is saved the way its "Save ToDo" saves it, so that it is an ordinary entry
+        // afterwards whatever happens next.
+        cmdSaveNote_Click();
+        ownerWritten = !flags.blnUnsavedItem;
+    } else if (m_owner && m_notes.isEdited()) {
+        ownerWritten = writeOwnerNote(Report::Always) != WriteResult::Failed;
+    }
+    const bool keptWritten = m_notes.writeKeptEdits(Report::Always);
+    return ownerWritten && keptWritten;
 }
 
 void ProjectPanel::clearList()
@@ -222,9 +243,12 @@ void ProjectPanel::cmdNewToDo_Click()
     if (m_files.fileExists(m_store.notePath(title))) {
         view.lstToDo->setEnabled(true);
         selectRow(view.lstToDo->count() - 1);
+        storeOrder();
         return;
     }
 
+    // The order is stored once the new note is first written (writeOwnerNote): until then there
+    // is no note on disk for the stored title to stand for.
     flags.blnUnsavedItem = true;
     emptyEditor();
     setOwner(item);
@@ -278,6 +302,7 @@ void ProjectPanel::cmdRemToDo_Click()
     }
     emptyEditor();
     view.rtfToDo->setEnabled(false);
+    storeOrder();
 }
 
 void ProjectPanel::cmdUp_Click()
@@ -315,16 +340,21 @@ void ProjectPanel::moveSelected(int step)
     }
     // Selecting it again writes what was typed and shows the note from its file.
     view.lstToDo->setCurrentRow(target);
+    storeOrder();
 }
 
 ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
 {
     const WriteResult result
         = m_notes.writeOwner([this] { return view.rtfToDo->textRTF(); }, report);
-    if (result == WriteResult::NothingToWrite)
+    if (result == WriteResult::NothingToWrite) {
         view.cmdSaveNote->setEnabled(false);
-    else if (result == WriteResult::Written)
+    } else if (result == WriteResult::Written && flags.blnUnsavedItem) {
         flags.blnUnsavedItem = false;
+        // The new item's note is on disk now: a crash before the next close must not lose its
+        // entry.
+        storeOrder();
+    }
     return result;
 }
 

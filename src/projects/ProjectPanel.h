@@ -24,15 +24,24 @@ public:
         const QString &applicationFolder, SettingsStore &settings, FileStore &files,
         Prompter &prompter, QObject *parent = nullptr);
 
-    // The list as the window opens: the folder scan, then the stored order.
+    // The list as the window opens: the stored order, then the notes of the folder it does not
+    // name.
     void loadList();
-    // The list order into the settings, when the closing sequence runs.
+    // The list order into the settings. It is stored after every add (once the new item's note is
+    // first written), removal and move, so that a crash loses no entry; the closing sequence
+    // stores it too.
     void storeOrder();
     // The settings entry storeOrder writes, for a save together with other entries.
     SettingsStore::Entry orderSetting() const;
     // Writes an edit of the note editor that is not on disk yet to the note it belongs to. False
     // when that write failed.
     bool flushPendingNote();
+    // Writes the edits kept for notes whose write failed, while the editor's own edit waits (a new
+    // item's, for the save question). False when one still fails.
+    bool writeKeptEdits();
+    // Writes every edit that is not on disk yet, and a new item's note as its "Save ToDo" does,
+    // telling the user of each write that fails as "Save ToDo" does. False when one failed.
+    bool saveEveryNote();
     // The "Save ToDo" button; the closing sequence presses it for a new item.
     void cmdSaveNote_Click();
     // Empties the list (the notes stay on disk).

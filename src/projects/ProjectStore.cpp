@@ -2,6 +2,8 @@
 
 #include "storage/FileStore.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 const QString ProjectStore::noOrderMarker = QStringLiteral("na");
@@ -53,6 +55,22 @@ QString ProjectStore::orderFromTitles(const QStringList &titles)
     if (titles.isEmpty())
         return noOrderMarker;
     return titles.join(separator);
+}
+
+QStringList ProjectStore::listFromScanAndOrder(
+    const QStringList &scanned, const std::optional<QStringList> &stored)
+{
+    if (!stored)
+        return scanned;
+    QStringList titles = *stored;
+    QSet<QString> held(titles.cbegin(), titles.cend());
+    for (const QString &title : scanned) {
+        if (held.contains(title))
+            continue;
+        held.insert(title);
+        titles.append(title);
+    }
+    return titles;
 }
 
 QString ProjectStore::noteFileName(const QString &title)

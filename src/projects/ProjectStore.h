@@ -34,6 +34,11 @@ public:
     static std::optional<QStringList> titlesFromOrder(const QString &order);
     // The stored form of a list order: the titles joined by ":", "na" for an empty list.
     static QString orderFromTitles(const QStringList &titles);
+    // The list as the window opens: the stored order, then each title of the folder scan that the
+    // order does not name, once, in the scan's order (a note file is never left out of the list);
+    // the scan alone when no order is stored.
+    static QStringList listFromScanAndOrder(
+        const QStringList &scanned, const std::optional<QStringList> &stored);
 
     // The note file name of a title: the title with ".rtf" appended, unless it already ends in
     // ".rtf".

@@ -42,6 +42,7 @@ private slots:
     void clearListAnsweredNoChangesNothing();
     void clearListAnsweredYesEmptiesAndCloses();
     void clearListWritesPendingEdits();
+    void clearListWithAnUnwritableNoteClearsNothing();
 
     void questionsDefaultToTheSafeAnswer_data();
     void questionsDefaultToTheSafeAnswer();
@@ -490,6 +491,52 @@ void ClosingTest::clearListWritesPendingEdits()
         QCOMPARE(order(app), QStringLiteral("na"));
         QCOMPARE(app.quitCount, 1);
     }
+}
+
+// While a note cannot be written, "Clear Saved Project List" clears, stores and closes nothing: it
+// tells of each note as "Save ToDo" does, and the new item stays pending with its text. Once the
+// disk takes writes again, a close writes it and the edit kept from an earlier failed write.
+void ClosingTest::clearListWithAnUnwritableNoteClearsNothing()
+{
+    FaultyFileStore faulty;
+    TestApp app;
+    app.files = &faulty;
+    addProjects(app);
+    app.open();
+    faulty.failWrites = { "Alpha.rtf", "Idea.rtf" };
+    app.list()->setCurrentRow(1); // Alpha
+    app.editor()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(app.editor(), "xy");
+    addNewItem(app, "Idea");
+    QTest::keyClicks(app.editor(), "Plan");
+    app.prompter.clear();
+    app.prompter.answerQuestion(Prompter::Answer::Yes);
+    app.trigger("mnuOptionsClearProjectList");
+
+    QCOMPARE(questionTexts(app), QStringList { ClosingSequence::clearListQuestionText() });
+    QStringList told;
+    for (const ScriptedPrompter::Shown &shown : app.prompter.shownOfKind("message"))
+        told.append(shown.text.section(QLatin1Char('\r'), 0, 0));
+    QCOMPARE(told,
+        QStringList({ "ToDo list item: Idea could not be saved.",
+            "ToDo list item: Alpha could not be saved." }));
+    QCOMPARE(app.listTitles(), QStringList({ "Beta", "Alpha", "Idea" }));
+    QCOMPARE(order(app), QStringLiteral("Beta:Alpha"));
+    QCOMPARE(app.quitCount, 0);
+    QVERIFY(app.window().isVisible());
+    QVERIFY(app.window().projectFlags().blnUnsavedItem);
+    QCOMPARE(app.list()->currentItem()->text(), QStringLiteral("Idea"));
+    QCOMPARE(app.editor()->toPlainText(), QStringLiteral("Plan"));
+
+    faulty.failWrites.clear();
+    app.prompter.clear();
+    app.prompter.answerQuestion(Prompter::Answer::Yes);
+    app.window().close();
+    QCOMPARE(questionTexts(app), QStringList { ClosingSequence::closingQuestionText() });
+    QCOMPARE(app.rtfFileText(app.notePath("Idea.rtf")), QStringLiteral("Plan"));
+    QCOMPARE(app.rtfFileText(app.notePath("Alpha.rtf")), QStringLiteral("Alpha notexy"));
+    QCOMPARE(order(app), QStringLiteral("Beta:Alpha:Idea"));
+    QCOMPARE(app.quitCount, 1);
 }
 
 void ClosingTest::questionsDefaultToTheSafeAnswer_data()

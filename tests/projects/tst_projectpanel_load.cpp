@@ -18,7 +18,8 @@ private slots:
     void scanLetsEventsRunAfterEveryName();
     void noStoredOrderShowsTheScan_data();
     void noStoredOrderShowsTheScan();
-    void storedOrderReplacesTheScan();
+    void storedOrderComesFirstThenUnlistedNotes();
+    void addedProjectSurvivesACrash();
     void storedOrderWithAnEmptyTitleReadsAndStoresBack();
     void firstTitleNaIsReadAsNoOrderNextTime();
     void storingTheOrder();
@@ -100,18 +101,47 @@ void ProjectPanelLoadTest::noStoredOrderShowsTheScan()
     QCOMPARE(app.listTitles(), (QStringList { "b", "a" }));
 }
 
-void ProjectPanelLoadTest::storedOrderReplacesTheScan()
+// The stored order comes first, then each note of the folder it does not name, once, in the order
+// of the listing; a stored title without a note file stays.
+void ProjectPanelLoadTest::storedOrderComesFirstThenUnlistedNotes()
 {
     TestApp app;
-    openWithNotes(
-        app, { { "Alpha", "alpha" }, { "Beta", "beta" }, { "Gamma", "gamma" } }, "Beta:Alpha:Lost");
-    QCOMPARE(app.listTitles(), (QStringList { "Beta", "Alpha", "Lost" }));
-    QVERIFY(QFile::exists(app.notePath("Gamma.rtf")));
+    FaultyFileStore files;
+    files.listing
+        = QStringList { "Gamma.rtf", "Alpha.rtf", "Delta.rtf", "Gamma.rtf.bak", "Beta.rtf" };
+    app.files = &files;
+    setOrder(app, "Beta:Alpha:Lost");
+    app.open();
+    QCOMPARE(app.listTitles(), (QStringList { "Beta", "Alpha", "Lost", "Gamma", "Delta" }));
     // Upper case or padding make an ordinary title, not the marker.
     TestApp other;
     setOrder(other, "NA:x");
     other.open();
     QCOMPARE(other.listTitles(), (QStringList { "NA", "x" }));
+}
+
+// A project added since the last close is there after a crash: the order is stored once its note
+// is first written, not only when the window closes.
+void ProjectPanelLoadTest::addedProjectSurvivesACrash()
+{
+    TestApp app;
+    openWithNotes(app, alphaAndBeta());
+    app.prompter.answerInput("Idea");
+    app.click("cmdNewToDo");
+    // No note on disk yet: the stored order does not name the new item.
+    QCOMPARE(storedOrder(app), QStringLiteral("A:B"));
+    typeText(app, "ok"); // the second key release writes the note
+    QVERIFY(QFile::exists(app.notePath("Idea.rtf")));
+    QCOMPARE(storedOrder(app), QStringLiteral("A:B:Idea"));
+
+    // The program ends without closing; the next start reads what is on disk.
+    app.reopenSettings();
+    MainWindow next(app.services());
+    next.showWindow();
+    auto *list = next.findChild<QListWidget *>("lstToDo");
+    QVERIFY(list);
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(2)->text(), QStringLiteral("Idea"));
 }
 
 void ProjectPanelLoadTest::storedOrderWithAnEmptyTitleReadsAndStoresBack()

@@ -16,7 +16,7 @@ private slots:
     void movingTheMiddleEntry();
     void upThenDownRestoresTheOrder();
     void movedNoteIsShownAgainFromItsFile();
-    void movedOrderIsStoredOnlyAtClosing();
+    void movedOrderIsStoredAtOnce();
 };
 
 void ProjectPanelMoveTest::nothingToMove_data()
@@ -103,15 +103,13 @@ void ProjectPanelMoveTest::movedNoteIsShownAgainFromItsFile()
     QCOMPARE(app.window().projects().editorOwner(), QStringLiteral("B"));
 }
 
-void ProjectPanelMoveTest::movedOrderIsStoredOnlyAtClosing()
+void ProjectPanelMoveTest::movedOrderIsStoredAtOnce()
 {
     TestApp app;
     setOrder(app, "A:B");
     app.open();
     select(app, 1);
     app.click("cmdUp");
-    QCOMPARE(storedOrder(app), QStringLiteral("A:B"));
-    app.window().projects().storeOrder();
     QCOMPARE(storedOrder(app), QStringLiteral("B:A"));
 }
 

@@ -20,7 +20,7 @@ private slots:
     void readOnlyNoteIsDeletedToo();
     void missingNoteIsReportedAndTheEntryRemoved();
     void removingTheMiddleEntryLoadsNoOtherNote();
-    void removingKeepsTheStoredOrderUntilClosing();
+    void removalIsStoredAtOnce();
 };
 
 void ProjectPanelRemoveTest::nothingSelectedAsksNothing()
@@ -151,15 +151,13 @@ void ProjectPanelRemoveTest::removingTheMiddleEntryLoadsNoOtherNote()
     QVERIFY(!app.find<QAbstractButton>("cmdSaveNote")->isEnabled());
 }
 
-void ProjectPanelRemoveTest::removingKeepsTheStoredOrderUntilClosing()
+void ProjectPanelRemoveTest::removalIsStoredAtOnce()
 {
     TestApp app;
     setOrder(app, "A:B");
     app.open();
     select(app, 1);
     app.click("cmdRemToDo");
-    QCOMPARE(storedOrder(app), QStringLiteral("A:B"));
-    app.window().projects().storeOrder();
     QCOMPARE(storedOrder(app), QStringLiteral("A"));
 }
 
