@@ -52,7 +52,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
         *services.settings, *services.files, *services.prompter, this);
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
-        services.resetDaysIntervalMs, this);
+        *services.prompter, services.resetDaysIntervalMs, this);
     m_helpMenu = new HelpMenu(
         helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
     m_storedFile = new StoredFileLink(
@@ -297,7 +297,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 QString MainWindow::outsideChangeText(const QString &path, const QString &keptAs)
 {
     return QStringLiteral(
-        "%1 was changed by another program since Quillmark last read or saved it.  "
+        "%1 was changed by another program since Quillmark last read, saved or looked for it.  "
         "That version is kept as %2 in the same folder.")
         .arg(QDir::toNativeSeparators(path), QFileInfo(keptAs).fileName());
 }
