@@ -56,8 +56,8 @@ public:
 
 private:
     void tmrResetDays_Timer();
-    // Moves an unreadable day file aside if needed and adds the day's RTF to the batch; the write's
-    // number in the batch, or -1 when the day is not written.
+    // Moves a day file that is to be kept aside out of the way and adds the day's RTF to the batch;
+    // the write's number in the batch, or -1 when the day is not written.
     int stageDay(AtomicWriteBatch &batch, int index);
     static void setBackColour(QCheckBox *mark, const QColor &colour);
 
@@ -67,8 +67,8 @@ private:
     Prompter &m_prompter;
     QTimer *m_tmrResetDays;
     QColor m_restColour;
-    // Days whose file exists but could not be loaded: that file is moved aside before it is
-    // replaced.
+    // Days whose file is moved aside before it is replaced: it could not be loaded, or it holds
+    // content the box cannot show (m_keepAsBroughtIn).
     DayResults m_keepBeforeWriting {};
     // Days whose file holds content the box cannot show: that file is kept aside as it was (and
     // the user told) before it is replaced.
