@@ -1,8 +1,10 @@
 #include "daynotes/DayNotes.h"
 
 #include "editor/RichTextBox.h"
+#include "platform/Prompter.h"
 #include "storage/AtomicWriteBatch.h"
 #include "storage/FileStore.h"
+#include "storage/KeptCopyNotices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,11 +14,12 @@
 Q_LOGGING_CATEGORY(lcDayNotes, "quillmark.daynotes", QtWarningMsg)
 
 DayNotes::DayNotes(const DayNotesView &view, const QString &applicationFolder, FileStore &files,
-    int resetIntervalMs, QObject *parent)
+    Prompter &prompter, int resetIntervalMs, QObject *parent)
     : QObject(parent)
     , m_view(view)
     , m_applicationFolder(applicationFolder)
     , m_files(files)
+    , m_prompter(prompter)
     , m_tmrResetDays(new QTimer(parent ? parent : this))
 {
     // The rest look is the face of a push button in the style the marks are drawn with.
@@ -37,6 +40,11 @@ DayNotes::DayNotes(const DayNotesView &view, const QString &applicationFolder, F
     m_tmrResetDays->start();
 }
 
+QString DayNotes::unreadableTag()
+{
+    return KeptCopyNotices::unreadableTag();
+}
+
 RichTextBox *DayNotes::box(int index) const
 {
     return index >= 0 && index < DayTable::dayCount ? m_view.boxes[size_t(index)] : nullptr;
@@ -52,16 +60,24 @@ void DayNotes::load()
     for (const DayTable::Day &day : DayTable::days()) {
         const QString path = filePath(day.index);
         m_keepBeforeWriting[day.index] = false;
+        m_keepAsBroughtIn[day.index] = false;
         RichTextBox *dayBox = box(day.index);
         if (!dayBox || !m_files.fileExists(path))
             continue;
         // Read through the file store, which then knows the version the box shows and keeps a
         // version that another program writes in the meantime.
         QByteArray rtf;
-        if (!m_files.readFile(path, &rtf) || !dayBox->loadRtf(rtf)) {
+        bool leftOut = false;
+        if (!m_files.readFile(path, &rtf) || !dayBox->loadRtf(rtf, &leftOut)) {
             // The day stays empty; the next save must not destroy what the file holds.
             m_keepBeforeWriting[day.index] = true;
             qCInfo(lcDayNotes) << "day file could not be read:" << path;
+            m_prompter.notice(KeptCopyNotices::notReadableText(DayTable::fileName(day.index),
+                                  FileStore::nextAsideName(path, unreadableTag())),
+                KeptCopyNotices::notReadableCaption());
+        } else if (leftOut) {
+            m_keepBeforeWriting[day.index] = true;
+            m_keepAsBroughtIn[day.index] = true;
         }
     }
     emit loaded();
@@ -97,9 +113,8 @@ bool DayNotes::writeDay(int index, QString *error)
         *error = QStringLiteral("It has no note box.");
         return false;
     }
-    if (!keepUnreadable(index)) {
-        *error = QStringLiteral("Its day file could not be read, and it could not be set aside to "
-                                "keep what it holds.  %1")
+    if (!keepBeforeWriting(index)) {
+        *error = QStringLiteral("Its day file could not be set aside to keep what it holds.  %1")
                      .arg(m_files.errorString());
         return false;
     }
@@ -112,24 +127,33 @@ bool DayNotes::writeDay(int index, QString *error)
     return true;
 }
 
-bool DayNotes::keepUnreadable(int index)
+bool DayNotes::keepBeforeWriting(int index)
 {
     if (!m_keepBeforeWriting[index])
         return true;
     const QString path = filePath(index);
-    if (m_files.fileExists(path) && m_files.moveAside(path, unreadableTag()).isEmpty()) {
-        qCInfo(lcDayNotes) << "unreadable day file kept in place, not written:" << path
-                           << m_files.errorString();
-        return false;
+    if (m_files.fileExists(path)) {
+        const bool broughtIn = m_keepAsBroughtIn[index];
+        const QString keptAs
+            = m_files.moveAside(path, broughtIn ? KeptCopyNotices::broughtInTag() : unreadableTag());
+        if (keptAs.isEmpty()) {
+            qCInfo(lcDayNotes) << "day file kept in place, not written:" << path
+                               << m_files.errorString();
+            return false;
+        }
+        if (broughtIn)
+            m_prompter.notice(KeptCopyNotices::broughtInText(DayTable::fileName(index), keptAs),
+                KeptCopyNotices::broughtInCaption());
     }
     m_keepBeforeWriting[index] = false;
+    m_keepAsBroughtIn[index] = false;
     return true;
 }
 
 int DayNotes::stageDay(AtomicWriteBatch &batch, int index)
 {
     RichTextBox *dayBox = box(index);
-    if (!dayBox || !keepUnreadable(index))
+    if (!dayBox || !keepBeforeWriting(index))
         return -1;
     return batch.add(filePath(index), dayBox->textRTF());
 }

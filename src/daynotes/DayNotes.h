@@ -12,6 +12,7 @@
 
 class AtomicWriteBatch;
 class FileStore;
+class Prompter;
 class QCheckBox;
 class QTimer;
 class RichTextBox;
@@ -23,10 +24,12 @@ public:
     using DayResults = std::array<bool, DayTable::dayCount>;
 
     DayNotes(const DayNotesView &view, const QString &applicationFolder, FileStore &files,
-        int resetIntervalMs, QObject *parent = nullptr);
+        Prompter &prompter, int resetIntervalMs, QObject *parent = nullptr);
 
     // Loads each day file that exists into its box, Monday to Sunday. A file that exists but cannot
-    // be read leaves its day empty, and is kept aside before the next save writes over it.
+    // be read leaves its day empty, and is kept aside before the next save writes over it; the
+    // user is told by a notice. A file holding content the box cannot show is kept aside as it was
+    // before the next save.
     void load();
     // Writes all seven day files, changed or not; one result per day, Monday first, true only when
     // the file is in place with the box's text.
@@ -52,7 +55,7 @@ public:
     QColor restColour() const { return m_restColour; }
     // The tag of the hidden copy a day file gets when it could not be read:
     // ".monday.rtf.unreadable-1".
-    static QString unreadableTag() { return QStringLiteral("unreadable"); }
+    static QString unreadableTag();
 
 signals:
     // load() has put the files' notes in the boxes.
@@ -62,20 +65,25 @@ signals:
 
 private:
     void tmrResetDays_Timer();
-    // Moves an unreadable day file aside if needed and adds the day's RTF to the batch; the write's
-    // number in the batch, or -1 when the day is not written.
+    // Moves a day file that is to be kept aside out of the way and adds the day's RTF to the batch;
+    // the write's number in the batch, or -1 when the day is not written.
     int stageDay(AtomicWriteBatch &batch, int index);
-    // Moves the day's file aside when it could not be read at loading; false (the file left in
-    // place and not to be replaced) when that fails.
-    bool keepUnreadable(int index);
+    // Before the first write of a day whose file could not be read, or held content the box cannot
+    // show, moves the file aside (the latter told by a notice); false (the file left in place and
+    // not to be replaced) when that fails.
+    bool keepBeforeWriting(int index);
     static void setBackColour(QCheckBox *mark, const QColor &colour);
 
     DayNotesView m_view;
     QString m_applicationFolder;
     FileStore &m_files;
+    Prompter &m_prompter;
     QTimer *m_tmrResetDays;
     QColor m_restColour;
-    // Days whose file exists but could not be loaded: that file is moved aside before it is
-    // replaced.
+    // Days whose file is moved aside before it is replaced: it could not be loaded, or it holds
+    // content the box cannot show (m_keepAsBroughtIn).
     DayResults m_keepBeforeWriting {};
+    // Days whose file holds content the box cannot show: that file is kept aside as it was (and
+    // the user told) before it is replaced.
+    DayResults m_keepAsBroughtIn {};
 };

@@ -48,8 +48,10 @@ namespace {
 constexpr qsizetype busyCursorBytes = 512 * 1024;
 } // namespace
 
-bool RichTextBox::loadRtf(const QByteArray &rtf)
+bool RichTextBox::loadRtf(const QByteArray &rtf, bool *leftOutContent)
 {
+    if (leftOutContent)
+        *leftOutContent = false;
     if (!RtfReader::looksLikeRtf(rtf))
         return false;
     QTextDocument *doc = document();
@@ -60,7 +62,10 @@ bool RichTextBox::loadRtf(const QByteArray &rtf)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     // A load is not an undoable step: build without undo and start the history empty.
     doc->setUndoRedoEnabled(false);
-    const bool loaded = RtfReader().read(rtf, doc);
+    RtfReader reader;
+    const bool loaded = reader.read(rtf, doc);
+    if (leftOutContent)
+        *leftOutContent = reader.leftOutContent();
     doc->setUndoRedoEnabled(true);
     if (busy)
         QApplication::restoreOverrideCursor();

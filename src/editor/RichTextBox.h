@@ -21,7 +21,9 @@ public:
     // when the file cannot be read or is not RTF.
     bool loadFile(const QString &path);
     // Replaces the content with an RTF document held in memory; false (content kept) when not RTF.
-    bool loadRtf(const QByteArray &rtf);
+    // leftOutContent, when given, tells whether the document held content the box cannot show
+    // and a save would lose (RtfReader::leftOutContent).
+    bool loadRtf(const QByteArray &rtf, bool *leftOutContent = nullptr);
     // The whole document as RTF.
     QByteArray textRTF() const;
 

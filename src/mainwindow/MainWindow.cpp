@@ -58,7 +58,7 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
         *services.settings, *services.files, *m_prompter, this);
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
-        services.resetDaysIntervalMs, this);
+        *m_prompter, services.resetDaysIntervalMs, this);
     new DayAutosave(*m_days, ui->tabDays, *m_prompter, m_days);
     m_helpMenu = new HelpMenu(
         helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
@@ -321,7 +321,7 @@ void MainWindow::showKeptCopies(const QList<HeldNoticePrompter::Notice> &held)
 QString MainWindow::outsideChangeText(const QString &path, const QString &keptAs)
 {
     return QStringLiteral(
-        "%1 was changed by another program since Quillmark last read or saved it.  "
+        "%1 was changed by another program since Quillmark last read, saved or looked for it.  "
         "That version is kept as %2 in the same folder.")
         .arg(QDir::toNativeSeparators(path), QFileInfo(keptAs).fileName());
 }

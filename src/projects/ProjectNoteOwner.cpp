@@ -2,10 +2,9 @@
 
 #include "platform/Prompter.h"
 #include "storage/FileStore.h"
+#include "storage/KeptCopyNotices.h"
 
 namespace {
-// The tag of the name an unreadable note file is kept under before it is replaced.
-const QString unreadableTag = QStringLiteral("unreadable");
 } // namespace
 
 ProjectNoteOwner::ProjectNoteOwner(const ProjectStore &store, FileStore &files, Prompter &prompter)
@@ -14,18 +13,18 @@ ProjectNoteOwner::ProjectNoteOwner(const ProjectStore &store, FileStore &files, 
     , m_prompter(prompter)
 { }
 
-void ProjectNoteOwner::setOwner(const QString &title, bool fileUnreadable)
+void ProjectNoteOwner::setOwner(const QString &title, KeepAside keep)
 {
     m_owner = title;
     m_edited = false;
-    m_ownerFileUnreadable = fileUnreadable;
+    m_ownerKeep = keep;
 }
 
 void ProjectNoteOwner::clearOwner()
 {
     m_owner.reset();
     m_edited = false;
-    m_ownerFileUnreadable = false;
+    m_ownerKeep = KeepAside::Nothing;
 }
 
 QString ProjectNoteOwner::notSavedText(const QString &title, const QString &reason)
@@ -45,8 +44,8 @@ ProjectNoteOwner::WriteResult ProjectNoteOwner::writeOwner(
         return WriteResult::NothingToWrite;
     const QByteArray rtf = editorText();
     QString error;
-    if (!writeNoteFile(title, rtf, &m_ownerFileUnreadable, &error)) {
-        m_unwritten.insert(title, { rtf, m_ownerFileUnreadable });
+    if (!writeNoteFile(title, rtf, &m_ownerKeep, &error)) {
+        m_unwritten.insert(title, { rtf, m_ownerKeep });
         reportNotSaved(title, error, report);
         return WriteResult::Failed;
     }
@@ -56,7 +55,7 @@ ProjectNoteOwner::WriteResult ProjectNoteOwner::writeOwner(
 }
 
 bool ProjectNoteOwner::writeNoteFile(
-    const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error)
+    const QString &title, const QByteArray &rtf, KeepAside *keep, QString *error)
 {
     const QString folder = m_store.notesFolder();
     if (!m_files.folderExists(folder) && !m_files.createFolder(folder)) {
@@ -64,18 +63,27 @@ bool ProjectNoteOwner::writeNoteFile(
         return false;
     }
     const QString path = m_store.notePath(title);
-    // A note file that could not be read keeps its bytes under a hidden name before anything
-    // replaces it; if it cannot be kept, it is not replaced.
-    if (*fileUnreadable && m_files.fileExists(path)) {
-        if (m_files.moveAside(path, unreadableTag).isEmpty()) {
-            *error
-                = QStringLiteral("Its note file could not be read, and it could not be set aside "
-                                 "to keep what it holds.  %1")
-                      .arg(m_files.errorString());
+    // A note file that could not be read, or not whole, keeps its bytes under a hidden name before
+    // anything replaces it; if it cannot be kept, it is not replaced.
+    if (*keep != KeepAside::Nothing && m_files.fileExists(path)) {
+        const bool unreadable = *keep == KeepAside::Unreadable;
+        const QString keptAs = m_files.moveAside(
+            path, unreadable ? KeptCopyNotices::unreadableTag() : KeptCopyNotices::broughtInTag());
+        if (keptAs.isEmpty()) {
+            *error = (unreadable ? QStringLiteral("Its note file could not be read, and it could "
+                                                  "not be set aside to keep what it holds.  %1")
+                                 : QStringLiteral("Its note file holds content that Quillmark "
+                                                  "cannot show, and it could not be set aside to "
+                                                  "keep what it holds.  %1"))
+                         .arg(m_files.errorString());
             return false;
         }
+        // The user was told of an unreadable file when it was shown empty.
+        if (!unreadable)
+            m_prompter.notice(
+                KeptCopyNotices::broughtInText(title, keptAs), KeptCopyNotices::broughtInCaption());
     }
-    *fileUnreadable = false;
+    *keep = KeepAside::Nothing;
     if (!m_files.writeFileAtomic(path, rtf)) {
         *error = m_files.errorString();
         return false;
@@ -93,10 +101,10 @@ bool ProjectNoteOwner::writeKeptEdits(Report report)
             continue;
         Unwritten kept = m_unwritten.value(title);
         QString error;
-        if (writeNoteFile(title, kept.rtf, &kept.fileUnreadable, &error)) {
+        if (writeNoteFile(title, kept.rtf, &kept.keep, &error)) {
             forgetFailure(title);
         } else {
-            m_unwritten[title].fileUnreadable = kept.fileUnreadable;
+            m_unwritten[title].keep = kept.keep;
             reportNotSaved(title, error, report);
             allWritten = false;
         }
@@ -114,7 +122,7 @@ std::optional<QByteArray> ProjectNoteOwner::keptEdit(const QString &title) const
 
 void ProjectNoteOwner::resumeKeptEdit(const QString &title)
 {
-    setOwner(title, m_unwritten.value(title).fileUnreadable);
+    setOwner(title, m_unwritten.value(title).keep);
     m_edited = true;
 }
 

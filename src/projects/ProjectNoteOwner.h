@@ -22,12 +22,16 @@ public:
     // An automatic save tells the user of a failing note once; an explicit save tells every time.
     enum class Report { OncePerNote, Always };
     enum class WriteResult { Written, NothingToWrite, Failed };
+    // What the owner's note file is kept aside as before the first write replaces it: nothing, an
+    // unreadable copy (it could not be read), or the file as brought in (it holds content the
+    // editor cannot show; the user is told when it is kept).
+    enum class KeepAside { Nothing, Unreadable, AsBroughtIn };
 
     ProjectNoteOwner(const ProjectStore &store, FileStore &files, Prompter &prompter);
 
-    // The editor shows the note of title, as loaded from its file: not edited. fileUnreadable says
-    // the file exists but could not be read, so it is kept aside before the first write.
-    void setOwner(const QString &title, bool fileUnreadable = false);
+    // The editor shows the note of title, as loaded from its file: not edited. keep says what its
+    // file is kept aside as before the first write.
+    void setOwner(const QString &title, KeepAside keep = KeepAside::Nothing);
     // The editor shows no entry's note.
     void clearOwner();
     bool hasOwner() const { return m_owner.has_value(); }
@@ -59,7 +63,7 @@ public:
 
 private:
     bool writeNoteFile(
-        const QString &title, const QByteArray &rtf, bool *fileUnreadable, QString *error);
+        const QString &title, const QByteArray &rtf, KeepAside *keep, QString *error);
     void reportNotSaved(const QString &title, const QString &reason, Report report);
 
     const ProjectStore &m_store;
@@ -69,8 +73,8 @@ private:
     std::optional<QString> m_owner;
     // The editor was changed by the user since its note was last written or loaded.
     bool m_edited = false;
-    // The owner's note file exists but could not be read: it is kept aside before the first write.
-    bool m_ownerFileUnreadable = false;
+    // What the owner's note file is kept aside as before the first write.
+    KeepAside m_ownerKeep = KeepAside::Nothing;
 
     // Titles whose last write failed, in the order they failed, and those already reported.
     QStringList m_unsaved;
@@ -80,7 +84,7 @@ private:
     struct Unwritten
     {
         QByteArray rtf;
-        bool fileUnreadable = false;
+        KeepAside keep = KeepAside::Nothing;
     };
     QHash<QString, Unwritten> m_unwritten;
 };

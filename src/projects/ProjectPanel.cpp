@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "projects/ProjectFlags.h"
 #include "storage/FileStore.h"
+#include "storage/KeptCopyNotices.h"
 #include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
@@ -390,15 +391,26 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
     }
     const bool exists = m_files.fileExists(path);
     bool loaded = false;
+    bool leftOut = false;
     if (exists) {
         QByteArray rtf;
         QScopedValueRollback changing(m_changingEditor, true);
-        loaded = m_files.readFile(path, &rtf) && view.rtfToDo->loadRtf(rtf);
+        loaded = m_files.readFile(path, &rtf) && view.rtfToDo->loadRtf(rtf, &leftOut);
     }
     if (!loaded)
         emptyEditor();
     m_owner = item;
-    m_notes.setOwner(item->text(), exists && !loaded);
+    using KeepAside = ProjectNoteOwner::KeepAside;
+    const bool unreadable = exists && !loaded;
+    m_notes.setOwner(item->text(),
+        unreadable    ? KeepAside::Unreadable
+            : leftOut ? KeepAside::AsBroughtIn
+                      : KeepAside::Nothing);
+    // An empty editor would look like a wiped note: the user hears why, and where the file goes.
+    if (unreadable)
+        m_prompter.notice(KeptCopyNotices::notReadableText(item->text(),
+                              FileStore::nextAsideName(path, KeptCopyNotices::unreadableTag())),
+            KeptCopyNotices::notReadableCaption());
     view.rtfToDo->setEnabled(true);
     view.rtfToDo->setFocus();
     view.rtfToDo->setCaretPosition(0);

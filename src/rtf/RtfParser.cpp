@@ -52,6 +52,9 @@ enum Word {
     W_leveltext,
     W_nesttableprops,
     W_skip,
+    W_leftOut, // text the user wrote that the document has no place for
+    W_shpinst,
+    W_do,
     // character formatting
     W_plain,
     W_b,
@@ -240,6 +243,14 @@ const std::unordered_map<std::string_view, Word> &words()
                  "objsect", "objitem", "oleclsid", "shpgrp", "svb", "tcn", "bkmkcolf", "bkmkcoll",
                  "listsimple", "styrsid", "defchp", "defpap", "mmath" })
             t.emplace(name, W_skip);
+        // Content the user wrote that a note has no place for: read past too, but the reader says
+        // so (leftOutContent). A shape's instructions and a drawing object hold the text of a text
+        // box.
+        for (const char *name : { "header", "headerl", "headerr", "headerf", "footer", "footerl",
+                 "footerr", "footerf", "footnote", "annotation" })
+            t.insert_or_assign(name, W_leftOut);
+        t.insert_or_assign("shpinst", W_shpinst);
+        t.insert_or_assign("do", W_do);
         return t;
     }();
     return table;
@@ -590,13 +601,14 @@ void RtfParser::closeGroup()
     }
 }
 
-void RtfParser::skipDestination()
+bool RtfParser::skipDestination(QByteArrayView word)
 {
     // The group's rest is read past; its state goes with it.
-    m_tokenizer.skipGroup();
+    const bool found = m_tokenizer.skipGroup(word);
     m_optionalDestination = false;
     if (m_stack.size() > 1)
         m_stack.pop_back();
+    return found;
 }
 
 bool RtfParser::startDestination(RtfGroupState::Destination destination)
@@ -677,6 +689,9 @@ void RtfParser::handleWord(const RtfToken &token)
         case W_shp:
         case W_fonttbl:
         case W_colortbl:
+        case W_leftOut:
+        case W_shpinst:
+        case W_do:
             break;
         default:
             skipDestination();
@@ -689,6 +704,18 @@ void RtfParser::handleWord(const RtfToken &token)
         return;
     case W_skip:
         skipDestination();
+        return;
+    case W_leftOut:
+        m_leftOutContent = true;
+        skipDestination();
+        return;
+    case W_shpinst:
+        if (skipDestination("shptxt"))
+            m_leftOutContent = true;
+        return;
+    case W_do:
+        if (skipDestination("dptxbxtext"))
+            m_leftOutContent = true;
         return;
 
     // Document header
@@ -2290,8 +2317,12 @@ void RtfParser::insertPicture()
     m_imageBudget -= image.sizeInBytes();
     const bool original = !image.isNull()
         && (m_picture.kind == RtfPicture::Png || m_picture.kind == RtfPicture::Jpeg);
-    if (image.isNull())
+    if (image.isNull()) {
         image = m_picture.placeholder();
+        // The placeholder is all a save would keep of the picture.
+        if (!m_picture.bytes().isEmpty())
+            m_leftOutContent = true;
+    }
     const QSizeF size = m_picture.displaySize(image.size());
     const bool jpeg = original && m_picture.kind == RtfPicture::Jpeg;
     // Named after the picture's pixels: the same picture twice is one resource, a picture read

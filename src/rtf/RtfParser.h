@@ -39,6 +39,9 @@ public:
     ~RtfParser();
 
     void parse();
+    // True when the document holds content the parse left out: footnotes, endnotes, comments,
+    // page headers and footers, the text of shapes, pictures shown as placeholders.
+    bool leftOutContent() const { return m_leftOutContent; }
 
 private:
     struct Font
@@ -113,7 +116,8 @@ private:
     void setPnBullet(char16_t c);
     bool openGroup(); // false when the group was too deep and has been read past
     void closeGroup();
-    void skipDestination();
+    // True when the control word named word is in the group read past.
+    bool skipDestination(QByteArrayView word = {});
     bool startDestination(RtfGroupState::Destination destination);
 
     RtfGroupState &state() { return m_stack.back(); }
@@ -186,6 +190,7 @@ private:
     QStringList m_links;
     RtfPicture m_picture;
     qint64 m_imageBudget = MaxImageBytes;
+    bool m_leftOutContent = false;
 
     // Reading state
     bool m_optionalDestination = false; // a {\* was just read

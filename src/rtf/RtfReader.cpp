@@ -11,6 +11,7 @@ bool RtfReader::looksLikeRtf(const QByteArray &data)
 
 bool RtfReader::read(const QByteArray &data, QTextDocument *document)
 {
+    m_leftOutContent = false;
     if (!document || !looksLikeRtf(data))
         return false;
     // Reading is not an undoable step: build without undo, and start its history empty.
@@ -19,6 +20,7 @@ bool RtfReader::read(const QByteArray &data, QTextDocument *document)
     document->clear();
     RtfParser parser(data, document);
     parser.parse();
+    m_leftOutContent = parser.leftOutContent();
     document->setUndoRedoEnabled(undo);
     return true;
 }

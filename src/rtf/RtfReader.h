@@ -16,4 +16,12 @@ public:
     // document untouched, when data is not RTF; anything that starts like RTF loads as far as it
     // can.
     bool read(const QByteArray &data, QTextDocument *document);
+    // After read: the file holds content the document cannot show and a save would not keep
+    // (footnotes, endnotes, comments, page headers and footers, the text of shapes, pictures shown
+    // as placeholders). Document information, style sheets, bookmarks and field instructions do
+    // not count.
+    bool leftOutContent() const { return m_leftOutContent; }
+
+private:
+    bool m_leftOutContent = false;
 };

@@ -223,8 +223,9 @@ QByteArrayView RtfTokenizer::readRawText()
     return QByteArrayView(start, stop - start);
 }
 
-void RtfTokenizer::skipGroup()
+bool RtfTokenizer::skipGroup(QByteArrayView word)
 {
+    bool found = false;
     qint64 depth = 1;
     while (m_pos < m_end) {
         const char c = *m_pos++;
@@ -232,16 +233,19 @@ void RtfTokenizer::skipGroup()
             ++depth;
         } else if (c == '}') {
             if (--depth == 0)
-                return;
+                return found;
         } else if (c == '\\') {
             if (m_pos >= m_end)
-                return;
+                return found;
             if (isLetter(*m_pos)) {
                 RtfToken token;
                 readWord(token); // steps over a \bin payload too
+                if (!word.isEmpty() && token.type == RtfToken::ControlWord && token.data == word)
+                    found = true;
             } else {
                 ++m_pos; // an escaped brace or backslash never counts
             }
         }
     }
+    return found;
 }

@@ -16,8 +16,9 @@ public:
     RtfToken next();
 
     // Skips the rest of the group whose opening brace was just read, through its closing brace,
-    // without tokenizing what is inside except to step over \bin payloads.
-    void skipGroup();
+    // without tokenizing what is inside except to step over \bin payloads. True when the control
+    // word named word is among what was skipped (never for an empty word).
+    bool skipGroup(QByteArrayView word = {});
 
     // The bytes from here up to the next backslash or brace, line breaks included: the rest of
     // a picture's hex digits, taken in one piece rather than line by line.

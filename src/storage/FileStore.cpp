@@ -121,7 +121,12 @@ bool FileStore::createFolder(const QString &path)
 
 bool FileStore::fileExists(const QString &path) const
 {
-    return QFileInfo(path).isFile();
+    const QFileInfo info(path);
+    if (info.isFile())
+        return true;
+    if (!info.exists())
+        rememberAbsent(path);
+    return false;
 }
 
 bool FileStore::forceDelete(const QString &path)
@@ -139,8 +144,14 @@ bool FileStore::forceDelete(const QString &path)
 
 bool FileStore::readFile(const QString &path, QByteArray *contents) const
 {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        if (!info.exists())
+            rememberAbsent(path);
+        return false;
+    }
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return false;
     *contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -160,21 +171,33 @@ void FileStore::remember(const QString &target, const QByteArray &hash) const
     m_known.insert(target, { info.size(), info.lastModified(), hash });
 }
 
+void FileStore::rememberAbsent(const QString &path) const
+{
+    Version absent;
+    absent.absent = true;
+    m_known.insert(resolvedTarget(path), absent);
+}
+
 bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
 {
     const QFileInfo info(target);
     if (!info.isFile())
         return true;
-    // Only a file this store has seen can be known to have changed since.
+    // Only a file this store has seen, or looked for and not found, can be known to have changed
+    // since.
     const auto known = m_known.constFind(target);
     if (known == m_known.constEnd())
         return true;
-    if (info.size() == known->size && info.lastModified() == known->modified)
-        return true;
-    // Touched but not changed (a sync tool that only sets the time, say): nothing to keep.
-    QFile file(target);
-    if (file.open(QIODevice::ReadOnly) && contentHash(file.readAll()) == known->hash)
-        return true;
+    // A file that appeared since the store found none is another program's as much as a changed
+    // one.
+    if (!known->absent) {
+        if (info.size() == known->size && info.lastModified() == known->modified)
+            return true;
+        // Touched but not changed (a sync tool that only sets the time, say): nothing to keep.
+        QFile file(target);
+        if (file.open(QIODevice::ReadOnly) && contentHash(file.readAll()) == known->hash)
+            return true;
+    }
     const QString keptAs = moveAside(target, conflictTag());
     if (keptAs.isEmpty())
         return false;
@@ -290,6 +313,18 @@ QString FileStore::asideName(const QString &fileName, const QString &tag, int n)
     return QLatin1Char('.') + fileName.left(end) + QLatin1Char('~') + suffix;
 }
 
+QString FileStore::nextAsideName(const QString &path, const QString &tag)
+{
+    const QFileInfo info(path);
+    for (int n = 1; n < 100000; ++n) {
+        const QString name = asideName(info.fileName(), tag, n);
+        const QString candidate = info.absolutePath() + QLatin1Char('/') + name;
+        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
+            return name;
+    }
+    return {};
+}
+
 QString FileStore::moveAside(const QString &path, const QString &tag)
 {
     const QFileInfo info(path);
@@ -303,8 +338,10 @@ QString FileStore::moveAside(const QString &path, const QString &tag)
 #ifdef Q_OS_UNIX
         if (::link(QFile::encodeName(path).constData(), QFile::encodeName(candidate).constData())
             == 0) {
-            if (::unlink(QFile::encodeName(path).constData()) == 0)
+            if (::unlink(QFile::encodeName(path).constData()) == 0) {
+                rememberAbsent(path);
                 return candidate;
+            }
             setErrorString(QString::fromLocal8Bit(std::strerror(errno)));
             ::unlink(QFile::encodeName(candidate).constData());
             return {};
@@ -312,8 +349,10 @@ QString FileStore::moveAside(const QString &path, const QString &tag)
         if (errno == EEXIST)
             continue;
 #endif
-        if (QFile::rename(path, candidate))
+        if (QFile::rename(path, candidate)) {
+            rememberAbsent(path);
             return candidate;
+        }
         setErrorString(
             QStringLiteral("%1 could not be renamed.").arg(QDir::toNativeSeparators(path)));
         return {};

@@ -2,8 +2,9 @@
 // the new text goes to a hidden temporary file beside it, is flushed to disk, then renamed over the
 // file, so the file always holds either its old or its new content (AtomicWriteBatch writes several
 // files that way for about the price of one). The store also remembers the version of every file it
-// read or wrote: a file that another program changed since then is kept beside it under a hidden
-// conflict name before a write replaces it.
+// read or wrote, and every file it looked for and did not find: a file that another program changed
+// or put there since then is kept beside it under a hidden conflict name before a write replaces
+// it.
 #pragma once
 
 #include <QByteArray>
@@ -26,10 +27,11 @@ public:
     virtual bool folderExists(const QString &path) const;
     // Creates one folder level whose parent exists.
     virtual bool createFolder(const QString &path);
+    // A file found missing is remembered as such: one that appears later is another program's.
     virtual bool fileExists(const QString &path) const;
     // Deletes the file, also when it is read-only.
     virtual bool forceDelete(const QString &path);
-    // Reads the whole file; false when it cannot be read.
+    // Reads the whole file; false when it cannot be read (a missing file is remembered as such).
     virtual bool readFile(const QString &path, QByteArray *contents) const;
     // Replaces the file's content atomically (a symbolic link stays a link: its target is
     // replaced). Returns true only when the new content is in place; on failure errorString() tells
@@ -42,6 +44,8 @@ public:
     // The name moveAside gives the N-th kept copy of fileName: ".<name>.<tag>-N". When that would
     // pass maxFileNameBytes, <name> is cut at a character boundary and ends in "~".
     static QString asideName(const QString &fileName, const QString &tag, int n);
+    // The name (without folder) the next moveAside(path, tag) would give: the first free N.
+    static QString nextAsideName(const QString &path, const QString &tag);
     // The longest file name, in bytes of UTF-8, that file systems commonly allow.
     static constexpr int maxFileNameBytes = 255;
 
@@ -92,8 +96,10 @@ private:
         qint64 size = -1;
         QDateTime modified;
         QByteArray hash;
+        bool absent = false; // looked for and not found
     };
     void remember(const QString &target, const QByteArray &hash) const;
+    void rememberAbsent(const QString &path) const;
     // Moves a version of target that this store did not read or write out of the way; false when
     // that was needed and failed.
     bool keepOutsideVersion(const QString &path, const QString &target);

@@ -30,6 +30,7 @@ private slots:
 
     void unreadableDayIsKeptAsideBeforeWrite();
     void unreadableDayStaysWhenItCannotBeKeptAside();
+    void dayWithContentItCannotShowIsKeptAsBroughtIn();
     void failedWriteLeavesOldFileAndNoMark();
     void dayFailingLateInTheSaveLeavesOthersSaved_data();
     void dayFailingLateInTheSaveLeavesOthersSaved();
@@ -139,7 +140,16 @@ void DayNotesTest::dayThatIsNotRtfStaysEmptyOthersLoad()
     QCOMPARE(dayText(app, 1), QString());
     QCOMPARE(dayText(app, 2), QString());
     QCOMPARE(dayText(app, 6), QStringLiteral("Rest"));
-    QVERIFY(app.prompter.shown().isEmpty());
+    // The opening goes on; the user hears of each empty day that is not empty on disk.
+    QStringList shown;
+    for (const ScriptedPrompter::Shown &notice : app.prompter.shown())
+        shown << notice.kind + ": " + notice.caption + ": " + notice.text;
+    const QString text = QStringLiteral(
+        "notice: Note Not Readable: %1 could not be read as a note and is shown empty.  Before "
+        "anything is saved into it, the file is kept as %2 in the same folder.");
+    QCOMPARE(shown,
+        (QStringList { text.arg("tuesday.rtf", ".tuesday.rtf.unreadable-1"),
+            text.arg("wednesday.rtf", ".wednesday.rtf.unreadable-1") }));
 }
 
 void DayNotesTest::dayFilesLiveBesideMissingNotesFolder()
@@ -258,6 +268,31 @@ void DayNotesTest::unreadableDayStaysWhenItCannotBeKeptAside()
     app.click("cmdSaveAllNow");
     QCOMPARE(app.readFile(app.dayPath(".sunday.rtf.unreadable-1")), notRtf);
     QCOMPARE(app.rtfFileText(app.dayPath("sunday.rtf")), QStringLiteral("typed over it"));
+}
+
+void DayNotesTest::dayWithContentItCannotShowIsKeptAsBroughtIn()
+{
+    TestApp app;
+    const QByteArray broughtIn = "{\\rtf1\\ansi {\\header\\pard Week 12\\par}Call the printer}";
+    app.writeFile(app.dayPath("monday.rtf"), broughtIn);
+    app.open();
+    QCOMPARE(dayText(app, 0), QStringLiteral("Call the printer"));
+    QVERIFY(app.prompter.shown().isEmpty());
+    app.click("cmdSaveAllNow");
+    QCOMPARE(app.readFile(app.dayPath(".monday.rtf.original-1")), broughtIn);
+    QCOMPARE(app.rtfFileText(app.dayPath("monday.rtf")), QStringLiteral("Call the printer"));
+    QVERIFY(app.window().days().mark(0)->isChecked());
+    const QList<ScriptedPrompter::Shown> shown = app.prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, QStringLiteral("notice"));
+    QCOMPARE(shown[0].caption, QStringLiteral("Kept As Brought In"));
+    QCOMPARE(shown[0].text,
+        QStringLiteral("monday.rtf holds content that Quillmark cannot show (footnotes, comments, "
+                       "headers and footers or pictures).  The file as it was is kept as "
+                       ".monday.rtf.original-1 in the same folder."));
+    app.click("cmdSaveAllNow");
+    QCOMPARE(app.prompter.shown().size(), 1);
+    QCOMPARE(hiddenFiles(app.folder()), QStringList { ".monday.rtf.original-1" });
 }
 
 // A day counts as saved only when its file is in place with the new text.

@@ -1,6 +1,6 @@
-// A note or day file changed by another program since Quillmark read or wrote it is kept beside it,
-// under a hidden conflict name, before a save replaces it; the user is told once, without a modal
-// box.
+// A note or day file changed or put there by another program since Quillmark read, wrote or looked
+// for it is kept beside it, under a hidden conflict name, before a save replaces it; the user is
+// told once, without a modal box.
 #include "editor/RichTextBox.h"
 #include "mainwindow/MainWindow.h"
 #include "support/TestApp.h"
@@ -14,6 +14,7 @@ class OutsideChangeTest : public QObject
     Q_OBJECT
 private slots:
     void noteChangedOutsideIsKeptAndUserToldOnce();
+    void dayFileChangedOutsideIsKeptAtSaveDays_data();
     void dayFileChangedOutsideIsKeptAtSaveDays();
     void ownSavesRaiseNoNotice();
     void copyKeptWhileClosingIsNamedBeforeTheEnd_data();
@@ -59,22 +60,35 @@ void OutsideChangeTest::noteChangedOutsideIsKeptAndUserToldOnce()
     QCOMPARE(conflictsIn(app.notesFolder()).size(), 1);
 }
 
+void OutsideChangeTest::dayFileChangedOutsideIsKeptAtSaveDays_data()
+{
+    QTest::addColumn<QString>("atOpening"); // the Friday the window opens with
+    QTest::newRow("changed") << QStringLiteral("Friday as loaded");
+    // A backup copied in after the window opened without a Friday file.
+    QTest::newRow("appeared") << QString();
+}
+
 void OutsideChangeTest::dayFileChangedOutsideIsKeptAtSaveDays()
 {
+    QFETCH(QString, atOpening);
     TestApp app;
-    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
-        TestApp::rtfWithText(QStringLiteral("Friday as loaded")));
+    const QString friday = app.dayPath(QStringLiteral("friday.rtf"));
+    if (!atOpening.isEmpty())
+        app.writeFile(friday, TestApp::rtfWithText(atOpening));
     app.open();
-    app.writeFile(app.dayPath(QStringLiteral("friday.rtf")),
-        TestApp::rtfWithText(QStringLiteral("Friday from elsewhere")));
+    app.writeFile(friday, TestApp::rtfWithText(QStringLiteral("Friday from elsewhere")));
     app.click(QStringLiteral("cmdSaveAllNow"));
-    QCOMPARE(app.rtfFileText(app.dayPath(QStringLiteral("friday.rtf"))),
-        QStringLiteral("Friday as loaded"));
-    const QStringList conflicts = conflictsIn(app.folder());
-    QCOMPARE(conflicts.size(), 1);
-    QCOMPARE(app.rtfFileText(app.folder() + QLatin1Char('/') + conflicts.first()),
+    QCOMPARE(app.rtfFileText(friday), atOpening);
+    QCOMPARE(conflictsIn(app.folder()), QStringList { QStringLiteral(".friday.rtf.conflict-1") });
+    QCOMPARE(app.rtfFileText(app.folder() + QStringLiteral("/.friday.rtf.conflict-1")),
         QStringLiteral("Friday from elsewhere"));
-    QCOMPARE(app.prompter.shownOfKind(QStringLiteral("notice")).size(), 1);
+    const auto notices = app.prompter.shownOfKind(QStringLiteral("notice"));
+    QCOMPARE(notices.size(), 1);
+    QCOMPARE(notices.first().text,
+        QDir::toNativeSeparators(friday)
+            + QStringLiteral(" was changed by another program since Quillmark last read, saved or "
+                             "looked for it.  That version is kept as .friday.rtf.conflict-1 in "
+                             "the same folder."));
 }
 
 void OutsideChangeTest::ownSavesRaiseNoNotice()

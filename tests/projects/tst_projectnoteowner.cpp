@@ -117,7 +117,9 @@ void ProjectNoteOwnerTest::writeOutcomes()
     }
     f.files.failMoveAside = failMoveAside;
     f.failWrites(failWrite);
-    f.notes.setOwner(plan, fileUnreadable);
+    f.notes.setOwner(plan,
+        fileUnreadable ? ProjectNoteOwner::KeepAside::Unreadable
+                       : ProjectNoteOwner::KeepAside::Nothing);
     f.notes.markEdited();
 
     const auto result = f.write("new");
@@ -248,7 +250,7 @@ void ProjectNoteOwnerTest::resumedEditStillKeepsUnreadableFileAside()
     existing.write(unreadable);
     existing.close();
     f.files.failMoveAside = true;
-    f.notes.setOwner(plan, true);
+    f.notes.setOwner(plan, ProjectNoteOwner::KeepAside::Unreadable);
     QCOMPARE(f.write("kept"), ProjectNoteOwner::WriteResult::Failed);
     f.notes.setOwner("Other");
 

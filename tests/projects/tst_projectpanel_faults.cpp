@@ -41,6 +41,7 @@ private slots:
     void unreadableNoteIsSetAsideBeforeTheFirstWrite();
     void olderBackupIsNeverOverwritten();
     void noteThatCannotBeSetAsideIsNotReplaced();
+    void noteWithContentItCannotShowIsKeptAsBroughtIn();
     // Failed writes are reported.
     void failedSaveToDoIsReportedAndChangesNothing();
     void folderThatCannotBeCreatedIsReported();
@@ -76,9 +77,21 @@ void ProjectPanelFaultsTest::unreadableNoteShowsAnEmptyNoteForThatEntry()
     select(app, 1);
     QCOMPARE(editorText(app), QString());
     QVERIFY(app.editor()->isEnabled());
+    // The empty editor does not pass for a wiped note: the user hears why, and where the file goes.
+    const QList<ScriptedPrompter::Shown> shown = app.prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, QStringLiteral("notice"));
+    QCOMPARE(shown[0].caption, QStringLiteral("Note Not Readable"));
+    QCOMPARE(shown[0].text,
+        QStringLiteral("B could not be read as a note and is shown empty.  Before anything is "
+                       "saved into it, the file is kept as .B.rtf.unreadable-1 in the same "
+                       "folder."));
     typeText(app, "bb");
     QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("alpha"));
     QCOMPARE(app.rtfFileText(app.notePath("B.rtf")), QStringLiteral("bb"));
+    QCOMPARE(app.readFile(app.notePath(".B.rtf.unreadable-1")),
+        QByteArray("just text, not a rich-text document"));
+    QCOMPARE(app.prompter.shown().size(), 1);
 }
 
 void ProjectPanelFaultsTest::entryWithoutTitleTakesNoNote()
@@ -369,7 +382,8 @@ void ProjectPanelFaultsTest::noteThatCannotBeSetAsideIsNotReplaced()
     select(app, 0);
     typeText(app, "abcd");
     QCOMPARE(app.readFile(app.notePath("B.rtf")), QByteArray("damaged"));
-    const QList<ScriptedPrompter::Shown> notices = app.prompter.shownOfKind("notice");
+    QList<ScriptedPrompter::Shown> notices = app.prompter.shownOfKind("notice");
+    notices.removeIf([](const ScriptedPrompter::Shown &shown) { return shown.caption != "Save"; });
     QCOMPARE(notices.size(), 1);
     QVERIFY(notices[0].text.contains("ToDo list item: B could not be saved."));
     QVERIFY(notices[0].text.contains("Permission denied"));
@@ -380,6 +394,37 @@ void ProjectPanelFaultsTest::noteThatCannotBeSetAsideIsNotReplaced()
     QCOMPARE(app.rtfFileText(app.notePath("B.rtf")), QStringLiteral("abcdef"));
     QCOMPARE(app.readFile(app.notePath(".B.rtf.unreadable-1")), QByteArray("damaged"));
     QCOMPARE(app.window().projects().unsavedNotes(), QStringList());
+}
+
+// A note brought in from a word processor keeps what the editor cannot show (here a footnote) in a
+// copy made before the first save, and the user is told of it once.
+void ProjectPanelFaultsTest::noteWithContentItCannotShowIsKeptAsBroughtIn()
+{
+    TestApp app;
+    const QByteArray broughtIn
+        = "{\\rtf1\\ansi Plan{\\super\\chftn}{\\footnote\\pard\\plain See page 4.}}";
+    app.writeFile(app.notePath("Plan.rtf"), broughtIn);
+    setOrder(app, "Plan");
+    app.open();
+    select(app, 0);
+    QCOMPARE(editorText(app), QStringLiteral("Plan"));
+    QVERIFY(app.prompter.shown().isEmpty());
+    typeText(app, "ab");
+    QCOMPARE(app.rtfFileText(app.notePath("Plan.rtf")), QStringLiteral("abPlan"));
+    QCOMPARE(app.readFile(app.notePath(".Plan.rtf.original-1")), broughtIn);
+    const QList<ScriptedPrompter::Shown> shown = app.prompter.shown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, QStringLiteral("notice"));
+    QCOMPARE(shown[0].caption, QStringLiteral("Kept As Brought In"));
+    QCOMPARE(shown[0].text,
+        QStringLiteral("Plan holds content that Quillmark cannot show (footnotes, comments, "
+                       "headers and footers or pictures).  The file as it was is kept as "
+                       ".Plan.rtf.original-1 in the same folder."));
+    // Once kept, the note is the program's own: later saves replace it without a word.
+    typeText(app, "cd");
+    QCOMPARE(app.prompter.shown().size(), 1);
+    QCOMPARE(QDir(app.notesFolder()).entryList(QDir::Files | QDir::Hidden),
+        (QStringList { ".Plan.rtf.original-1", "Plan.rtf" }));
 }
 
 void ProjectPanelFaultsTest::failedSaveToDoIsReportedAndChangesNothing()

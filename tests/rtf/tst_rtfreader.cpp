@@ -116,6 +116,8 @@ private slots:
     void jpegAndMetafile();
     void binaryPicture();
     void pictureClaimingHugeSize();
+    void leftOutContentIsReported_data();
+    void leftOutContentIsReported();
 
     void wordRepeatedRowIsOneTable();
     void tableEdges_data();
@@ -683,6 +685,54 @@ void RtfReaderTest::pictureClaimingHugeSize()
         = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
     QVERIFY(!stored.isNull());
     QVERIFY(stored.sizeInBytes() < 100000);
+}
+
+void RtfReaderTest::leftOutContentIsReported_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("leftOut");
+
+    // What a user wrote and the note cannot show.
+    QTest::newRow("footnote") << QByteArray("a{\\super\\chftn}{\\footnote\\pard b}") << true;
+    QTest::newRow("endnote") << QByteArray("a{\\footnote\\ftnalt\\pard b}") << true;
+    QTest::newRow("comment") << QByteArray("{\\*\\atnid J}{\\*\\atnauthor Jo}\\chatn"
+                                           "{\\*\\annotation{\\*\\atnref 0}\\pard b}a")
+                             << true;
+    QTest::newRow("header") << QByteArray("{\\header\\pard b\\par}a") << true;
+    QTest::newRow("first page footer") << QByteArray("{\\footerf\\pard b\\par}a") << true;
+    QTest::newRow("text box") << QByteArray("{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}"
+                                            "{\\shptxt\\pard b\\par}}{\\shprslt a}}")
+                              << true;
+    QTest::newRow("Word 95 text box")
+        << QByteArray("{\\*\\do\\dobxpage\\dptxbx{\\dptxbxtext\\pard b\\par}}a") << true;
+    QTest::newRow("metafile") << QByteArray("a{\\pict\\wmetafile8\\picw10\\pich10 0100}") << true;
+    // What describes the file rather than being written in it, or is shown.
+    QTest::newRow("plain text") << QByteArray("a") << false;
+    QTest::newRow("document information")
+        << QByteArray("{\\info{\\title T}{\\author A}{\\*\\company C}{\\doccomm c}}a") << false;
+    QTest::newRow("generator") << QByteArray("{\\*\\generator Writer;}a") << false;
+    QTest::newRow("style sheet") << QByteArray("{\\stylesheet{\\s0 Normal;}}a") << false;
+    QTest::newRow("bookmark") << QByteArray("{\\*\\bkmkstart m}a{\\*\\bkmkend m}") << false;
+    QTest::newRow("field instruction")
+        << QByteArray("{\\field{\\*\\fldinst PAGE}{\\fldrslt a}}") << false;
+    QTest::newRow("shape without text")
+        << QByteArray("{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt a}}") << false;
+    QTest::newRow("footnote separator") << QByteArray("{\\*\\ftnsep\\chftnsep}a") << false;
+}
+
+void RtfReaderTest::leftOutContentIsReported()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, leftOut);
+    QTextDocument doc;
+    RtfReader reader;
+    QVERIFY(reader.read("{\\rtf1\\ansi " + body + "}", &doc));
+    QVERIFY(doc.toPlainText().contains(QLatin1Char('a')));
+    QVERIFY(!doc.toPlainText().contains(QLatin1Char('b')));
+    QCOMPARE(reader.leftOutContent(), leftOut);
+    // A reader used again tells of its new document only.
+    QVERIFY(reader.read("{\\rtf1 plain}", &doc));
+    QVERIFY(!reader.leftOutContent());
 }
 
 void RtfReaderTest::wordRepeatedRowIsOneTable()

@@ -38,6 +38,8 @@ private slots:
     void asideNameFitsAFileName_data();
     void asideNameFitsAFileName();
     void outsideChangeIsKeptBeforeWriting();
+    void fileThatAppearedIsKeptBeforeWriting_data();
+    void fileThatAppearedIsKeptBeforeWriting();
     void ownWritesAndTouchedFilesAreNoConflict();
 
     void batchReplacesEveryFileLikeSingleWrites();
@@ -350,6 +352,35 @@ void StorageTest::outsideChangeIsKeptBeforeWriting()
     QVERIFY(QFileInfo(told.at(1)).isHidden());
     QVERIFY(!FileStore().listFiles(dir.path()).contains(QFileInfo(told.at(1)).fileName()));
     // Told once: the next write replaces the program's own version without a word.
+    QVERIFY(store.writeFileAtomic(path, "typed more"));
+    QCOMPARE(told.size(), 2);
+}
+
+void StorageTest::fileThatAppearedIsKeptBeforeWriting_data()
+{
+    QTest::addColumn<bool>("lookedByReading");
+    QTest::newRow("looked for") << false;
+    QTest::newRow("read") << true;
+}
+
+// A file the store found missing, then put there by another program (a backup copied in, a sync
+// tool), is kept like a changed one.
+void StorageTest::fileThatAppearedIsKeptBeforeWriting()
+{
+    QFETCH(bool, lookedByReading);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Plan.rtf"));
+    FileStore store;
+    QStringList told;
+    store.setOutsideChangeHandler(
+        [&](const QString &file, const QString &keptAs) { told << file << keptAs; });
+    QByteArray contents;
+    QVERIFY(lookedByReading ? !store.readFile(path, &contents) : !store.fileExists(path));
+    write(path, "copied in");
+    QVERIFY(store.writeFileAtomic(path, "typed here"));
+    QCOMPARE(read(path), QByteArray("typed here"));
+    QCOMPARE(told, (QStringList { path, dir.filePath(QStringLiteral(".Plan.rtf.conflict-1")) }));
+    QCOMPARE(read(told.at(1)), QByteArray("copied in"));
     QVERIFY(store.writeFileAtomic(path, "typed more"));
     QCOMPARE(told.size(), 2);
 }
