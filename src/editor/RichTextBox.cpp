@@ -76,6 +76,14 @@ QByteArray RichTextBox::textRTF() const
 
 void RichTextBox::setText(const QString &plainText)
 {
+    // The caret keeps its character format through setPlainText, so the new text would start in
+    // the format of the note shown before it. It starts in the box's own font and size instead.
+    QTextCursor caret = textCursor();
+    caret.clearSelection();
+    setTextCursor(caret);
+    QTextCharFormat own;
+    own.setFontPointSize(fontSize());
+    setCurrentCharFormat(own);
     setPlainText(plainText);
 }
 

@@ -25,7 +25,7 @@ public:
     // The whole document as RTF.
     QByteArray textRTF() const;
 
-    // Replaces the content with plain text (in the box's font).
+    // Replaces the content with plain text in the box's own font and size, whatever the caret had.
     void setText(const QString &plainText);
     void setFontSize(double points);
     double fontSize() const;

@@ -118,6 +118,8 @@ private slots:
     void undoAndRedoKeys();
     void pasteAsPlainTextDropsTheFormat();
     void sizeStepsKeepMixedSizesApart();
+    void emptiedBoxTypesInItsOwnFont_data();
+    void emptiedBoxTypesInItsOwnFont();
 
     void menuOffersEveryCommandWithItsShortcut();
     void menuCommandsSurviveSaving_data();
@@ -248,6 +250,27 @@ void EditingTest::sizeStepsKeepMixedSizesApart()
     auto copy = reloaded(*box);
     QCOMPARE(describe(*copy->document(), 1), QStringLiteral("11pt"));
     QCOMPARE(describe(*copy->document(), betaStart + 1), QStringLiteral("12pt"));
+}
+
+void EditingTest::emptiedBoxTypesInItsOwnFont_data()
+{
+    QTest::addColumn<QByteArray>("shownBefore");
+    QTest::newRow("bold, sized, own font")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\b\\fs36 Big\\par}");
+    QTest::newRow("without sizes") << QByteArray("{\\rtf1 plain\\par}");
+}
+
+void EditingTest::emptiedBoxTypesInItsOwnFont()
+{
+    QFETCH(QByteArray, shownBefore);
+    auto box = makeBox(QString());
+    const QString ownFamily = box->document()->defaultFont().family();
+    QVERIFY(box->loadRtf(shownBefore));
+    box->moveCursor(QTextCursor::End);
+    box->setText(QString());
+    QTest::keyClicks(box.get(), QStringLiteral("new"));
+    QCOMPARE(describe(*box->document(), 1), QStringLiteral("10pt"));
+    QCOMPARE(formatAt(*box->document(), 1).font().family(), ownFamily);
 }
 
 void EditingTest::menuOffersEveryCommandWithItsShortcut()
