@@ -73,6 +73,8 @@ protected:
 
 private:
     void showSpellingUnderlines();
+    // The width (pixels) the box shows its text in, between the document's margins.
+    double room() const;
     // The pointing hand while Ctrl is held over a link, the text pointer otherwise.
     void updateLinkPointer(const QPoint &viewportPos, Qt::KeyboardModifiers modifiers);
 

@@ -379,6 +379,7 @@ private slots:
     void clipboardStyleDocumentsSurvive();
     void pastedHeadingsKeepTheSizeShown_data();
     void pastedHeadingsKeepTheSizeShown();
+    void tableRelativeToTheBoxStaysRelative();
     void formerReaderGapsStayClosed_data();
     void formerReaderGapsStayClosed();
 };
@@ -480,6 +481,27 @@ void RtfWriterRoundTripTest::pastedHeadingsKeepTheSizeShown()
     QTextDocument read;
     QVERIFY(readRtf(writeRtf(pasted), &read));
     QCOMPARE(read.begin().begin().fragment().charFormat().fontPointSize(), shown);
+}
+
+void RtfWriterRoundTripTest::tableRelativeToTheBoxStaysRelative()
+{
+    // The box lays its text out 400 pixels (6000 twips) wide, inside its margins.
+    QTextDocument document;
+    document.setTextWidth(400 + 2 * document.documentMargin());
+    QTextTableFormat half;
+    half.setWidth(QTextLength(QTextLength::PercentageLength, 50));
+    QTextCursor(&document).insertTable(1, 2, half);
+    const QByteArray written = writeRtf(document);
+    QVERIFY2(written.contains("\\trftsWidth2\\trwWidth2500"), written.constData());
+    QVERIFY(written.contains("\\cellx1500") && written.contains("\\cellx3000"));
+
+    QTextDocument read;
+    QVERIFY(readRtf(written, &read));
+    const auto *table = qobject_cast<QTextTable *>(read.rootFrame()->childFrames().value(0));
+    QVERIFY(table);
+    QCOMPARE(table->format().width(), QTextLength(QTextLength::PercentageLength, 50));
+    const QList<QTextLength> halves(2, QTextLength(QTextLength::PercentageLength, 50));
+    QCOMPARE(table->format().columnWidthConstraints(), halves);
 }
 
 void RtfWriterRoundTripTest::formerReaderGapsStayClosed_data()
