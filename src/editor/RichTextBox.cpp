@@ -1,20 +1,24 @@
 #include "editor/RichTextBox.h"
 
 #include "editor/FindBar.h"
+#include "editor/FittedPictureHandler.h"
 #include "editor/NoteClipboard.h"
 #include "editor/NoteContextMenu.h"
 #include "editor/NoteEditActions.h"
 #include "editor/NoteMimeData.h"
+#include "editor/NoteWideTables.h"
 #include "editor/SpellHighlighter.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyle>
 #include <QTextCursor>
 #include <QUrl>
 
@@ -27,6 +31,8 @@ RichTextBox::RichTextBox(QWidget *parent)
     // Only the document's content raises Change: the highlights of find and spelling are extra
     // selections of the view and never touch the document.
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+    // The box does not scroll sideways: a picture wider than the box is shown at its width.
+    FittedPictureHandler::install(document()->documentLayout());
 
     m_actions = new NoteEditActions(this);
     m_spelling = new SpellHighlighter(this);
@@ -66,6 +72,8 @@ bool RichTextBox::loadRtf(const QByteArray &rtf, bool *leftOutContent)
     const bool loaded = reader.read(rtf, doc);
     if (leftOutContent)
         *leftOutContent = reader.leftOutContent();
+    if (loaded)
+        NoteWideTables::fit(doc, room());
     doc->setUndoRedoEnabled(true);
     if (busy)
         QApplication::restoreOverrideCursor();
@@ -81,6 +89,14 @@ QByteArray RichTextBox::textRTF() const
 
 void RichTextBox::setText(const QString &plainText)
 {
+    // The caret keeps its character format through setPlainText, so the new text would start in
+    // the format of the note shown before it. It starts in the box's own font and size instead.
+    QTextCursor caret = textCursor();
+    caret.clearSelection();
+    setTextCursor(caret);
+    QTextCharFormat own;
+    own.setFontPointSize(fontSize());
+    setCurrentCharFormat(own);
     setPlainText(plainText);
 }
 
@@ -288,14 +304,29 @@ bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
 
 void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
-    if (!isReadOnly()) {
-        QTextCursor cursor = textCursor();
-        const double room = viewport()->width() - 2 * document()->documentMargin();
-        if (NoteClipboard::insert(source, cursor, room)) {
-            setTextCursor(cursor);
-            ensureCursorVisible();
-            return;
-        }
+    // A pasted table wider than the box is shrunk in the same undoable step as the paste.
+    QTextCursor step(document());
+    step.beginEditBlock();
+    QTextCursor cursor = textCursor();
+    if (!isReadOnly() && NoteClipboard::insert(source, cursor, room())) {
+        setTextCursor(cursor);
+        ensureCursorVisible();
+    } else {
+        QTextEdit::insertFromMimeData(source);
     }
-    QTextEdit::insertFromMimeData(source);
+    NoteWideTables::fit(document(), room());
+    step.endEditBlock();
+}
+
+double RichTextBox::room() const
+{
+    int width = viewport()->width();
+    if (!isVisible()) {
+        // Before the box is first shown its viewport has not followed its size yet.
+        const int scrollBar = verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
+            ? 0
+            : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        width = contentsRect().width() - scrollBar;
+    }
+    return width - 2 * document()->documentMargin();
 }

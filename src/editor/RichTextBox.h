@@ -27,7 +27,7 @@ public:
     // The whole document as RTF.
     QByteArray textRTF() const;
 
-    // Replaces the content with plain text (in the box's font).
+    // Replaces the content with plain text in the box's own font and size, whatever the caret had.
     void setText(const QString &plainText);
     void setFontSize(double points);
     double fontSize() const;
@@ -75,6 +75,8 @@ protected:
 
 private:
     void showSpellingUnderlines();
+    // The width (pixels) the box shows its text in, between the document's margins.
+    double room() const;
     // The pointing hand while Ctrl is held over a link, the text pointer otherwise.
     void updateLinkPointer(const QPoint &viewportPos, Qt::KeyboardModifiers modifiers);
 

@@ -1,5 +1,6 @@
 #include "rtf/RtfDocumentWriter.h"
 
+#include "rtf/RtfWriter.h"
 #include "rtf/Twips.h"
 
 #include <QTextBlock>
@@ -21,8 +22,15 @@ long twips(double pixels)
 // lists), with the label hanging 360 twips to the left of the text; RtfWriterLists agrees.
 constexpr long listLevelIndent = 720;
 constexpr long listLabelHang = 360;
-// The width tables are laid out in when the document does not fix it: a letter page's text width.
+// The width tables are laid out in when the document has no text width: a letter page's.
 constexpr long pageTextWidth = 9360;
+
+long textWidthOf(const QTextDocument &document)
+{
+    // A note box lays its document out at the box's width, inside the document's margins.
+    const double width = document.textWidth() - 2 * document.documentMargin();
+    return document.textWidth() > 0 && width > 0 ? twips(width) : pageTextWidth;
+}
 
 const char *alignmentWord(Qt::Alignment alignment)
 {
@@ -44,6 +52,7 @@ RtfDocumentWriter::RtfDocumentWriter(
     const QTextDocument &document, const QString &defaultFamily, double defaultPointSize)
     : m_document(document)
     , m_defaultPointSize(defaultPointSize)
+    , m_textWidth(textWidthOf(document))
     , m_body(document.characterCount() + document.characterCount() / 8 + 4096)
     , m_fonts(defaultFamily)
 { }
@@ -168,11 +177,14 @@ std::vector<long> RtfDocumentWriter::cellRightEdges(QTextTable *table) const
     const QTextTableFormat format = table->format();
     const int columns = table->columns();
     const QTextLength tableWidth = format.width();
-    long available = pageTextWidth;
-    if (tableWidth.type() == QTextLength::FixedLength && tableWidth.rawValue() > 0)
+    const double ownWidth = format.doubleProperty(RtfWriter::OwnTableWidth);
+    long available = m_textWidth;
+    if (ownWidth > 0)
+        available = twips(ownWidth);
+    else if (tableWidth.type() == QTextLength::FixedLength && tableWidth.rawValue() > 0)
         available = twips(tableWidth.rawValue());
-    else if (tableWidth.type() == QTextLength::PercentageLength && tableWidth.rawValue() > 0)
-        available = std::lround(pageTextWidth * qMin(tableWidth.rawValue(), 100.0) / 100);
+    else if (const long relative = relativeWidth(*table))
+        available = std::lround(m_textWidth * relative / 5000.0);
 
     const QList<QTextLength> constraints = format.columnWidthConstraints();
     std::vector<long> widths(size_t(qMax(columns, 0)), 0);
@@ -207,7 +219,34 @@ std::vector<long> RtfDocumentWriter::cellRightEdges(QTextTable *table) const
         right += width;
         edges.push_back(right);
     }
+    // A table that follows the box is read back as each column's share of the last edge: its
+    // edges end exactly at its width, so that the shares give the same edges again.
+    if (relativeWidth(*table) > 0 && right > 0 && right != available) {
+        for (long &edge : edges)
+            edge = std::lround(double(edge) * available / right);
+    }
     return edges;
+}
+
+long RtfDocumentWriter::relativeWidth(const QTextTable &table)
+{
+    const QTextTableFormat format = table.format();
+    if (format.doubleProperty(RtfWriter::OwnTableWidth) > 0)
+        return 0;
+    const QTextLength width = format.width();
+    if (width.type() == QTextLength::PercentageLength && width.rawValue() > 0)
+        return qBound(1L, std::lround(width.rawValue() * 50), 5000L);
+    if (width.type() == QTextLength::FixedLength)
+        return 0;
+    // Without a width of its own, a table of fixed columns is as wide as they are; any other
+    // column takes its share of the box.
+    const QList<QTextLength> constraints = format.columnWidthConstraints();
+    for (int column = 0; column < table.columns(); ++column) {
+        if (column >= constraints.size()
+            || constraints.at(column).type() != QTextLength::FixedLength)
+            return 5000;
+    }
+    return 0;
 }
 
 void RtfDocumentWriter::writeRowDefinition(
@@ -217,6 +256,10 @@ void RtfDocumentWriter::writeRowDefinition(
     m_body.word("trowd");
     m_body.word("trgaph", twips(qMax(0.0, format.cellPadding())));
     m_body.word("trleft", 0);
+    if (const long relative = relativeWidth(*table)) {
+        m_body.word("trftsWidth", 2);
+        m_body.word("trwWidth", relative);
+    }
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
         m_body.word("trqc");

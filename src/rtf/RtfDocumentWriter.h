@@ -64,9 +64,14 @@ private:
     template <typename FormatOf> const Run &run(int formatIndex, FormatOf format);
     const QByteArray &paragraphWords(const QTextBlock &block);
     std::vector<long> cellRightEdges(QTextTable *table) const;
+    // The width of a table that follows the box, in fiftieths of a percent; 0 for a table of its
+    // own width.
+    static long relativeWidth(const QTextTable &table);
 
     const QTextDocument &m_document;
     const double m_defaultPointSize;
+    // The width the document's text is laid out in, twips.
+    const long m_textWidth;
     RtfOutput m_body;
     RtfWriterFonts m_fonts;
     RtfWriterColors m_colors;

@@ -135,6 +135,8 @@ enum Word {
     W_clcbpat,
     W_trleft,
     W_trgaph,
+    W_trftsWidth,
+    W_trwWidth,
     // lists
     W_listid,
     W_levelnfc,
@@ -208,7 +210,8 @@ const std::unordered_map<std::string_view, Word> &words()
             { "cellx", W_cellx }, { "cell", W_cell }, { "nestcell", W_nestcell }, { "row", W_row },
             { "nestrow", W_nestrow }, { "clmgf", W_clmgf }, { "clmrg", W_clmrg },
             { "clvmgf", W_clvmgf }, { "clvmrg", W_clvmrg }, { "clcbpat", W_clcbpat },
-            { "trleft", W_trleft }, { "trgaph", W_trgaph }, { "listid", W_listid },
+            { "trleft", W_trleft }, { "trgaph", W_trgaph },
+            { "trftsWidth", W_trftsWidth }, { "trwWidth", W_trwWidth }, { "listid", W_listid },
             { "levelnfc", W_levelnfc }, { "levelnfcn", W_levelnfc }, { "pnlvl", W_pnlvl },
             { "pnlvlblt", W_pnlvlblt }, { "pnlvlbody", W_pnlvlbody }, { "pndec", W_pndec },
             { "pnucltr", W_pnucltr }, { "pnlcltr", W_pnlcltr }, { "pnucrm", W_pnucrm },
@@ -1250,6 +1253,12 @@ void RtfParser::handleWord(const RtfToken &token)
     case W_trgaph:
         rowDef().gap = clampInt(p, 0, 1440);
         return;
+    case W_trftsWidth:
+        rowDef().widthUnit = p;
+        return;
+    case W_trwWidth:
+        rowDef().width = clampInt(p, 0, 31680 * 4);
+        return;
     case W_cell:
         if (dest == RtfGroupState::Body)
             endCell(1);
@@ -2078,6 +2087,8 @@ void RtfParser::endRow(int level)
             left = cell.right;
         }
         table.gap = def.gap;
+        // \trftsWidth2: the width is in fiftieths of a percent of the text's width.
+        table.percentWidth = def.widthUnit == 2 ? qMin(def.width, 5000) : 0;
     }
     // Each cell's column: its own number, unless the row was laid out with wide cells.
     QList<const CellDef *> byColumn(columns, nullptr);
@@ -2164,11 +2175,21 @@ void RtfParser::closeTable()
     }
     if (!table.widths.isEmpty()) {
         QTextTableFormat format = t->format();
+        // A table that follows the text's width keeps to it: its columns are their shares of the
+        // \cellx edges.
+        int total = 0;
+        for (const int width : std::as_const(table.widths))
+            total += width;
+        const bool relative = table.percentWidth > 0 && total > 0;
+        if (relative)
+            format.setWidth(QTextLength(QTextLength::PercentageLength, table.percentWidth / 50.0));
         QList<QTextLength> widths;
         for (int i = 0; i < t->columns(); ++i) {
             if (i < table.widths.size() && table.widths.at(i) > 0)
-                widths.append(
-                    QTextLength(QTextLength::FixedLength, Twips::toPixels(table.widths.at(i))));
+                widths.append(relative ? QTextLength(
+                                  QTextLength::PercentageLength, table.widths.at(i) * 100.0 / total)
+                                       : QTextLength(QTextLength::FixedLength,
+                                           Twips::toPixels(table.widths.at(i))));
             else
                 widths.append(QTextLength(QTextLength::VariableLength, 0));
         }

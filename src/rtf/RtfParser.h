@@ -82,6 +82,8 @@ private:
         CellDef pending; // properties read before the cell's \cellx
         int left = 0; // \trleft
         int gap = 108; // \trgaph: half the space between cells
+        int widthUnit = 0; // \trftsWidth: 2 for fiftieths of a percent
+        int width = 0; // \trwWidth
     };
     struct Merge
     {
@@ -101,6 +103,7 @@ private:
         bool rowEnded = false;
         QList<int> widths; // twips, from the row with the most cells
         int gap = 108;
+        int percentWidth = 0; // fiftieths of a percent of the text's width, 0 for fixed widths
         QList<int> verticalStart; // per column, the row a vertical merge started at, or -1
         QList<Merge> merges;
         QList<int> rowEnds; // per ended row, the column after its last cell

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QTextFormat>
 
 class QTextDocument;
 
@@ -12,6 +13,12 @@ class RtfWriter
 public:
     // defaultPointSize is the size of text without an explicit size (the box's font size).
     explicit RtfWriter(double defaultPointSize = 10.0);
+
+    // A table format property: the width in pixels of a table that the box shows narrower than
+    // it is, its columns then given in percentages of that width. Such a table is written at
+    // this width. Other tables whose width follows the box's are written as a percentage of the
+    // width the document's text is laid out in (a letter page's when it has none).
+    static constexpr int OwnTableWidth = QTextFormat::UserProperty + 0x5154;
 
     QByteArray write(const QTextDocument &document) const;
 

@@ -50,7 +50,12 @@ int colorOf(const QBrush &brush, RtfWriterColors &colors)
 int halfPointsOf(const QTextCharFormat &format, double defaultPointSize)
 {
     double points = defaultPointSize;
-    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
+    if (format.hasProperty(QTextFormat::FontSizeAdjustment)) {
+        // An HTML size (h1, big, font size=...) is a step from the document's default size, and
+        // Qt shows the step whatever point size the format also holds: the same rule as Qt's.
+        static constexpr double steps[] = { 0.7, 0.8, 1.0, 1.2, 1.5, 2.0, 2.4 };
+        points *= steps[qBound(0, format.intProperty(QTextFormat::FontSizeAdjustment) + 2, 6)];
+    } else if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
         points = format.fontPointSize();
     else if (format.hasProperty(QTextFormat::FontPixelSize)
         && format.intProperty(QTextFormat::FontPixelSize) > 0)

@@ -9,7 +9,9 @@
 #include "editor/SpellChecker.h"
 #include "editor/SpellHighlighter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -118,6 +120,10 @@ private slots:
     void undoAndRedoKeys();
     void pasteAsPlainTextDropsTheFormat();
     void sizeStepsKeepMixedSizesApart();
+    void emptiedBoxTypesInItsOwnFont_data();
+    void emptiedBoxTypesInItsOwnFont();
+    void wideContentIsShownShrunkAndSavedWhole_data();
+    void wideContentIsShownShrunkAndSavedWhole();
 
     void menuOffersEveryCommandWithItsShortcut();
     void menuCommandsSurviveSaving_data();
@@ -248,6 +254,58 @@ void EditingTest::sizeStepsKeepMixedSizesApart()
     auto copy = reloaded(*box);
     QCOMPARE(describe(*copy->document(), 1), QStringLiteral("11pt"));
     QCOMPARE(describe(*copy->document(), betaStart + 1), QStringLiteral("12pt"));
+}
+
+void EditingTest::emptiedBoxTypesInItsOwnFont_data()
+{
+    QTest::addColumn<QByteArray>("shownBefore");
+    QTest::newRow("bold, sized, own font")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\b\\fs36 Big\\par}");
+    QTest::newRow("without sizes") << QByteArray("{\\rtf1 plain\\par}");
+}
+
+void EditingTest::emptiedBoxTypesInItsOwnFont()
+{
+    QFETCH(QByteArray, shownBefore);
+    auto box = makeBox(QString());
+    const QString ownFamily = box->document()->defaultFont().family();
+    QVERIFY(box->loadRtf(shownBefore));
+    box->moveCursor(QTextCursor::End);
+    box->setText(QString());
+    QTest::keyClicks(box.get(), QStringLiteral("new"));
+    QCOMPARE(describe(*box->document(), 1), QStringLiteral("10pt"));
+    QCOMPARE(formatAt(*box->document(), 1).font().family(), ownFamily);
+}
+
+void EditingTest::wideContentIsShownShrunkAndSavedWhole_data()
+{
+    QTest::addColumn<QByteArray>("note");
+    QTest::addColumn<QList<QByteArray>>("ownSizes");
+    QTest::newRow("table of two 400-pixel columns") << QByteArray(
+        "{\\rtf1\\trowd\\cellx6000\\cellx12000\\pard\\intbl a\\cell b\\cell\\row"
+        "\\pard\\par}") << QList<QByteArray> { "\\cellx6000", "\\cellx12000" };
+    QImage wide(900, 20, QImage::Format_RGB32);
+    wide.fill(Qt::darkGreen);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    wide.save(&buffer, "PNG");
+    QTest::newRow("picture 900 pixels wide")
+        << "{\\rtf1{\\pict\\pngblip\\picwgoal13500\\pichgoal300 " + png.toHex() + "}\\par}"
+        << QList<QByteArray> { "\\picwgoal13500", "\\pichgoal300" };
+}
+
+void EditingTest::wideContentIsShownShrunkAndSavedWhole()
+{
+    QFETCH(QByteArray, note);
+    QFETCH(QList<QByteArray>, ownSizes);
+    auto box = makeBox(QString());
+    QVERIFY(box->loadRtf(note));
+    // The box does not scroll sideways: what is wider than it is cut off.
+    QVERIFY(box->document()->documentLayout()->documentSize().width() <= box->viewport()->width());
+    const QByteArray saved = box->textRTF();
+    for (const QByteArray &size : ownSizes)
+        QVERIFY2(saved.contains(size), size.constData());
 }
 
 void EditingTest::menuOffersEveryCommandWithItsShortcut()

@@ -520,9 +520,11 @@ void RtfWriterTest::tableRowsCellsAndWidths()
     shaded.setBackground(QColor(1, 2, 3));
     table->cellAt(0, 1).setFormat(shaded);
     const QByteArray body = bodyOf(rtfOf(d.doc));
-    // 100 px, half of the 9360 twips a page holds, and the rest.
-    const QByteArray row1 = "\\trowd\\trgaph60\\trleft0\\cellx1500\\clcbpat1\\cellx6180\\cellx9360";
-    const QByteArray row2 = "\\trowd\\trgaph60\\trleft0\\cellx1500\\cellx6180\\cellx9360";
+    // 100 px, half of the 9360 twips a page holds, and the rest: the table follows the page.
+    const QByteArray row1 = "\\trowd\\trgaph60\\trleft0\\trftsWidth2\\trwWidth5000\\cellx1500\\clcb"
+                            "pat1\\cellx6180\\cellx9360";
+    const QByteArray row2
+        = "\\trowd\\trgaph60\\trleft0\\trftsWidth2\\trwWidth5000\\cellx1500\\cellx6180\\cellx9360";
     const QByteArray cellStart = "\\pard\\intbl\\ql\\li0\\ri0\\fi0\\sb0\\sa0";
     const QByteArray expected = "\\pard\\ql\\li0\\ri0\\fi0\\sb0\\sa0\\f0\\fs20\\par\n" + row1 + "\n"
         + cellStart + " a\\cell\n" + cellStart + "\\cell\n" + cellStart + "\\cell\n\\row\n" + row2
@@ -545,8 +547,8 @@ void RtfWriterTest::mergedCellsAreMarked()
     const QByteArray borders = "\\clbrdrt\\brdrs\\brdrw15\\clbrdrl\\brdrs\\brdrw15"
                                "\\clbrdrb\\brdrs\\brdrw15\\clbrdrr\\brdrs\\brdrw15";
     QCOMPARE(lines.value(1),
-        "\\trowd\\trgaph0\\trleft0\\clmgf" + borders + "\\cellx3120\\clmrg" + borders
-            + "\\cellx6240\\clvmgf" + borders + "\\cellx9360");
+        "\\trowd\\trgaph0\\trleft0\\trftsWidth2\\trwWidth5000\\clmgf" + borders
+            + "\\cellx3120\\clmrg" + borders + "\\cellx6240\\clvmgf" + borders + "\\cellx9360");
     QVERIFY(lines.value(2).endsWith(" wide\\cell"));
     QCOMPARE(lines.value(3), QByteArray("\\pard\\intbl\\cell"));
     QVERIFY(lines.value(4).endsWith(" tall\\cell"));
@@ -587,12 +589,16 @@ void RtfWriterTest::nestedTablesUseNestingWords()
                    "\\pard\\intbl\\itap3"
                  + props
                  + " deep\\nestcell\n"
-                   "{\\*\\nesttableprops\\trowd\\trgaph0\\trleft0\\cellx9360\\nestrow}"
+                   "{\\*"
+                   "\\nesttableprops\\trowd\\trgaph0\\trleft0\\trftsWidth2\\trwWidth5000\\cellx9360"
+                   "\\nestrow}"
                    "{\\nonesttables\\par}\n"
                    "\\pard\\intbl\\itap2"
                  + props
                  + "\\nestcell\n"
-                   "{\\*\\nesttableprops\\trowd\\trgaph0\\trleft0\\cellx4680\\cellx9360"
+                   "{\\*"
+                   "\\nesttableprops\\trowd\\trgaph0\\trleft0\\trftsWidth2\\trwWidth5000\\cellx4680"
+                   "\\cellx9360"
                    "\\nestrow}{\\nonesttables\\par}\n"
                    "\\pard\\intbl\\itap1"
                  + props + "\\cell\n\\row\n"),

@@ -377,6 +377,9 @@ private slots:
     void testDataSurvives_data();
     void testDataSurvives();
     void clipboardStyleDocumentsSurvive();
+    void pastedHeadingsKeepTheSizeShown_data();
+    void pastedHeadingsKeepTheSizeShown();
+    void tableRelativeToTheBoxStaysRelative();
     void formerReaderGapsStayClosed_data();
     void formerReaderGapsStayClosed();
 };
@@ -456,6 +459,49 @@ void RtfWriterRoundTripTest::clipboardStyleDocumentsSurvive()
     QVERIFY(dump.contains(QStringLiteral("text \"bold\" font=Arial size=10 bold\n")));
     QVERIFY(dump.contains(QStringLiteral("list=1 style=disc level=1 item=2")));
     QCOMPARE(writeRtf(read), written);
+}
+
+void RtfWriterRoundTripTest::pastedHeadingsKeepTheSizeShown_data()
+{
+    QTest::addColumn<QString>("html");
+    for (const char *html : { "<h1>Title</h1>", "<h2>Title</h2>", "<h3>Title</h3>",
+             "<h5>Title</h5>", "<p><big>Title</big></p>", "<p><small>Title</small></p>",
+             "<p><font size=\"7\">Title</font></p>", "<p><font size=\"1\">Title</font></p>" })
+        QTest::newRow(html) << QString::fromLatin1(html);
+}
+
+void RtfWriterRoundTripTest::pastedHeadingsKeepTheSizeShown()
+{
+    // HTML sizes are a step from the box's size, which Qt applies when it shows the text.
+    QFETCH(QString, html);
+    QTextDocument pasted;
+    pasted.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+    pasted.setHtml(html);
+    const double shown = pasted.begin().begin().fragment().charFormat().font().pointSizeF();
+    QTextDocument read;
+    QVERIFY(readRtf(writeRtf(pasted), &read));
+    QCOMPARE(read.begin().begin().fragment().charFormat().fontPointSize(), shown);
+}
+
+void RtfWriterRoundTripTest::tableRelativeToTheBoxStaysRelative()
+{
+    // The box lays its text out 400 pixels (6000 twips) wide, inside its margins.
+    QTextDocument document;
+    document.setTextWidth(400 + 2 * document.documentMargin());
+    QTextTableFormat half;
+    half.setWidth(QTextLength(QTextLength::PercentageLength, 50));
+    QTextCursor(&document).insertTable(1, 2, half);
+    const QByteArray written = writeRtf(document);
+    QVERIFY2(written.contains("\\trftsWidth2\\trwWidth2500"), written.constData());
+    QVERIFY(written.contains("\\cellx1500") && written.contains("\\cellx3000"));
+
+    QTextDocument read;
+    QVERIFY(readRtf(written, &read));
+    const auto *table = qobject_cast<QTextTable *>(read.rootFrame()->childFrames().value(0));
+    QVERIFY(table);
+    QCOMPARE(table->format().width(), QTextLength(QTextLength::PercentageLength, 50));
+    const QList<QTextLength> halves(2, QTextLength(QTextLength::PercentageLength, 50));
+    QCOMPARE(table->format().columnWidthConstraints(), halves);
 }
 
 void RtfWriterRoundTripTest::formerReaderGapsStayClosed_data()
