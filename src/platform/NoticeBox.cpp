@@ -37,6 +37,16 @@ void NoticeBox::showEvent(QShowEvent *event)
 
 void NoticeBox::showNotice()
 {
+    QWidget *window = parentWidget() ? parentWidget()->window() : nullptr;
+    if (window && !window->isVisible()) {
+        window->installEventFilter(this);
+        return;
+    }
+    showNow();
+}
+
+void NoticeBox::showNow()
+{
     m_previousWindow = QApplication::activeWindow();
     m_previousFocus = QApplication::focusWidget();
     // A click anywhere in the notice (its text, its icon, its button) is the user's own activation.
@@ -49,6 +59,12 @@ void NoticeBox::showNotice()
 
 bool NoticeBox::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Show && parentWidget() && watched == parentWidget()->window()
+        && !isVisible()) {
+        watched->removeEventFilter(this);
+        // Once the window is on the screen, so that the notice lies over it.
+        QTimer::singleShot(0, this, &NoticeBox::showNow);
+    }
     if (event->type() == QEvent::MouseButtonPress)
         m_clicked = true;
     return QMessageBox::eventFilter(watched, event);

@@ -15,7 +15,8 @@ class NoticeBox : public QMessageBox
 public:
     NoticeBox(const QString &caption, const QString &text, QWidget *parent = nullptr);
 
-    // Shows the notice; it deletes itself when closed.
+    // Shows the notice, over its parent window; one whose parent is not shown yet waits for it. It
+    // deletes itself when closed.
     void showNotice();
 
 protected:
@@ -24,6 +25,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showNow();
     void handBackActivation();
 
     QPointer<QWidget> m_previousWindow;

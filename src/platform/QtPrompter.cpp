@@ -71,5 +71,8 @@ QString QtPrompter::openFile(const QString &title, const QString &filter)
 
 void QtPrompter::notice(const QString &text, const QString &caption)
 {
-    (new NoticeBox(caption, text, parent()))->showNotice();
+    // A notice raised while the window is still opening belongs to it all the same: it waits for
+    // the window and is shown over it, not under it.
+    QWidget *window = m_parentWindow ? m_parentWindow() : nullptr;
+    (new NoticeBox(caption, text, window ? window : parent()))->showNotice();
 }

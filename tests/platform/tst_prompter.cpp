@@ -18,6 +18,7 @@ private slots:
     void questionEnterGivesTheDefault();
     void noticeLeavesTheKeyboardWhereItWas();
     void noticeClosesOnlyByOkOrEsc();
+    void noticeOfAWindowStillOpeningWaitsForIt();
 };
 
 namespace {
@@ -103,6 +104,19 @@ void PrompterTest::noticeClosesOnlyByOkOrEsc()
     QVERIFY(notice && notice->isVisible());
     QTest::keyClick(notice, Qt::Key_Escape);
     QTRY_VERIFY(!notice);
+}
+
+// A notice raised while the window opens is shown over it, not under it nor before it.
+void PrompterTest::noticeOfAWindowStillOpeningWaitsForIt()
+{
+    QWidget window;
+    QtPrompter prompter([&window] { return &window; });
+    prompter.notice("The day file could not be read.", "Caption");
+    auto *notice = window.findChild<QMessageBox *>();
+    QVERIFY(notice);
+    QVERIFY(!notice->isVisible());
+    window.show();
+    QTRY_VERIFY(notice->isVisible());
 }
 
 QTEST_MAIN(PrompterTest)
