@@ -68,10 +68,10 @@ void HelpDocumentTest::coversEveryTopic_data()
     QTest::addColumn<QString>("phrase");
     for (const char *phrase : { "What Quillmark is for", "The project list and its buttons",
              "Add ToDo", "Remove ToDo", "View File", "Stored File", "Save ToDo",
-             "Clear Saved Project List", "How your notes are saved", "As you type", "Save Days",
-             "Closing", "The weekday tabs", "not to a date", "Keyboard shortcuts", "F1", "Ctrl+S",
-             "Ctrl+E", "Alt+D", "Where your files live", "application folder", "todolist",
-             "monday.rtf", "sunday.rtf", "help.rtf", "Quillmark.conf",
+             "Clear Saved Project List", "Saving and closing", "As you type", "Save Days",
+             "Closing", "The day notes and the save marks", "not to a date", "Keyboard shortcuts",
+             "F1", "Ctrl+S", "Ctrl+E", "Alt+D", "Where your files live", "application folder",
+             "todolist", "monday.rtf", "sunday.rtf", "help.rtf", "Quillmark.conf",
              "Backing up and moving to another computer", "before you start it" })
         QTest::newRow(phrase) << QString::fromUtf8(phrase);
 }
