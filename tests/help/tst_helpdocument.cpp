@@ -2,6 +2,8 @@
 // and covers what a user needs to know.
 #include "editor/RichTextBox.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
@@ -9,7 +11,36 @@
 
 namespace {
 const QString helpPath = QStringLiteral(QUILLMARK_SOURCE_DIR "/data/help.rtf");
+const QString readmePath = QStringLiteral(QUILLMARK_SOURCE_DIR "/README.md");
+
+// The keys named in the first column of the README's "| Keys | Action |" table: "Ctrl+Z; Ctrl+Y or
+// Ctrl+Shift+Z" names three.
+QStringList readmeShortcuts()
+{
+    QFile readme(readmePath);
+    if (!readme.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    const QStringList lines = QString::fromUtf8(readme.readAll()).split(QLatin1Char('\n'));
+    const QRegularExpression header(QStringLiteral("^\\|\\s*Keys\\s*\\|\\s*Action\\s*\\|"));
+    const QRegularExpression between(QStringLiteral("\\s*(?:,|;|\\bor\\b)\\s*"));
+    QStringList keys;
+    bool inTable = false;
+    for (const QString &line : lines) {
+        if (!inTable) {
+            inTable = header.match(line).hasMatch();
+            continue;
+        }
+        if (!line.startsWith(QLatin1Char('|')))
+            break;
+        const QString cell = line.section(QLatin1Char('|'), 1, 1).trimmed();
+        if (cell.startsWith(QLatin1Char('-')))
+            continue; // the line under the header
+        for (const QString &key : cell.split(between, Qt::SkipEmptyParts))
+            keys.append(key.trimmed());
+    }
+    return keys;
 }
+} // namespace
 
 class HelpDocumentTest : public QObject
 {
@@ -19,6 +50,7 @@ private slots:
     void coversEveryTopic_data();
     void coversEveryTopic();
     void readsAsFormattedText();
+    void namesEveryShortcutOfTheReadme();
 
 private:
     RichTextBox box;
@@ -36,10 +68,10 @@ void HelpDocumentTest::coversEveryTopic_data()
     QTest::addColumn<QString>("phrase");
     for (const char *phrase : { "What Quillmark is for", "The project list and its buttons",
              "Add ToDo", "Remove ToDo", "View File", "Stored File", "Save ToDo",
-             "Clear Saved Project List", "How your notes are saved", "As you type", "Save Days",
-             "Closing", "The weekday tabs", "not to a date", "Keyboard shortcuts", "F1", "Ctrl+S",
-             "Ctrl+E", "Alt+D", "Where your files live", "application folder", "todolist",
-             "monday.rtf", "sunday.rtf", "help.rtf", "Quillmark.conf",
+             "Clear Saved Project List", "Saving and closing", "As you type", "Save Days",
+             "Closing", "The day notes and the save marks", "not to a date", "Keyboard shortcuts",
+             "F1", "Ctrl+S", "Ctrl+E", "Alt+D", "Where your files live", "application folder",
+             "todolist", "monday.rtf", "sunday.rtf", "help.rtf", "Quillmark.conf",
              "Backing up and moving to another computer", "before you start it" })
         QTest::newRow(phrase) << QString::fromUtf8(phrase);
 }
@@ -77,6 +109,21 @@ void HelpDocumentTest::readsAsFormattedText()
     QVERIFY2(boldHeadings >= 8, qPrintable(QString::number(boldHeadings)));
     // The heading of the document is the first thing shown.
     QVERIFY(text.startsWith(QLatin1String("Quillmark Help")));
+}
+
+void HelpDocumentTest::namesEveryShortcutOfTheReadme()
+{
+    const QStringList keys = readmeShortcuts();
+    QVERIFY2(keys.size() >= 10, qPrintable(readmePath));
+    QStringList missing;
+    for (const QString &key : keys) {
+        // Ctrl+S must not be found inside Ctrl+Shift+Z.
+        const QRegularExpression named(
+            QStringLiteral("(?<![\\w+])%1(?![\\w+])").arg(QRegularExpression::escape(key)));
+        if (!text.contains(named))
+            missing.append(key);
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("  "))));
 }
 
 QTEST_MAIN(HelpDocumentTest)
