@@ -40,7 +40,7 @@ void Application::tmrSplash_Timer()
     // The splash stays on screen while the main window opens, and goes even if that failed.
     mainWindow().showWindow();
     if (m_splash)
-        m_splash->close();
+        m_splash->Unload();
 }
 
 void Application::bringToFront()

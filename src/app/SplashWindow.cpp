@@ -40,8 +40,18 @@ void SplashWindow::Form_Load()
     show();
 }
 
+void SplashWindow::Unload()
+{
+    m_unloading = true;
+    close();
+}
+
 void SplashWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_unloading) {
+        event->ignore();
+        return;
+    }
     m_tmrSplash->stop();
     emit unloaded();
     event->accept();

@@ -19,6 +19,9 @@ public:
     // Sets the texts and shows the window in the centre of the screen.
     void Form_Load();
     QTimer *timer() const { return m_tmrSplash; }
+    // Takes the window away once the main window has opened. Nothing else closes it: a splash
+    // closed through the window manager would leave a program without a window.
+    void Unload();
 
 signals:
     // tmrSplash fired (once: the timer stops first).
@@ -32,4 +35,5 @@ protected:
 private:
     std::unique_ptr<Ui::frmSplash> ui;
     QTimer *m_tmrSplash;
+    bool m_unloading = false;
 };

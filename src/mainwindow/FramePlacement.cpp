@@ -14,12 +14,19 @@ QPoint FramePlacement::clientPositionFor(const QPoint &framePosition, const QMar
 std::optional<QPoint> FramePlacement::clientMove(
     const QPoint &clientPosition, const QMargins &frameMargins)
 {
-    if (!m_pending || frameMargins.isNull())
+    if (!m_pending)
+        return std::nullopt;
+    // Moved away from the position: by the user, or by a window manager that placed the frame
+    // itself. Either way the window is where it should be.
+    if (clientPosition != m_framePosition) {
+        m_pending = false;
+        return std::nullopt;
+    }
+    if (frameMargins.isNull())
         return std::nullopt;
     m_pending = false;
     const QPoint wanted = clientPositionFor(m_framePosition, frameMargins);
-    // Where the window manager placed the frame itself, nothing moves.
-    if (clientPosition == wanted)
+    if (wanted == clientPosition)
         return std::nullopt;
     return wanted;
 }

@@ -31,9 +31,11 @@
 #include <QWindow>
 
 namespace {
-// How often and how long the window waits for the window manager to report the frame's size.
+// How often the window asks for the frame's size while the window manager has not framed it: often
+// for the first two seconds, then now and then for as long as it takes.
 constexpr int framePlacementIntervalMs = 20;
-constexpr int framePlacementChecks = 100;
+constexpr int framePlacementQuickChecks = 100;
+constexpr int framePlacementLateIntervalMs = 500;
 // Where the day boxes sit inside the week tabs, tab strip included, in pixels (90, 360, 10480, 3020
 // twips).
 const QRect dayBoxRect(6, 24, 699, 201);
@@ -57,8 +59,8 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     m_projects = new ProjectPanel(projectView, m_flags, services.applicationFolder,
         *services.settings, *services.files, *m_prompter, this);
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
-    m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files,
-        *m_prompter, services.resetDaysIntervalMs, this);
+    m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files, *m_prompter,
+        services.resetDaysIntervalMs, this);
     new DayAutosave(*m_days, ui->tabDays, *m_prompter, m_days);
     m_helpMenu = new HelpMenu(
         helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
@@ -154,6 +156,8 @@ void MainWindow::Form_Load()
     // once it is visible, so the day boxes take their final place now.
     show();
     placeDayBoxes();
+    if (m_storedLeft.has_value() != m_storedTop.has_value())
+        moveToStoredPosition();
     // The window manager frames the window after it is shown: the frame moves to the stored
     // position as soon as its size is known.
     if (m_framePlacement.isPending()) {
@@ -175,28 +179,35 @@ void MainWindow::Form_Load()
     m_opened = true;
 }
 
+std::optional<int> MainWindow::storedCoordinate(const SettingsKeys::Setting &setting) const
+{
+    const auto twips = WindowPosition::parseTwips(
+        m_services.settings->get(setting.section, setting.key, setting.defaultValue));
+    if (!twips)
+        return std::nullopt;
+    return WindowPosition::twipsToPixels(*twips);
+}
+
 void MainWindow::restorePosition()
 {
-    SettingsStore &settings = *m_services.settings;
-    const SettingsKeys::Setting &topKey = SettingsKeys::windowTop;
-    const auto top
-        = WindowPosition::parseTwips(settings.get(topKey.section, topKey.key, topKey.defaultValue));
-    if (top)
-        move(x(), WindowPosition::twipsToPixels(*top));
-    const SettingsKeys::Setting &leftKey = SettingsKeys::windowLeft;
-    const auto left = WindowPosition::parseTwips(
-        settings.get(leftKey.section, leftKey.key, leftKey.defaultValue));
-    if (left)
-        move(WindowPosition::twipsToPixels(*left), y());
+    m_storedLeft = storedCoordinate(SettingsKeys::windowLeft);
+    m_storedTop = storedCoordinate(SettingsKeys::windowTop);
+    // With one coordinate unusable, the window is placed once the platform has placed it: the other
+    // axis stays where the platform put it.
+    if (m_storedLeft && m_storedTop)
+        moveToStoredPosition();
+}
 
-    // A window left on a monitor that is gone would open where nobody can see it.
+void MainWindow::moveToStoredPosition()
+{
+    const QPoint asked(m_storedLeft.value_or(x()), m_storedTop.value_or(y()));
+    // A window left on a monitor that is gone would open where nobody can see it, and one whose
+    // title bar lies above the screen could not be dragged.
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    if (!screens.isEmpty() && !WindowPosition::isOnAnyScreen(QRect(pos(), heldSize()), screens)) {
-        const int fallback = WindowPosition::twipsToPixels(SettingsKeys::defaultWindowTwips);
-        move(fallback, fallback);
-    }
+    const int fallback = WindowPosition::twipsToPixels(SettingsKeys::defaultWindowTwips);
+    move(WindowPosition::keptOnScreen(asked, heldSize(), screens, QPoint(fallback, fallback)));
     // The position is the frame's, as the closing stores it; a window that has no frame yet puts
     // its client area there.
     if (WindowPosition::platformReportsPosition(QGuiApplication::platformName()))
@@ -211,9 +222,10 @@ void MainWindow::placeFrame()
             = m_framePlacement.clientMove(geometry().topLeft(), handle->frameMargins()))
             setGeometry(QRect(*client, size()));
     }
-    // A window manager that draws no frame never reports one.
-    if (++m_framePlacementChecks >= framePlacementChecks)
-        m_framePlacement.stop();
+    // The frame may come late, right after the desktop starts; a window manager that draws no frame
+    // never reports one, and is asked less often.
+    if (++m_framePlacementChecks == framePlacementQuickChecks)
+        m_framePlacementTimer->setInterval(framePlacementLateIntervalMs);
     if (!m_framePlacement.isPending())
         m_framePlacementTimer->stop();
 }

@@ -9,9 +9,13 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmMain;
+}
+namespace SettingsKeys {
+struct Setting;
 }
 class ClosingSequence;
 class DayNotes;
@@ -70,6 +74,8 @@ private:
     void Form_Resize();
 
     void restorePosition();
+    std::optional<int> storedCoordinate(const SettingsKeys::Setting &setting) const;
+    void moveToStoredPosition();
     void placeFrame();
     void selectTodaysTab();
     void prepareNoteBoxes();
@@ -101,4 +107,7 @@ private:
     FramePlacement m_framePlacement;
     QTimer *m_framePlacementTimer = nullptr;
     int m_framePlacementChecks = 0;
+    // The stored position in pixels; a coordinate that cannot be read is left to the platform.
+    std::optional<int> m_storedLeft;
+    std::optional<int> m_storedTop;
 };

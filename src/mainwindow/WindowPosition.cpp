@@ -41,3 +41,24 @@ bool WindowPosition::isOnAnyScreen(const QRect &frame, const QList<QRect> &scree
             return true;
     return false;
 }
+
+QPoint WindowPosition::keptOnScreen(const QPoint &framePosition, const QSize &frameSize,
+    const QList<QRect> &screens, const QPoint &fallback)
+{
+    if (screens.isEmpty())
+        return framePosition;
+    if (!isOnAnyScreen(QRect(framePosition, frameSize), screens))
+        return fallback;
+    // The screens the window spans from left to right; the highest top among them is where a title
+    // bar can still be seen and dragged.
+    std::optional<int> highestTop;
+    for (const QRect &screen : screens) {
+        const bool beside = screen.left() < framePosition.x() + frameSize.width()
+            && framePosition.x() <= screen.right();
+        if (beside && (!highestTop || screen.top() < *highestTop))
+            highestTop = screen.top();
+    }
+    if (highestTop && framePosition.y() < *highestTop)
+        return QPoint(framePosition.x(), *highestTop);
+    return framePosition;
+}

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -20,6 +21,11 @@ public:
     static QString pixelsToTwipsText(int pixels);
     // True when a window with this frame rectangle shows at least partly on one of the screens.
     static bool isOnAnyScreen(const QRect &frame, const QList<QRect> &screens);
+    // Where a frame of this size opens when asked for at framePosition, given the screens'
+    // available areas: on no screen, at the fallback; with its title bar above the available area
+    // of every screen beside it, moved down to just inside it. Elsewhere where it was asked for.
+    static QPoint keptOnScreen(const QPoint &framePosition, const QSize &frameSize,
+        const QList<QRect> &screens, const QPoint &fallback);
     // Whether a window on this Qt platform can tell where it is. A Wayland window cannot: the
     // position it reports is made up, so it is neither stored nor used to place the frame.
     static bool platformReportsPosition(const QString &platformName);

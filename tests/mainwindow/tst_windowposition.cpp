@@ -15,12 +15,15 @@ private slots:
     void convertsTwipsToNearestPixel();
     void storesWholeTwips();
     void positionOnNoScreenIsDetected();
+    void keptOnScreen_data();
+    void keptOnScreen();
     void onlyWaylandCannotReportPosition_data();
     void onlyWaylandCannotReportPosition();
 
     void frameMovesOnceItsMarginsAreKnown();
     void frameAlreadyInPlaceMovesNothing();
     void windowWithoutFrameIsLeftAlone();
+    void lateFrameIsPlacedUnlessTheWindowMovedFirst();
     void startCloseCyclesKeepTheFrameWhereItWas_data();
     void startCloseCyclesKeepTheFrameWhereItWas();
 };
@@ -111,6 +114,34 @@ void WindowPositionTest::positionOnNoScreenIsDetected()
     QVERIFY(!WindowPosition::isOnAnyScreen(QRect(-900, -900, 708, 650), screens));
 }
 
+void WindowPositionTest::keptOnScreen_data()
+{
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QPoint>("asked");
+    QTest::addColumn<QPoint>("opens");
+    const QRect single(0, 0, 1920, 1080);
+    const QRect underPanel(0, 30, 1920, 1050);
+    const QList<QRect> stacked { single, QRect(0, -1080, 1920, 1080) };
+    const QList<QRect> sideBySide { single, QRect(1920, 30, 1920, 1050) };
+    QTest::newRow("on the screen") << QList { single } << QPoint(7, 7) << QPoint(7, 7);
+    QTest::newRow("title bar above the screen")
+        << QList { single } << QPoint(80, -40) << QPoint(80, 0);
+    QTest::newRow("title bar under a top panel")
+        << QList { underPanel } << QPoint(80, 10) << QPoint(80, 30);
+    QTest::newRow("on a screen above the other") << stacked << QPoint(80, -500) << QPoint(80, -500);
+    QTest::newRow("beside the screen with the panel")
+        << sideBySide << QPoint(2000, 10) << QPoint(2000, 30);
+    QTest::newRow("on no screen") << QList { single } << QPoint(2500, 100) << QPoint(7, 7);
+}
+
+void WindowPositionTest::keptOnScreen()
+{
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QPoint, asked);
+    QFETCH(QPoint, opens);
+    QCOMPARE(WindowPosition::keptOnScreen(asked, QSize(708, 650), screens, QPoint(7, 7)), opens);
+}
+
 void WindowPositionTest::onlyWaylandCannotReportPosition_data()
 {
     QTest::addColumn<QString>("platform");
@@ -164,6 +195,22 @@ void WindowPositionTest::windowWithoutFrameIsLeftAlone()
     QCOMPARE(placement.clientMove(QPoint(7, 7), QMargins()), std::nullopt);
     placement.stop();
     QCOMPARE(placement.clientMove(QPoint(7, 7), QMargins(1, 20, 1, 1)), std::nullopt);
+}
+
+void WindowPositionTest::lateFrameIsPlacedUnlessTheWindowMovedFirst()
+{
+    const QMargins frame(1, 20, 1, 1);
+    FramePlacement placement;
+    placement.start(QPoint(200, 100));
+    // Right after the desktop starts the frame can come seconds late.
+    for (int check = 0; check < 1000; ++check)
+        QCOMPARE(placement.clientMove(QPoint(200, 100), QMargins()), std::nullopt);
+    QCOMPARE(placement.clientMove(QPoint(200, 100), frame), QPoint(201, 120));
+    // Dragged by the user before the frame came: the window stays where it was put.
+    placement.start(QPoint(200, 100));
+    QCOMPARE(placement.clientMove(QPoint(350, 240), QMargins()), std::nullopt);
+    QVERIFY(!placement.isPending());
+    QCOMPARE(placement.clientMove(QPoint(350, 240), frame), std::nullopt);
 }
 
 void WindowPositionTest::startCloseCyclesKeepTheFrameWhereItWas_data()
