@@ -1,12 +1,13 @@
 #include "daynotes/DayNotes.h"
 
+#include "daynotes/SaveMarkLook.h"
+
 #include "editor/RichTextBox.h"
 #include "platform/Prompter.h"
 #include "storage/AtomicWriteBatch.h"
 #include "storage/FileStore.h"
 #include "storage/KeptCopyNotices.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -22,14 +23,12 @@ DayNotes::DayNotes(const DayNotesView &view, const QString &applicationFolder, F
     , m_prompter(prompter)
     , m_tmrResetDays(new QTimer(parent ? parent : this))
 {
-    // The rest look is the face of a push button in the style the marks are drawn with.
-    const QCheckBox *first = mark(0);
-    m_restColour = first ? first->palette().color(QPalette::Active, QPalette::Button)
-                         : QApplication::palette().color(QPalette::Active, QPalette::Button);
     // The marks start at rest, looking exactly as they look after each reset.
+    if (const QCheckBox *first = mark(0))
+        SaveMarkLook::prepareFrame(first->parentWidget());
     for (const DayTable::Day &day : DayTable::days())
         if (QCheckBox *dayMark = mark(day.index))
-            setBackColour(dayMark, m_restColour);
+            SaveMarkLook::show(dayMark, false);
 
     // The timer belongs to the main window, as its definition has it: enabled from creation until
     // the opening disarms it.
@@ -134,8 +133,8 @@ bool DayNotes::keepBeforeWriting(int index)
     const QString path = filePath(index);
     if (m_files.fileExists(path)) {
         const bool broughtIn = m_keepAsBroughtIn[index];
-        const QString keptAs
-            = m_files.moveAside(path, broughtIn ? KeptCopyNotices::broughtInTag() : unreadableTag());
+        const QString keptAs = m_files.moveAside(
+            path, broughtIn ? KeptCopyNotices::broughtInTag() : unreadableTag());
         if (keptAs.isEmpty()) {
             qCInfo(lcDayNotes) << "day file kept in place, not written:" << path
                                << m_files.errorString();
@@ -158,20 +157,6 @@ int DayNotes::stageDay(AtomicWriteBatch &batch, int index)
     return batch.add(filePath(index), dayBox->textRTF());
 }
 
-void DayNotes::setBackColour(QCheckBox *mark, const QColor &colour)
-{
-    // The marks sit in a disabled frame but are drawn as enabled: every colour group gets the
-    // colour, for the role the check box fills its background with.
-    QPalette palette = mark->palette();
-    for (const QPalette::ColorGroup group :
-        { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
-        palette.setColor(group, QPalette::Window, colour);
-        palette.setColor(group, mark->backgroundRole(), colour);
-    }
-    mark->setPalette(palette);
-    mark->setAutoFillBackground(true);
-}
-
 void DayNotes::markSaved(const DayResults &written)
 {
     for (const DayTable::Day &day : DayTable::days()) {
@@ -179,7 +164,7 @@ void DayNotes::markSaved(const DayResults &written)
         if (!dayMark)
             continue;
         const bool saved = written[day.index];
-        setBackColour(dayMark, saved ? savedColour() : m_restColour);
+        SaveMarkLook::show(dayMark, saved);
         dayMark->setChecked(saved);
     }
 }
@@ -202,7 +187,7 @@ void DayNotes::tmrResetDays_Timer()
         QCheckBox *dayMark = mark(day.index);
         if (!dayMark)
             continue;
-        setBackColour(dayMark, m_restColour);
+        SaveMarkLook::show(dayMark, false);
         dayMark->setChecked(false);
     }
 }

@@ -5,7 +5,6 @@
 #include "daynotes/DayNotesView.h"
 #include "daynotes/DayTable.h"
 
-#include <QColor>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -49,10 +48,6 @@ public:
     QCheckBox *mark(int index) const;
     QString filePath(int index) const { return DayTable::filePath(m_applicationFolder, index); }
 
-    // The two looks of a save mark: pure green and checked after a save, the style's button face
-    // and unchecked at rest.
-    static QColor savedColour() { return QColor(0, 255, 0); }
-    QColor restColour() const { return m_restColour; }
     // The tag of the hidden copy a day file gets when it could not be read:
     // ".monday.rtf.unreadable-1".
     static QString unreadableTag();
@@ -72,14 +67,12 @@ private:
     // show, moves the file aside (the latter told by a notice); false (the file left in place and
     // not to be replaced) when that fails.
     bool keepBeforeWriting(int index);
-    static void setBackColour(QCheckBox *mark, const QColor &colour);
 
     DayNotesView m_view;
     QString m_applicationFolder;
     FileStore &m_files;
     Prompter &m_prompter;
     QTimer *m_tmrResetDays;
-    QColor m_restColour;
     // Days whose file is moved aside before it is replaced: it could not be loaded, or it holds
     // content the box cannot show (m_keepAsBroughtIn).
     DayResults m_keepBeforeWriting {};

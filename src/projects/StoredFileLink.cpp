@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QIcon>
+#include <QPixmap>
 
 StoredFileLink::StoredFileLink(const StoredFileLinkView &view, SettingsStore &settings,
     Prompter &prompter, std::function<void(const QString &)> gotoUrl, QObject *parent)
@@ -16,6 +18,11 @@ StoredFileLink::StoredFileLink(const StoredFileLinkView &view, SettingsStore &se
     , m_gotoUrl(std::move(gotoUrl))
 {
     connect(view.cmdLeads, &QAbstractButton::clicked, this, &StoredFileLink::cmdLeads_Click);
+    // The check box lies over the upper part of the button, where its icon is drawn: the icon would
+    // show through the caption. A clear picture keeps the button's layout.
+    QPixmap clear(view.cmdLeads->iconSize());
+    clear.fill(Qt::transparent);
+    view.cmdLeads->setIcon(QIcon(clear));
 }
 
 QString StoredFileLink::dialogTitle()

@@ -2,6 +2,7 @@
 // save marks that show which day files were written, and their return to rest.
 #include "daynotes/DayNotes.h"
 #include "daynotes/DayTable.h"
+#include "daynotes/SaveMarkLook.h"
 #include "editor/RichTextBox.h"
 #include "mainwindow/ClosingSequence.h"
 #include "mainwindow/MainWindow.h"
@@ -31,6 +32,7 @@ private slots:
     void marksRestAfterInterval();
     void failedDayLosesMarkOfEarlierSave();
     void timerWaitsForSaveAndRunsTwoAndAHalfSeconds();
+    void marksShowGreenOnScreen_data();
     void marksShowGreenOnScreen();
     void clickOnMarkChangesNothing();
 
@@ -47,11 +49,7 @@ private:
         for (int i = 0; i < 7; ++i) {
             QCheckBox *mark = app.window().days().mark(i);
             QVERIFY2(mark->isChecked() == saved, qPrintable(DayTable::caption(i)));
-            const QColor expected
-                = saved ? DayNotes::savedColour() : app.window().days().restColour();
-            for (const QPalette::ColorGroup group :
-                { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
-                QCOMPARE(mark->palette().color(group, mark->backgroundRole()), expected);
+            QCOMPARE(SaveMarkLook::showsSaved(mark), saved);
         }
     }
     // The colour the mark shows on screen, right of its caption.
@@ -225,8 +223,8 @@ void SaveDaysTest::marksRestAfterInterval()
     DayNotes &days = app.window().days();
     QVERIFY(!days.mark(2)->isChecked());
     QVERIFY(days.mark(3)->isChecked());
-    QCOMPARE(days.mark(3)->palette().color(QPalette::Window), DayNotes::savedColour());
-    QVERIFY(days.mark(2)->palette().color(QPalette::Window) != DayNotes::savedColour());
+    QVERIFY(SaveMarkLook::showsSaved(days.mark(3)));
+    QVERIFY(!SaveMarkLook::showsSaved(days.mark(2)));
 
     QVERIFY(fired.wait(5000));
     checkAllMarks(app, false);
@@ -262,8 +260,7 @@ void SaveDaysTest::failedDayLosesMarkOfEarlierSave()
         QCheckBox *mark = days.mark(i);
         const bool saved = i != 4;
         QVERIFY2(mark->isChecked() == saved, qPrintable(DayTable::caption(i)));
-        QCOMPARE(mark->palette().color(mark->backgroundRole()),
-            saved ? DayNotes::savedColour() : days.restColour());
+        QCOMPARE(SaveMarkLook::showsSaved(mark), saved);
     }
 }
 
@@ -283,26 +280,43 @@ void SaveDaysTest::timerWaitsForSaveAndRunsTwoAndAHalfSeconds()
     QVERIFY(timer->remainingTime() > 2000);
 }
 
-// The marks lie in a disabled frame; the green must still show.
+// The marks lie in a disabled frame; their captions read in the palette's own text colour at rest,
+// black on pure green once saved, in a light and a dark palette; at rest they paint nothing over
+// the frame.
+void SaveDaysTest::marksShowGreenOnScreen_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("light") << QPalette(QColor(239, 239, 239));
+    QTest::newRow("dark") << QPalette(QColor(53, 53, 53));
+}
+
 void SaveDaysTest::marksShowGreenOnScreen()
 {
+    QFETCH(QPalette, palette);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    QApplication::setPalette(palette);
     TestApp app;
     app.resetDaysIntervalMs = 100;
     app.open();
     QCheckBox *monday = app.window().days().mark(0);
     QVERIFY(!monday->isEnabled());
-    QCOMPARE(shownColour(monday), app.window().days().restColour());
-    QVERIFY(app.window().days().restColour() != DayNotes::savedColour());
+    const QColor frameColour = app.find<QGroupBox>("fraSave")->palette().color(QPalette::Window);
+    const QColor caption = palette.color(QPalette::Active, QPalette::WindowText);
+    QCOMPARE(shownColour(monday), frameColour);
+    QCOMPARE(monday->palette().color(QPalette::Disabled, QPalette::WindowText), caption);
 
     app.click("cmdSaveAllNow");
     for (int i = 0; i < 7; ++i)
-        QCOMPARE(shownColour(app.window().days().mark(i)), DayNotes::savedColour());
+        QCOMPARE(shownColour(app.window().days().mark(i)), SaveMarkLook::savedColour());
+    QCOMPARE(monday->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(Qt::black));
     const QImage frame = app.find<QGroupBox>("fraSave")->grab().toImage();
     const QPoint insideMonday = monday->geometry().topRight() + QPoint(-2, monday->height() / 2);
-    QCOMPARE(frame.pixelColor(insideMonday), DayNotes::savedColour());
+    QCOMPARE(frame.pixelColor(insideMonday), SaveMarkLook::savedColour());
 
     QTRY_VERIFY(!monday->isChecked());
-    QCOMPARE(shownColour(monday), app.window().days().restColour());
+    QCOMPARE(shownColour(monday), frameColour);
+    QCOMPARE(monday->palette().color(QPalette::Disabled, QPalette::WindowText), caption);
 }
 
 // The user's click on a mark goes to the window at the mark's place, where Qt hands it to the mark

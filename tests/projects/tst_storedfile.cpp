@@ -28,6 +28,7 @@ private slots:
     void cancellingLeavesTheStoredPathAlone();
     void afterARestartTheTickIsGoneButThePathStays();
     void allFilesShowsFilesWithoutADot();
+    void captionReadsWithNoPictureBehindIt();
 
 private:
     static QString stored(TestApp &app) { return app.settings->get(section, key, absent); }
@@ -221,6 +222,20 @@ void StoredFileTest::allFilesShowsFilesWithoutADot()
     QCOMPARE(listed(filters.at(1)),
         (QStringList { QStringLiteral("README"), QStringLiteral("archive.tar.gz"),
             QStringLiteral("hours.ods"), QStringLiteral("leads.xls") }));
+}
+
+// The check box lies over the button's upper face: nothing of the button's picture shows through.
+void StoredFileTest::captionReadsWithNoPictureBehindIt()
+{
+    TestApp app;
+    app.open();
+    QCheckBox *box = chkMem(app);
+    const QImage face = box->parentWidget()->grab(box->geometry()).toImage();
+    for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x) {
+            const QColor colour = face.pixelColor(x, y);
+            QVERIFY2(colour.saturation() < 60, qPrintable(colour.name()));
+        }
 }
 
 QTEST_MAIN(StoredFileTest)

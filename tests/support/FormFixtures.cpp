@@ -1,5 +1,6 @@
 #include "support/FormFixtures.h"
 
+#include "daynotes/SaveMarkLook.h"
 #include "editor/RichTextBox.h"
 #include "forms/ui_frmHelp.h"
 #include "forms/ui_frmMain.h"
@@ -726,9 +727,12 @@ void FormFixtures::saveMarksAreDrawnEnabled()
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     // The panel, its caption and the seven marks look the same as they would in an enabled frame,
     // cleared and set alike.
+    SaveMarkLook::prepareFrame(form.ui.fraSave);
     for (bool checked : { false, true }) {
-        for (QCheckBox *mark : form.ui.fraSave->findChildren<QCheckBox *>())
+        for (QCheckBox *mark : form.ui.fraSave->findChildren<QCheckBox *>()) {
             mark->setChecked(checked);
+            SaveMarkLook::show(mark, checked);
+        }
         const QImage asDefined = grabImage(form.ui.fraSave);
         form.ui.fraSave->setEnabled(true);
         const QImage enabled = grabImage(form.ui.fraSave);
@@ -744,18 +748,16 @@ void FormFixtures::saveMarkBackColourShows()
     form.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     const qreal ratio = form.window.devicePixelRatioF();
+    // "Stored File" and the marks at rest paint nothing over the frames they sit in.
+    QVERIFY(!form.ui.chkMem->autoFillBackground());
+    const QColor frameColour = form.ui.fraSave->palette().color(QPalette::Window);
     for (QCheckBox *mark : form.ui.fraSave->findChildren<QCheckBox *>()) {
-        QVERIFY(mark->autoFillBackground());
+        QVERIFY(!mark->autoFillBackground());
         const QPoint beyondCaption(mark->width() - 2, mark->height() / 2);
-        // At rest the box shows the button face colour.
-        QCOMPARE(colourAt(grabImage(mark), beyondCaption, ratio),
-            mark->palette().color(QPalette::Active, QPalette::Button));
-        // The saved mark's back colour, set through the palette as a save does, fills the box.
-        QPalette palette = mark->palette();
-        palette.setColor(mark->backgroundRole(), QColor(0, 255, 0));
-        palette.setColor(QPalette::Window, QColor(0, 255, 0));
-        mark->setPalette(palette);
-        QCOMPARE(colourAt(grabImage(mark), beyondCaption, ratio), QColor(0, 255, 0));
+        QCOMPARE(colourAt(grabImage(mark), beyondCaption, ratio), frameColour);
+        // The saved mark's colour fills the box.
+        SaveMarkLook::show(mark, true);
+        QCOMPARE(colourAt(grabImage(mark), beyondCaption, ratio), SaveMarkLook::savedColour());
     }
 }
 
