@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 QtPrompter::QtPrompter(std::function<QWidget *()> parentWindow)
@@ -34,12 +36,27 @@ Prompter::Answer QtPrompter::question(
     return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
 }
 
+int QtPrompter::widthForCaption(const QString &caption, const QFont &font)
+{
+    // The window manager draws the caption in its own font, often bold and a little larger, beside
+    // an icon and three buttons: the box is made wide enough for that, or the caption is cut.
+    QFont titleFont = font;
+    titleFont.setBold(true);
+    const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(caption);
+    constexpr int titleBarRoom = 140;
+    return captionWidth * 5 / 4 + titleBarRoom;
+}
+
 QString QtPrompter::input(const QString &prompt, const QString &caption, const QString &defaultText)
 {
-    bool ok = false;
-    const QString text
-        = QInputDialog::getText(parent(), caption, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(parent());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    // The dialog takes its size from its layout: the field carries the width.
+    if (auto *field = dialog.findChild<QLineEdit *>())
+        field->setMinimumWidth(widthForCaption(caption, dialog.font()));
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QStringList QtPrompter::qtFilters(const QString &filter)

@@ -22,6 +22,8 @@ public:
 
     // "Name|pattern|Name|pattern" as Qt's filter list ("Name (pattern)"); "*.*" matches every file.
     static QStringList qtFilters(const QString &filter);
+    // How wide a box must be for the window manager to show its whole caption.
+    static int widthForCaption(const QString &caption, const QFont &font);
 
 private:
     QWidget *parent() const;

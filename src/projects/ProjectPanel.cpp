@@ -3,6 +3,7 @@
 #include "editor/RichTextBox.h"
 #include "platform/Prompter.h"
 #include "projects/ProjectFlags.h"
+#include "projects/ProjectTitleDelegate.h"
 #include "storage/FileStore.h"
 #include "storage/KeptCopyNotices.h"
 #include "storage/SettingsKeys.h"
@@ -35,6 +36,7 @@ ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
 {
     // Every entry is one line of text: the list lays out thousands of them without measuring each.
     view.lstToDo->setUniformItemSizes(true);
+    new ProjectTitleDelegate(view.lstToDo);
 
     // The current row, not a mouse signal: a selection made by the program loads the note at once.
     connect(view.lstToDo, &QListWidget::currentRowChanged, this, &ProjectPanel::lstToDo_Click);
@@ -326,7 +328,8 @@ void ProjectPanel::moveSelected(int step)
 {
     QListWidgetItem *item = selectedItem();
     const int count = view.lstToDo->count();
-    if (!item || count == 1)
+    // An entry without a title has no note to carry along.
+    if (!item || item->text().isEmpty() || count == 1)
         return;
     const int row = view.lstToDo->currentRow();
     const int target = row + step;

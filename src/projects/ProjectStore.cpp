@@ -52,9 +52,9 @@ std::optional<QStringList> ProjectStore::titlesFromOrder(const QString &order)
 
 QString ProjectStore::orderFromTitles(const QStringList &titles)
 {
-    if (titles.isEmpty())
-        return noOrderMarker;
-    return titles.join(separator);
+    // A list of one empty title joins to nothing, which would read back as a list of none.
+    const QString joined = titles.join(separator);
+    return joined.isEmpty() ? noOrderMarker : joined;
 }
 
 QStringList ProjectStore::listFromScanAndOrder(

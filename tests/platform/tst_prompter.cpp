@@ -16,6 +16,7 @@ class PrompterTest : public QObject
 private slots:
     void questionEnterGivesTheDefault_data();
     void questionEnterGivesTheDefault();
+    void inputBoxShowsItsWholeCaption();
     void noticeLeavesTheKeyboardWhereItWas();
     void noticeClosesOnlyByOkOrEsc();
     void noticeOfAWindowStillOpeningWaitsForIt();
@@ -74,6 +75,26 @@ void PrompterTest::questionEnterGivesTheDefault()
 
     QCOMPARE(defaultButton, defaultYes ? QString("Yes") : QString("No"));
     QCOMPARE(answer, asked);
+}
+
+void PrompterTest::inputBoxShowsItsWholeCaption()
+{
+    QWidget window;
+    window.show();
+    QtPrompter prompter([&window] { return &window; });
+    const QString caption = QStringLiteral("Enter a title for your item:");
+    int width = 0;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        width = box ? box->width() : 0;
+        if (box)
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE(prompter.input("ToDo Item Title:", caption, "Title"), QStringLiteral("Title"));
+    // The caption in a bold title font, with room for the window manager's icon and buttons.
+    QFont bold = window.font();
+    bold.setBold(true);
+    QVERIFY(width >= QFontMetrics(bold).horizontalAdvance(caption) + 100);
 }
 
 void PrompterTest::noticeLeavesTheKeyboardWhereItWas()

@@ -4,6 +4,9 @@
 #include "support/ProjectTestSupport.h"
 
 #include <QDir>
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace ProjectTest;
@@ -24,6 +27,7 @@ private slots:
     void firstTitleNaIsReadAsNoOrderNextTime();
     void storingTheOrder();
     void storingTheOrderLoadsNoNote();
+    void longTitleEndsInDotsAndShowsWholeInItsToolTip();
 };
 
 void ProjectPanelLoadTest::firstRunShowsAnEmptyDisabledList()
@@ -206,6 +210,23 @@ void ProjectPanelLoadTest::storingTheOrderLoadsNoNote()
     QCOMPARE(files.readNames, QStringList());
     QCOMPARE(editorText(app), QStringLiteral("a"));
     QCOMPARE(app.window().projects().editorOwner(), QStringLiteral("A"));
+}
+
+void ProjectPanelLoadTest::longTitleEndsInDotsAndShowsWholeInItsToolTip()
+{
+    TestApp app;
+    const QString longTitle
+        = QStringLiteral("A title far longer than the list of projects is wide");
+    // The short one first: the list measures its first entry for all of them.
+    openWithNotes(app, { { "Ab", "a" }, { longTitle, "l" } });
+    QListWidget *list = app.list();
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    const QRect longRect = list->visualItemRect(list->item(1));
+    QCOMPARE(longRect.width(), list->viewport()->width());
+    QHelpEvent help(
+        QEvent::ToolTip, longRect.center(), list->viewport()->mapToGlobal(longRect.center()));
+    QApplication::sendEvent(list->viewport(), &help);
+    QCOMPARE(QToolTip::text(), longTitle);
 }
 
 QTEST_MAIN(ProjectPanelLoadTest)

@@ -31,6 +31,7 @@ void ProjectPanelMoveTest::nothingToMove_data()
     QTest::newRow("one entry, down") << "A" << 0 << "cmdDOWN";
     QTest::newRow("first up") << "A:B:C" << 0 << "cmdUp";
     QTest::newRow("last down") << "A:B:C" << 2 << "cmdDOWN";
+    QTest::newRow("entry without a title") << "A::B" << 1 << "cmdUp";
 }
 
 void ProjectPanelMoveTest::nothingToMove()

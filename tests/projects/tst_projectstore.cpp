@@ -92,8 +92,8 @@ void ProjectStoreTest::orderOfTitles()
     QCOMPARE(ProjectStore::orderFromTitles({ "Alpha", "Beta", "Gamma" }),
         QStringLiteral("Alpha:Beta:Gamma"));
     QCOMPARE(ProjectStore::orderFromTitles({ "Notes" }), QStringLiteral("Notes"));
-    // A list of one empty entry is a list, not an empty one.
-    QCOMPARE(ProjectStore::orderFromTitles({ "" }), QString());
+    // One empty title joins to nothing: stored as a list of none.
+    QCOMPARE(ProjectStore::orderFromTitles({ "" }), QStringLiteral("na"));
 }
 
 void ProjectStoreTest::noteFileNameAppendsRtfOnce()
