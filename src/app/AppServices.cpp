@@ -94,5 +94,6 @@ MainWindowServices AppServices::services()
     services.clock = m_clock ? m_clock : m_ownClock.get();
     services.quit = m_quit;
     services.resetDaysIntervalMs = m_resetDaysIntervalMs;
+    services.backgroundWrites = m_backgroundWrites;
     return services;
 }

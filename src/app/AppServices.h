@@ -38,6 +38,8 @@ public:
     // What ends the program; by default QCoreApplication::exit.
     void setQuit(std::function<void()> quit);
     void setResetDaysInterval(int milliseconds);
+    // Whether note and day files are written on a thread of their own (the program's way).
+    void setBackgroundWrites(bool background) { m_backgroundWrites = background; }
     // The window the real dialogs belong to (when it gives none: the active window). Asked each
     // time a dialog opens, so it may name a window made after the services.
     void setDialogParent(std::function<QWidget *()> parentWindow);
@@ -63,5 +65,6 @@ private:
     Clock *m_clock = nullptr;
     std::function<void()> m_quit;
     int m_resetDaysIntervalMs = MainWindowServices().resetDaysIntervalMs;
+    bool m_backgroundWrites = true;
     std::function<QWidget *()> m_dialogParent;
 };

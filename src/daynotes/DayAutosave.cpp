@@ -81,12 +81,22 @@ void DayAutosave::writeDay(int index)
     if (m_writing)
         return;
     m_writing = true;
-    QString error;
-    if (!m_days.writeDay(index, &error) && !m_state[index].reported) {
+    // Edits made from now on are newer than this write.
+    m_state[index].edited = false;
+    m_days.writeDay(index, [this, index](bool written, const QString &error) {
+        Day &day = m_state[index];
+        if (written) {
+            day.reported = false;
+            return;
+        }
+        // Still to be written: leaving the box or the next keys try again.
+        day.edited = true;
         // Every second key would tell it again: once per day until a write of it succeeds.
-        m_state[index].reported = true;
+        if (day.reported)
+            return;
+        day.reported = true;
         m_prompter.notice(notSavedText(DayTable::caption(index), error), QStringLiteral("Save"));
-    }
+    });
     m_writing = false;
 }
 

@@ -7,6 +7,7 @@
 #include "storage/AtomicWriteBatch.h"
 #include "storage/FileStore.h"
 #include "storage/KeptCopyNotices.h"
+#include "storage/NoteWriter.h"
 
 #include <QCheckBox>
 #include <QLoggingCategory>
@@ -15,11 +16,12 @@
 Q_LOGGING_CATEGORY(lcDayNotes, "quillmark.daynotes", QtWarningMsg)
 
 DayNotes::DayNotes(const DayNotesView &view, const QString &applicationFolder, FileStore &files,
-    Prompter &prompter, int resetIntervalMs, QObject *parent)
+    NoteWriter &writer, Prompter &prompter, int resetIntervalMs, QObject *parent)
     : QObject(parent)
     , m_view(view)
     , m_applicationFolder(applicationFolder)
     , m_files(files)
+    , m_writer(writer)
     , m_prompter(prompter)
     , m_tmrResetDays(new QTimer(parent ? parent : this))
 {
@@ -84,6 +86,8 @@ void DayNotes::load()
 
 DayNotes::DayResults DayNotes::write()
 {
+    // A day write under way on the writer's thread ends first: an older content never follows.
+    m_writer.waitForAll();
     // The seven files go to the disk together: each file starts on its way while the next day's
     // RTF is made, and one wait at the end makes them all durable.
     AtomicWriteBatch batch(m_files);
@@ -105,25 +109,28 @@ DayNotes::DayResults DayNotes::write()
     return written;
 }
 
-bool DayNotes::writeDay(int index, QString *error)
+void DayNotes::writeDay(
+    int index, const std::function<void(bool written, const QString &error)> &done)
 {
     RichTextBox *dayBox = box(index);
     if (!dayBox) {
-        *error = QStringLiteral("It has no note box.");
-        return false;
+        done(false, QStringLiteral("It has no note box."));
+        return;
     }
+    // A file to be kept aside is moved on this thread, with nothing of it still being written.
+    if (m_keepBeforeWriting[index])
+        m_writer.waitFor(filePath(index));
     if (!keepBeforeWriting(index)) {
-        *error = QStringLiteral("Its day file could not be set aside to keep what it holds.  %1")
-                     .arg(m_files.errorString());
-        return false;
+        done(false,
+            QStringLiteral("Its day file could not be set aside to keep what it holds.  %1")
+                .arg(m_files.errorString()));
+        return;
     }
-    if (!m_files.writeFileAtomic(filePath(index), dayBox->textRTF())) {
-        *error = m_files.errorString();
-        qCInfo(lcDayNotes) << "day file not written:" << filePath(index) << *error;
-        return false;
-    }
-    emit dayWritten(index);
-    return true;
+    m_writer.write(filePath(index), dayBox->textRTF(), [this, index, done](const auto &outcome) {
+        if (!outcome.written)
+            qCInfo(lcDayNotes) << "day file not written:" << filePath(index) << outcome.error;
+        done(outcome.written, outcome.error);
+    });
 }
 
 bool DayNotes::keepBeforeWriting(int index)

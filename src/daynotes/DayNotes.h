@@ -8,9 +8,11 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <functional>
 
 class AtomicWriteBatch;
 class FileStore;
+class NoteWriter;
 class Prompter;
 class QCheckBox;
 class QTimer;
@@ -23,19 +25,20 @@ public:
     using DayResults = std::array<bool, DayTable::dayCount>;
 
     DayNotes(const DayNotesView &view, const QString &applicationFolder, FileStore &files,
-        Prompter &prompter, int resetIntervalMs, QObject *parent = nullptr);
+        NoteWriter &writer, Prompter &prompter, int resetIntervalMs, QObject *parent = nullptr);
 
     // Loads each day file that exists into its box, Monday to Sunday. A file that exists but cannot
     // be read leaves its day empty, and is kept aside before the next save writes over it; the
     // user is told by a notice. A file holding content the box cannot show is kept aside as it was
     // before the next save.
     void load();
-    // Writes all seven day files, changed or not; one result per day, Monday first, true only when
-    // the file is in place with the box's text.
+    // Writes all seven day files, changed or not, once the writes still under way have ended; one
+    // result per day, Monday first, true only when the file is in place with the box's text.
     DayResults write();
-    // Writes one day's file alone, with the same rules as write(); the marks are left as they are.
-    // False, with the reason in error, when the file is not in place with the box's text.
-    bool writeDay(int index, QString *error);
+    // Writes one day's file alone, with the same rules as write(), on the note writer's thread; the
+    // marks are left as they are. done tells, once the write has ended, whether the file is in
+    // place with the box's text, and if not why.
+    void writeDay(int index, const std::function<void(bool written, const QString &error)> &done);
     // Puts the save mark on every day that was written and every other day's mark at rest: a mark
     // left green from an earlier save would claim a write that just failed.
     void markSaved(const DayResults &written);
@@ -71,6 +74,7 @@ private:
     DayNotesView m_view;
     QString m_applicationFolder;
     FileStore &m_files;
+    NoteWriter &m_writer;
     Prompter &m_prompter;
     QTimer *m_tmrResetDays;
     // Days whose file is moved aside before it is replaced: it could not be loaded, or it holds

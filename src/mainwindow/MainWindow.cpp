@@ -17,6 +17,7 @@
 #include "projects/ProjectPanel.h"
 #include "projects/StoredFileLink.h"
 #include "storage/FileStore.h"
+#include "storage/NoteWriter.h"
 #include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
@@ -50,6 +51,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     , m_prompter(std::make_unique<HeldNoticePrompter>(*services.prompter))
 {
     ui->setupUi(this);
+    // Made before the panels that queue writes on it, and gone before them: its destruction ends
+    // the writes still under way.
+    m_writer = std::make_unique<NoteWriter>(*services.files, services.backgroundWrites);
     // A held size, a minimise button and no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -57,10 +61,10 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     const ProjectPanelView projectView { ui->lstToDo, ui->rtfToDo, ui->cmdNewToDo, ui->cmdRemToDo,
         ui->cmdUp, ui->cmdDOWN, ui->cmdSaveNote };
     m_projects = new ProjectPanel(projectView, m_flags, services.applicationFolder,
-        *services.settings, *services.files, *m_prompter, this);
+        *services.settings, *services.files, *m_writer, *m_prompter, this);
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
-    m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files, *m_prompter,
-        services.resetDaysIntervalMs, this);
+    m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files, *m_writer,
+        *m_prompter, services.resetDaysIntervalMs, this);
     new DayAutosave(*m_days, ui->tabDays, *m_prompter, m_days);
     m_helpMenu = new HelpMenu(
         helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);

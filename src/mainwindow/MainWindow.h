@@ -21,6 +21,7 @@ class ClosingSequence;
 class DayNotes;
 struct DayNotesView;
 class HelpMenu;
+class NoteWriter;
 struct HelpMenuView;
 class ProjectPanel;
 class QTimer;
@@ -93,6 +94,7 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     MainWindowServices m_services;
+    std::unique_ptr<NoteWriter> m_writer;
     // Every handler's questions and notices; the closing holds the notices.
     std::unique_ptr<HeldNoticePrompter> m_prompter;
     ProjectFlags m_flags;

@@ -23,4 +23,7 @@ struct MainWindowServices
     std::function<void()> quit;
     // The save marks return to rest this long after a save.
     int resetDaysIntervalMs = 2500;
+    // Note and day files are written on a thread of their own while the user types (the program);
+    // false writes them at once (most tests).
+    bool backgroundWrites = false;
 };

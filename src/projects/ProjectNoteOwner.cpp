@@ -3,13 +3,13 @@
 #include "platform/Prompter.h"
 #include "storage/FileStore.h"
 #include "storage/KeptCopyNotices.h"
+#include "storage/NoteWriter.h"
 
-namespace {
-} // namespace
-
-ProjectNoteOwner::ProjectNoteOwner(const ProjectStore &store, FileStore &files, Prompter &prompter)
+ProjectNoteOwner::ProjectNoteOwner(
+    const ProjectStore &store, FileStore &files, NoteWriter &writer, Prompter &prompter)
     : m_store(store)
     , m_files(files)
+    , m_writer(writer)
     , m_prompter(prompter)
 { }
 
@@ -32,26 +32,73 @@ QString ProjectNoteOwner::notSavedText(const QString &title, const QString &reas
     return QStringLiteral("ToDo list item: %1 could not be saved.\r\n\r\n%2").arg(title, reason);
 }
 
-ProjectNoteOwner::WriteResult ProjectNoteOwner::writeOwner(
-    const std::function<QByteArray()> &editorText, Report report)
+bool ProjectNoteOwner::prepareNotesFolder()
 {
     const QString folder = m_store.notesFolder();
     if (!m_files.folderExists(folder))
         m_files.createFolder(folder);
+    return !m_store.notePath(owner()).isEmpty();
+}
 
-    const QString title = owner();
-    if (m_store.notePath(title).isEmpty())
+ProjectNoteOwner::WriteResult ProjectNoteOwner::writeOwner(
+    const std::function<QByteArray()> &editorText, Report report)
+{
+    if (!prepareNotesFolder())
         return WriteResult::NothingToWrite;
+    const QString title = owner();
     const QByteArray rtf = editorText();
-    QString error;
-    if (!writeNoteFile(title, rtf, &m_ownerKeep, &error)) {
-        m_unwritten.insert(title, { rtf, m_ownerKeep });
-        reportNotSaved(title, error, report);
-        return WriteResult::Failed;
+    Ended ended;
+    ended.report = report;
+    ended.written = writeNoteFile(title, rtf, &m_ownerKeep, &ended.error);
+    ownerWriteEnded(title, rtf, ended);
+    return ended.written ? WriteResult::Written : WriteResult::Failed;
+}
+
+void ProjectNoteOwner::writeOwnerSoon(
+    const std::function<QByteArray()> &editorText, const std::function<void(WriteResult)> &done)
+{
+    if (!prepareNotesFolder()) {
+        done(WriteResult::NothingToWrite);
+        return;
     }
+    // A file to be kept aside first is moved on this thread, before anything is queued for it.
+    if (m_ownerKeep != KeepAside::Nothing) {
+        done(writeOwner(editorText, Report::OncePerNote));
+        return;
+    }
+    const QString title = owner();
+    const QByteArray rtf = editorText();
+    // Edits made from now on are newer than this write.
     m_edited = false;
-    forgetFailure(title);
-    return WriteResult::Written;
+    m_writer.write(m_store.notePath(title), rtf, [this, title, rtf, done](const auto &outcome) {
+        const Ended ended { outcome.written, outcome.error, Report::OncePerNote, true };
+        ownerWriteEnded(title, rtf, ended);
+        done(outcome.written ? WriteResult::Written : WriteResult::Failed);
+    });
+}
+
+void ProjectNoteOwner::ownerWriteEnded(
+    const QString &title, const QByteArray &rtf, const Ended &ended)
+{
+    const bool stillOwner = m_owner && *m_owner == title;
+    if (ended.written) {
+        // A write made at once holds the editor's newest text; one from the writer's thread may
+        // be older than what was typed since.
+        if (stillOwner && !ended.background)
+            m_edited = false;
+        forgetFailure(title);
+        return;
+    }
+    m_unwritten.insert(title, { rtf, stillOwner ? m_ownerKeep : KeepAside::Nothing });
+    // The editor's text is still to be written: the next save of it tries again.
+    if (stillOwner)
+        m_edited = true;
+    reportNotSaved(title, ended.error, ended.report);
+}
+
+void ProjectNoteOwner::waitForWrites()
+{
+    m_writer.waitForAll();
 }
 
 bool ProjectNoteOwner::writeNoteFile(
@@ -63,6 +110,7 @@ bool ProjectNoteOwner::writeNoteFile(
         return false;
     }
     const QString path = m_store.notePath(title);
+    m_writer.waitFor(path);
     // A note file that could not be read, or not whole, keeps its bytes under a hidden name before
     // anything replaces it; if it cannot be kept, it is not replaced.
     if (*keep != KeepAside::Nothing && m_files.fileExists(path)) {
@@ -84,11 +132,9 @@ bool ProjectNoteOwner::writeNoteFile(
                 KeptCopyNotices::broughtInText(title, keptAs), KeptCopyNotices::broughtInCaption());
     }
     *keep = KeepAside::Nothing;
-    if (!m_files.writeFileAtomic(path, rtf)) {
-        *error = m_files.errorString();
-        return false;
-    }
-    return true;
+    const NoteWriter::Outcome outcome = m_writer.writeNow(path, rtf);
+    *error = outcome.error;
+    return outcome.written;
 }
 
 bool ProjectNoteOwner::writeKeptEdits(Report report)

@@ -14,6 +14,7 @@
 #include <optional>
 
 class FileStore;
+class NoteWriter;
 class Prompter;
 
 class ProjectNoteOwner
@@ -27,7 +28,8 @@ public:
     // editor cannot show; the user is told when it is kept).
     enum class KeepAside { Nothing, Unreadable, AsBroughtIn };
 
-    ProjectNoteOwner(const ProjectStore &store, FileStore &files, Prompter &prompter);
+    ProjectNoteOwner(
+        const ProjectStore &store, FileStore &files, NoteWriter &writer, Prompter &prompter);
 
     // The editor shows the note of title, as loaded from its file: not edited. keep says what its
     // file is kept aside as before the first write.
@@ -43,6 +45,13 @@ public:
     // Writes the editor's text to the owner's note. The note folder is made ready first, whether
     // or not there is a note to write; editorText is asked only when there is one.
     WriteResult writeOwner(const std::function<QByteArray()> &editorText, Report report);
+    // The same, but the file work goes to the note writer's thread: done runs once the note is on
+    // disk or its write failed (a failure is told once per note, and the edit kept and retried).
+    // The first write of a file that is to be kept aside runs at once.
+    void writeOwnerSoon(const std::function<QByteArray()> &editorText,
+        const std::function<void(WriteResult)> &done);
+    // Waits until every note write has ended and its outcome is taken in.
+    void waitForWrites();
     // Writes the edits kept for notes whose write failed, but not the owner's: the editor holds
     // its newest text. A failure is told as report says. False when one still fails.
     bool writeKeptEdits(Report report = Report::OncePerNote);
@@ -66,8 +75,20 @@ private:
         const QString &title, const QByteArray &rtf, KeepAside *keep, QString *error);
     void reportNotSaved(const QString &title, const QString &reason, Report report);
 
+    struct Ended
+    {
+        bool written = false;
+        QString error;
+        Report report = Report::OncePerNote;
+        bool background = false; // on the writer's thread, while the user may have typed on
+    };
+    // Takes in how the write of rtf to title's note ended.
+    void ownerWriteEnded(const QString &title, const QByteArray &rtf, const Ended &ended);
+    bool prepareNotesFolder();
+
     const ProjectStore &m_store;
     FileStore &m_files;
+    NoteWriter &m_writer;
     Prompter &m_prompter;
 
     std::optional<QString> m_owner;

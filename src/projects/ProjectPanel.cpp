@@ -22,8 +22,8 @@ const QString cancelCaption = QStringLiteral("Cancel ToDo Item");
 } // namespace
 
 ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
-    const QString &applicationFolder, SettingsStore &settings, FileStore &files, Prompter &prompter,
-    QObject *parent)
+    const QString &applicationFolder, SettingsStore &settings, FileStore &files, NoteWriter &writer,
+    Prompter &prompter, QObject *parent)
     : QObject(parent)
     , view(view)
     , flags(flags)
@@ -32,7 +32,7 @@ ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     , m_files(files)
     , m_prompter(prompter)
     , m_store(applicationFolder)
-    , m_notes(m_store, files, prompter)
+    , m_notes(m_store, files, writer, prompter)
 {
     // Every entry is one line of text: the list lays out thousands of them without measuring each.
     view.lstToDo->setUniformItemSizes(true);
@@ -199,7 +199,9 @@ void ProjectPanel::rtfToDo_KeyUp()
 
 void ProjectPanel::Save_Note()
 {
-    writeOwnerNote(Report::OncePerNote);
+    // Typing never waits for the disk: the file work runs on the note writer's thread.
+    m_notes.writeOwnerSoon([this] { return view.rtfToDo->textRTF(); },
+        [this](WriteResult result) { ownerWritten(result); });
 }
 
 void ProjectPanel::cmdSaveNote_Click()
@@ -276,6 +278,8 @@ void ProjectPanel::cmdRemToDo_Click()
         return;
 
     const QString title = item->text();
+    // A write of the note still under way would bring the file back after its removal.
+    m_notes.waitForWrites();
     // An entry without a title never had a note file; there is nothing to look for.
     if (!title.isEmpty()) {
         const QString path = m_store.notePath(title);
@@ -351,6 +355,12 @@ ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
 {
     const WriteResult result
         = m_notes.writeOwner([this] { return view.rtfToDo->textRTF(); }, report);
+    ownerWritten(result);
+    return result;
+}
+
+void ProjectPanel::ownerWritten(WriteResult result)
+{
     if (result == WriteResult::NothingToWrite) {
         view.cmdSaveNote->setEnabled(false);
     } else if (result == WriteResult::Written && flags.blnUnsavedItem) {
@@ -359,11 +369,12 @@ ProjectPanel::WriteResult ProjectPanel::writeOwnerNote(Report report)
         // entry.
         storeOrder();
     }
-    return result;
 }
 
 bool ProjectPanel::flushEditor()
 {
+    // What the writer's thread still holds is on disk, and its outcome known, first.
+    m_notes.waitForWrites();
     if (!m_notes.isEdited() || !m_owner)
         return true;
     return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;

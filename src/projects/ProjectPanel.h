@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class FileStore;
+class NoteWriter;
 class Prompter;
 class QListWidgetItem;
 struct ProjectFlags;
@@ -22,7 +23,7 @@ class ProjectPanel : public QObject
 public:
     ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
         const QString &applicationFolder, SettingsStore &settings, FileStore &files,
-        Prompter &prompter, QObject *parent = nullptr);
+        NoteWriter &writer, Prompter &prompter, QObject *parent = nullptr);
 
     // The list as the window opens: the stored order, then the notes of the folder it does not
     // name.
@@ -79,6 +80,8 @@ private:
     void cmdDOWN_Click();
 
     WriteResult writeOwnerNote(Report report);
+    // What follows a write of the editor's note, at once or from the writer's thread.
+    void ownerWritten(WriteResult result);
     bool flushEditor();
     void showNoteOf(QListWidgetItem *item);
     void emptyEditor();

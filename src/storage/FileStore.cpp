@@ -2,11 +2,11 @@
 
 #include "storage/AtomicWriteBatch.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -71,6 +71,46 @@ bool replaceFile(const QString &from, const QString &to, QString *error)
 }
 
 } // namespace
+
+FileStore::FileStore()
+    : m_ownThread(std::this_thread::get_id())
+{ }
+
+QString FileStore::errorString() const
+{
+    std::lock_guard lock(m_lock);
+    const auto error = m_errors.find(std::this_thread::get_id());
+    return error == m_errors.end() ? QString() : error->second;
+}
+
+void FileStore::setErrorString(const QString &error)
+{
+    std::lock_guard lock(m_lock);
+    m_errors[std::this_thread::get_id()] = error;
+}
+
+void FileStore::outsideVersionKept(const QString &path, const QString &keptAs)
+{
+    if (std::this_thread::get_id() == m_ownThread) {
+        if (m_outsideChange)
+            m_outsideChange(path, keptAs);
+        return;
+    }
+    std::lock_guard lock(m_lock);
+    m_keptElsewhere.push_back({ path, keptAs });
+}
+
+void FileStore::reportOutsideChanges()
+{
+    std::vector<KeptVersion> kept;
+    {
+        std::lock_guard lock(m_lock);
+        kept.swap(m_keptElsewhere);
+    }
+    for (const KeptVersion &version : kept)
+        if (m_outsideChange)
+            m_outsideChange(version.path, version.keptAs);
+}
 
 bool FileStore::syncFolder(const QString &folder)
 {
@@ -162,20 +202,39 @@ bool FileStore::readFile(const QString &path, QByteArray *contents) const
 
 QByteArray FileStore::contentHash(const QByteArray &contents)
 {
-    return QCryptographicHash::hash(contents, QCryptographicHash::Sha1);
+    // A fast hash, not a cryptographic one: it only tells a touched file from a changed one, and
+    // it is made on every write of a note. Kept for this run of the program only.
+    const size_t hash = qHash(QByteArrayView(contents), 0);
+    return QByteArray(reinterpret_cast<const char *>(&hash), sizeof hash);
+}
+
+quint64 FileStore::inodeOf(const QString &target)
+{
+#ifdef Q_OS_UNIX
+    struct stat status;
+    if (::stat(QFile::encodeName(target).constData(), &status) == 0)
+        return quint64(status.st_ino);
+#else
+    Q_UNUSED(target);
+#endif
+    return 0;
 }
 
 void FileStore::remember(const QString &target, const QByteArray &hash) const
 {
     const QFileInfo info(target);
-    m_known.insert(target, { info.size(), info.lastModified(), hash });
+    const Version version { info.size(), info.lastModified(), inodeOf(target), hash };
+    std::lock_guard lock(m_lock);
+    m_known.insert(target, version);
 }
 
 void FileStore::rememberAbsent(const QString &path) const
 {
     Version absent;
     absent.absent = true;
-    m_known.insert(resolvedTarget(path), absent);
+    const QString target = resolvedTarget(path);
+    std::lock_guard lock(m_lock);
+    m_known.insert(target, absent);
 }
 
 bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
@@ -185,24 +244,29 @@ bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
         return true;
     // Only a file this store has seen, or looked for and not found, can be known to have changed
     // since.
-    const auto known = m_known.constFind(target);
-    if (known == m_known.constEnd())
-        return true;
+    Version known;
+    {
+        std::lock_guard lock(m_lock);
+        const auto found = m_known.constFind(target);
+        if (found == m_known.constEnd())
+            return true;
+        known = *found;
+    }
     // A file that appeared since the store found none is another program's as much as a changed
     // one.
-    if (!known->absent) {
-        if (info.size() == known->size && info.lastModified() == known->modified)
+    if (!known.absent) {
+        if (info.size() == known.size && info.lastModified() == known.modified
+            && inodeOf(target) == known.inode)
             return true;
         // Touched but not changed (a sync tool that only sets the time, say): nothing to keep.
         QFile file(target);
-        if (file.open(QIODevice::ReadOnly) && contentHash(file.readAll()) == known->hash)
+        if (file.open(QIODevice::ReadOnly) && contentHash(file.readAll()) == known.hash)
             return true;
     }
     const QString keptAs = moveAside(target, conflictTag());
     if (keptAs.isEmpty())
         return false;
-    if (m_outsideChange)
-        m_outsideChange(path, keptAs);
+    outsideVersionKept(path, keptAs);
     return true;
 }
 

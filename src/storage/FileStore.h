@@ -4,7 +4,8 @@
 // files that way for about the price of one). The store also remembers the version of every file it
 // read or wrote, and every file it looked for and did not find: a file that another program changed
 // or put there since then is kept beside it under a hidden conflict name before a write replaces
-// it.
+// it. A store may be used from the program's thread and the note writer's thread at once: its
+// memory of the files is shared under a lock, and each thread has its own errorString().
 #pragma once
 
 #include <QByteArray>
@@ -15,10 +16,15 @@
 #include <QTemporaryFile>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
 
 class FileStore
 {
 public:
+    FileStore();
     virtual ~FileStore() = default;
 
     // Names (without folder) of the ordinary files in folder, in the platform's listing order:
@@ -49,19 +55,24 @@ public:
     // The longest file name, in bytes of UTF-8, that file systems commonly allow.
     static constexpr int maxFileNameBytes = 255;
 
-    QString errorString() const { return m_errorString; }
+    // Why the last failing operation of the calling thread failed.
+    QString errorString() const;
 
     // Called after a write kept another program's version of a file: the file, and where that
-    // version now is.
+    // version now is. It runs on the thread that made the store: a write on another thread leaves
+    // it to reportOutsideChanges().
     using OutsideChangeHandler = std::function<void(const QString &path, const QString &keptAs)>;
     void setOutsideChangeHandler(OutsideChangeHandler handler)
     {
         m_outsideChange = std::move(handler);
     }
+    // Runs the handler for the versions kept by writes on other threads (call it on the thread
+    // that made the store).
+    void reportOutsideChanges();
     static QString conflictTag() { return QStringLiteral("conflict"); }
 
 protected:
-    void setErrorString(const QString &error) { m_errorString = error; }
+    void setErrorString(const QString &error);
 
     // One file of an atomic write on its way: the new content waits in a hidden temporary file
     // beside the file it is to replace.
@@ -88,6 +99,7 @@ protected:
     // Keeps another program's version of the file aside, then renames the temporary over it.
     virtual bool replaceWithStaged(PendingWrite &write);
     static QByteArray contentHash(const QByteArray &contents);
+    static quint64 inodeOf(const QString &target);
     static bool syncFolder(const QString &folder);
 
 private:
@@ -95,8 +107,14 @@ private:
     {
         qint64 size = -1;
         QDateTime modified;
+        quint64 inode = 0;
         QByteArray hash;
         bool absent = false; // looked for and not found
+    };
+    struct KeptVersion
+    {
+        QString path;
+        QString keptAs;
     };
     void remember(const QString &target, const QByteArray &hash) const;
     void rememberAbsent(const QString &path) const;
@@ -104,7 +122,12 @@ private:
     // that was needed and failed.
     bool keepOutsideVersion(const QString &path, const QString &target);
 
-    QString m_errorString;
+    void outsideVersionKept(const QString &path, const QString &keptAs);
+
+    mutable std::mutex m_lock; // guards everything below it
+    std::unordered_map<std::thread::id, QString> m_errors;
     mutable QHash<QString, Version> m_known;
+    std::vector<KeptVersion> m_keptElsewhere; // kept by writes on other threads, not yet told
     OutsideChangeHandler m_outsideChange;
+    const std::thread::id m_ownThread;
 };

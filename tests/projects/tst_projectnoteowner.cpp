@@ -3,6 +3,7 @@
 // written.
 #include "projects/ProjectNoteOwner.h"
 #include "projects/ProjectStore.h"
+#include "storage/NoteWriter.h"
 #include "support/FaultyFileStore.h"
 #include "support/ScriptedPrompter.h"
 
@@ -22,7 +23,8 @@ struct Fixture
     ProjectStore store { dir.path() };
     FaultyFileStore files;
     ScriptedPrompter prompter;
-    ProjectNoteOwner notes { store, files, prompter };
+    NoteWriter writer { files, false };
+    ProjectNoteOwner notes { store, files, writer, prompter };
 
     Fixture() { QDir().mkpath(store.notesFolder()); }
     QString path(const QString &title) const { return store.notesFolder() + '/' + title + ".rtf"; }

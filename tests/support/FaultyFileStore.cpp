@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 QString nameOf(const QString &path)
@@ -35,6 +38,8 @@ bool FaultyFileStore::createFolder(const QString &path)
 
 bool FaultyFileStore::writeFileAtomic(const QString &path, const QByteArray &contents)
 {
+    if (const int delay = writeDelayMs.load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     if (writeFails(path)) {
         setErrorString(QStringLiteral("No space left on device"));
         return false;

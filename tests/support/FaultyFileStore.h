@@ -7,6 +7,7 @@
 
 #include <QSet>
 #include <QStringList>
+#include <atomic>
 #include <optional>
 
 class FaultyFileStore : public FileStore
@@ -30,6 +31,8 @@ public:
     bool failAllWrites = false;
     bool failCreateFolder = false;
     bool failMoveAside = false;
+    // Every atomic write of a note takes this long (a slow disk): the note writer's thread waits.
+    std::atomic<int> writeDelayMs { 0 };
 
     // The names of the files read, and of the files written through writeFileAtomic (the day files
     // go in one batch, which does not), in turn.

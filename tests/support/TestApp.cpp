@@ -34,6 +34,7 @@ MainWindowServices TestApp::services()
 {
     m_services->setFiles(files);
     m_services->setResetDaysInterval(resetDaysIntervalMs);
+    m_services->setBackgroundWrites(backgroundWrites);
     return m_services->services();
 }
 

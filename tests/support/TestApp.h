@@ -67,6 +67,9 @@ public:
     QtSettingsStore *settings = nullptr;
     int quitCount = 0;
     int resetDaysIntervalMs = 2500;
+    // The program writes notes on a thread of its own; tests write them at once unless they set
+    // this before open().
+    bool backgroundWrites = false;
 
 private:
     QTemporaryDir m_dir;
