@@ -21,12 +21,14 @@ class QTextDocument;
 class QTextFragment;
 class QTextList;
 class QTextTable;
+class RtfWriterPictureCache;
 
 class RtfDocumentWriter
 {
 public:
-    RtfDocumentWriter(
-        const QTextDocument &document, const QString &defaultFamily, double defaultPointSize);
+    // Pictures are taken from pictureCache when it holds them, and left there when made anew.
+    RtfDocumentWriter(const QTextDocument &document, const QString &defaultFamily,
+        double defaultPointSize, RtfWriterPictureCache &pictureCache);
 
     QByteArray write();
 
@@ -69,6 +71,7 @@ private:
     static long relativeWidth(const QTextTable &table);
 
     const QTextDocument &m_document;
+    RtfWriterPictureCache &m_pictureCache;
     const double m_defaultPointSize;
     // The width the document's text is laid out in, twips.
     const long m_textWidth;

@@ -9,7 +9,8 @@
 class RtfOutput
 {
 public:
-    explicit RtfOutput(qsizetype expectedSize = 0);
+    // headroom bytes are kept free in front of the output, for a head known only at the end.
+    explicit RtfOutput(qsizetype expectedSize = 0, qsizetype headroom = 0);
 
     // "\name" or "\nameN". The name is given without the backslash.
     void word(QByteArrayView name);
@@ -34,17 +35,28 @@ public:
     void hexByte(unsigned char byte);
     // Binary data as lower-case hex in lines of a fixed width.
     void hexLines(QByteArrayView data);
+    // How many bytes hexLines writes for count bytes of data.
+    static qsizetype hexLinesSize(qsizetype count);
 
-    qsizetype size() const { return m_size; }
+    qsizetype size() const { return m_size - m_headroom; }
     // The finished output; the buffer is left empty.
     QByteArray take();
+    // head, then the finished output: in the same buffer when head fits in the headroom.
+    QByteArray takeBehind(QByteArrayView head);
 
 private:
-    char *reserveTail(qsizetype extra);
+    char *reserveTail(qsizetype extra)
+    {
+        if (m_size + extra > m_buffer.size())
+            grow(m_size + extra);
+        return m_buffer.data() + m_size;
+    }
+    void grow(qsizetype needed);
     void delimitBeforeText();
 
     QByteArray m_buffer;
     qsizetype m_size = 0;
+    qsizetype m_headroom = 0;
     // A control word was the last thing written: text that follows needs a space first.
     bool m_afterWord = false;
 };

@@ -130,6 +130,8 @@ RtfWriterRunState RtfWriterRunState::fromFormat(const QTextCharFormat &format,
 
 void RtfWriterRunState::changeTo(const RtfWriterRunState &target, RtfOutput &output)
 {
+    if (*this == target)
+        return;
     if (font != target.font)
         output.word("f", target.font);
     if (halfPoints != target.halfPoints)
