@@ -342,7 +342,7 @@ void RtfDocumentWriter::writeBlock(const QTextBlock &block, const Place &place, 
     }
     if (QTextList *list = block.textList())
         writeListLabel(list);
-    writeRuns(block);
+    writeRuns(block, first);
     m_body.word(end);
     m_body.newline();
 }
@@ -476,18 +476,19 @@ void RtfDocumentWriter::writeSymbol(unsigned char symbol)
         m_body.hexByte(symbol);
 }
 
-void RtfDocumentWriter::writeRuns(const QTextBlock &block)
+void RtfDocumentWriter::writeRuns(const QTextBlock &block, QTextBlock::iterator first)
 {
     const QString text = block.text();
     // Fragments follow one another through the block: their offsets add up, which is much
     // cheaper than asking each for its position in the document.
     qsizetype offset = 0;
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+    for (QTextBlock::iterator it = first; !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (!fragment.isValid())
             continue;
         const qsizetype start = offset;
-        offset += fragment.length();
+        const qsizetype length = fragment.length();
+        offset += length;
         const Run &current = run(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
         if (m_linkOpen && current.href.isEmpty())
             closeLink();
@@ -498,8 +499,7 @@ void RtfDocumentWriter::writeRuns(const QTextBlock &block)
             continue;
         }
         m_state.changeTo(current.state, m_body);
-        m_body.text(
-            QStringView(text).mid(start, fragment.length()), m_fonts.isSymbol(m_state.font));
+        m_body.text(QStringView(text).mid(start, length), m_fonts.isSymbol(m_state.font));
     }
     if (m_linkOpen)
         closeLink();

@@ -13,10 +13,10 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QTextBlock>
 #include <QTextFrame>
 #include <vector>
 
-class QTextBlock;
 class QTextDocument;
 class QTextFragment;
 class QTextList;
@@ -57,7 +57,8 @@ private:
     void writeListLabel(QTextList *list);
     // A character of a bullet font, as its byte.
     void writeSymbol(unsigned char symbol);
-    void writeRuns(const QTextBlock &block);
+    // The runs of block from first, its first fragment.
+    void writeRuns(const QTextBlock &block, QTextBlock::iterator first);
     void writePictures(const QTextFragment &fragment);
     void openLink(const QString &href);
     void closeLink();

@@ -98,26 +98,6 @@ constexpr std::array<char, 512> hexPairs = [] {
 constexpr qsizetype maxBytesPerUnit = 12;
 constexpr qsizetype hexBytesPerLine = 64;
 
-char *writeNumber(char *p, long long value)
-{
-    unsigned long long magnitude;
-    if (value < 0) {
-        *p++ = '-';
-        magnitude = 0ULL - static_cast<unsigned long long>(value);
-    } else {
-        magnitude = static_cast<unsigned long long>(value);
-    }
-    char digits[20];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    while (count)
-        *p++ = digits[--count];
-    return p;
-}
-
 char *writeHexByte(char *p, unsigned char byte)
 {
     *p++ = '\\';
@@ -141,6 +121,33 @@ RtfOutput::RtfOutput(qsizetype expectedSize, qsizetype headroom)
     , m_headroom(headroom)
 {
     m_buffer.resize(headroom + qMax<qsizetype>(expectedSize, 256));
+}
+
+char *RtfOutput::writeNumber(char *p, long long value)
+{
+    // Most numbers of a document are font, size and colour numbers of one or two digits.
+    if (value >= 0 && value < 100) {
+        if (value >= 10)
+            *p++ = static_cast<char>('0' + value / 10);
+        *p++ = static_cast<char>('0' + value % 10);
+        return p;
+    }
+    unsigned long long magnitude;
+    if (value < 0) {
+        *p++ = '-';
+        magnitude = 0ULL - static_cast<unsigned long long>(value);
+    } else {
+        magnitude = static_cast<unsigned long long>(value);
+    }
+    char digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    while (count)
+        *p++ = digits[--count];
+    return p;
 }
 
 void RtfOutput::grow(qsizetype needed)

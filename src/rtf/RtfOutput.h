@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QStringView>
+#include <cstring>
 
 class RtfOutput
 {
@@ -38,6 +39,44 @@ public:
     // How many bytes hexLines writes for count bytes of data.
     static qsizetype hexLinesSize(qsizetype count);
 
+    // Several control words written into room reserved once, as the words between two runs of
+    // text are: at most maxBytes of them, taken into the output when the batch ends.
+    class Words
+    {
+    public:
+        Words(RtfOutput &output, qsizetype maxBytes)
+            : m_output(output)
+            , m_start(output.reserveTail(maxBytes))
+            , m_end(m_start)
+        { }
+        ~Words()
+        {
+            if (m_end == m_start)
+                return;
+            m_output.m_size += m_end - m_start;
+            m_output.m_afterWord = true;
+        }
+        Words(const Words &) = delete;
+        Words &operator=(const Words &) = delete;
+
+        void add(QByteArrayView name)
+        {
+            *m_end++ = '\\';
+            std::memcpy(m_end, name.data(), size_t(name.size()));
+            m_end += name.size();
+        }
+        void add(QByteArrayView name, long long value)
+        {
+            add(name);
+            m_end = writeNumber(m_end, value);
+        }
+
+    private:
+        RtfOutput &m_output;
+        char *m_start;
+        char *m_end;
+    };
+
     qsizetype size() const { return m_size - m_headroom; }
     // The finished output; the buffer is left empty.
     QByteArray take();
@@ -52,6 +91,8 @@ private:
         return m_buffer.data() + m_size;
     }
     void grow(qsizetype needed);
+    // value in decimal at p; returns the end.
+    static char *writeNumber(char *p, long long value);
     void delimitBeforeText();
 
     QByteArray m_buffer;
