@@ -5,8 +5,13 @@
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -23,6 +28,7 @@ struct Case
 constexpr qsizetype megabyte = 1024 * 1024;
 const Case cases[] = { { "text_1MB", BenchCorpus::TextHeavy, megabyte },
     { "text_20MB", BenchCorpus::TextHeavy, 20 * megabyte },
+    { "formatted_1MB", BenchCorpus::Formatted, megabyte },
     { "formatted_5MB", BenchCorpus::Formatted, 5 * megabyte },
     { "pictures_5MB", BenchCorpus::Pictures, 5 * megabyte } };
 
@@ -93,6 +99,80 @@ void writeFloor(benchmark::State &state, const Case *c)
     state.counters["html_MB"] = double(html) / megabyte;
 }
 
+// A note of pasted screenshots as the editor keeps them: each picture as its image and, beside it,
+// the PNG bytes it came as. Noise compresses badly, so 640 by 640 pixels weigh about 1.2 MB.
+struct Screenshots
+{
+    static constexpr int count = 40;
+    QTextDocument document;
+    QList<QByteArray> png;
+
+    Screenshots()
+    {
+        QRandomGenerator random(20240801u);
+        QTextCursor cursor(&document);
+        for (int i = 0; i < count; ++i) {
+            QImage image(640, 640, QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+                random.fillRange(line, image.width());
+            }
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            png.append(bytes);
+            const QString name = QStringLiteral("pasted-image-%1.png").arg(i);
+            document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+            QTextImageFormat format;
+            format.setName(name);
+            cursor.insertText(QStringLiteral("Screenshot %1: ").arg(i));
+            cursor.insertImage(format);
+            cursor.insertBlock();
+        }
+        renewBytes();
+    }
+
+    // Puts fresh copies of the PNG bytes in the document, as a new paste would: no writer has
+    // seen these.
+    void renewBytes()
+    {
+        for (int i = 0; i < count; ++i) {
+            const QByteArray &bytes = png.at(i);
+            document.addResource(QTextDocument::UserResource,
+                QUrl(QStringLiteral("rtf-original:pasted-image-%1.png").arg(i)),
+                QByteArray(bytes.constData(), bytes.size()));
+        }
+    }
+};
+
+Screenshots &screenshots()
+{
+    static Screenshots made;
+    return made;
+}
+
+// The first write after the pictures came in, and every write after it with the pictures
+// unchanged (the autosave's case).
+void benchWriteScreenshots(benchmark::State &state, bool first)
+{
+    Screenshots &note = screenshots();
+    note.renewBytes();
+    qsizetype written = RtfWriter(10).write(note.document).size();
+    for (auto _ : state) {
+        if (first) {
+            state.PauseTiming();
+            note.renewBytes();
+            state.ResumeTiming();
+        }
+        const QByteArray rtf = RtfWriter(10).write(note.document);
+        written = rtf.size();
+        benchmark::DoNotOptimize(rtf.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * written);
+    state.counters["rtf_MB"] = double(written) / megabyte;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -112,6 +192,10 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(("write_floor_tohtml/" + label).c_str(), writeFloor, &c)
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark("write/screenshots_40x1.2MB/first", benchWriteScreenshots, true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("write/screenshots_40x1.2MB/second", benchWriteScreenshots, false)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -22,6 +22,9 @@ long twips(double pixels)
 // lists), with the label hanging 360 twips to the left of the text; RtfWriterLists agrees.
 constexpr long listLevelIndent = 720;
 constexpr long listLabelHang = 360;
+// Room kept in front of the body for the header, which is known only once the body has numbered
+// the fonts, colours and lists: one that fits is put there instead of copying the body behind it.
+constexpr qsizetype headerRoom = 8192;
 // The width tables are laid out in when the document has no text width: a letter page's.
 constexpr long pageTextWidth = 9360;
 
@@ -48,12 +51,13 @@ const char *alignmentWord(Qt::Alignment alignment)
 
 } // namespace
 
-RtfDocumentWriter::RtfDocumentWriter(
-    const QTextDocument &document, const QString &defaultFamily, double defaultPointSize)
+RtfDocumentWriter::RtfDocumentWriter(const QTextDocument &document, const QString &defaultFamily,
+    double defaultPointSize, RtfWriterPictureCache &pictureCache)
     : m_document(document)
+    , m_pictureCache(pictureCache)
     , m_defaultPointSize(defaultPointSize)
     , m_textWidth(textWidthOf(document))
-    , m_body(document.characterCount() + document.characterCount() / 8 + 4096)
+    , m_body(document.characterCount() + document.characterCount() / 8 + 4096, headerRoom)
     , m_fonts(defaultFamily)
 { }
 
@@ -104,12 +108,8 @@ QByteArray RtfDocumentWriter::write()
     header.word("deftab", qMax(1L, twips(m_document.defaultTextOption().tabStopDistance())));
     header.newline();
 
-    const QByteArray body = m_body.take();
-    QByteArray result = header.take();
-    result.reserve(result.size() + body.size() + 2);
-    result.append(body);
-    result.append("}\n");
-    return result;
+    m_body.raw("}\n");
+    return m_body.takeBehind(header.take());
 }
 
 void RtfDocumentWriter::writeFrameContent(
@@ -342,7 +342,7 @@ void RtfDocumentWriter::writeBlock(const QTextBlock &block, const Place &place, 
     }
     if (QTextList *list = block.textList())
         writeListLabel(list);
-    writeRuns(block);
+    writeRuns(block, first);
     m_body.word(end);
     m_body.newline();
 }
@@ -476,18 +476,19 @@ void RtfDocumentWriter::writeSymbol(unsigned char symbol)
         m_body.hexByte(symbol);
 }
 
-void RtfDocumentWriter::writeRuns(const QTextBlock &block)
+void RtfDocumentWriter::writeRuns(const QTextBlock &block, QTextBlock::iterator first)
 {
     const QString text = block.text();
     // Fragments follow one another through the block: their offsets add up, which is much
     // cheaper than asking each for its position in the document.
     qsizetype offset = 0;
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+    for (QTextBlock::iterator it = first; !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (!fragment.isValid())
             continue;
         const qsizetype start = offset;
-        offset += fragment.length();
+        const qsizetype length = fragment.length();
+        offset += length;
         const Run &current = run(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
         if (m_linkOpen && current.href.isEmpty())
             closeLink();
@@ -498,8 +499,7 @@ void RtfDocumentWriter::writeRuns(const QTextBlock &block)
             continue;
         }
         m_state.changeTo(current.state, m_body);
-        m_body.text(
-            QStringView(text).mid(start, fragment.length()), m_fonts.isSymbol(m_state.font));
+        m_body.text(QStringView(text).mid(start, length), m_fonts.isSymbol(m_state.font));
     }
     if (m_linkOpen)
         closeLink();
@@ -511,7 +511,8 @@ void RtfDocumentWriter::writePictures(const QTextFragment &fragment)
     const QString name = format.name();
     auto found = m_pictures.find(name);
     if (found == m_pictures.end())
-        found = m_pictures.insert(name, RtfWriterPicture::fromFormat(m_document, format));
+        found = m_pictures.insert(
+            name, RtfWriterPicture::fromFormat(m_document, format, m_pictureCache));
     // Every object replacement character of the fragment is one picture of this format.
     for (int i = 0; i < fragment.length(); ++i)
         found->write(m_body, format);

@@ -13,20 +13,22 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QTextBlock>
 #include <QTextFrame>
 #include <vector>
 
-class QTextBlock;
 class QTextDocument;
 class QTextFragment;
 class QTextList;
 class QTextTable;
+class RtfWriterPictureCache;
 
 class RtfDocumentWriter
 {
 public:
-    RtfDocumentWriter(
-        const QTextDocument &document, const QString &defaultFamily, double defaultPointSize);
+    // Pictures are taken from pictureCache when it holds them, and left there when made anew.
+    RtfDocumentWriter(const QTextDocument &document, const QString &defaultFamily,
+        double defaultPointSize, RtfWriterPictureCache &pictureCache);
 
     QByteArray write();
 
@@ -55,7 +57,8 @@ private:
     void writeListLabel(QTextList *list);
     // A character of a bullet font, as its byte.
     void writeSymbol(unsigned char symbol);
-    void writeRuns(const QTextBlock &block);
+    // The runs of block from first, its first fragment.
+    void writeRuns(const QTextBlock &block, QTextBlock::iterator first);
     void writePictures(const QTextFragment &fragment);
     void openLink(const QString &href);
     void closeLink();
@@ -69,6 +72,7 @@ private:
     static long relativeWidth(const QTextTable &table);
 
     const QTextDocument &m_document;
+    RtfWriterPictureCache &m_pictureCache;
     const double m_defaultPointSize;
     // The width the document's text is laid out in, twips.
     const long m_textWidth;

@@ -84,29 +84,19 @@ constexpr std::array<bool, 128> plainAscii = [] {
 
 constexpr char hexDigits[] = "0123456789abcdef";
 
+// The two hex digits of every byte, side by side.
+constexpr std::array<char, 512> hexPairs = [] {
+    std::array<char, 512> table {};
+    for (int byte = 0; byte < 256; ++byte) {
+        table[size_t(2 * byte)] = hexDigits[byte >> 4];
+        table[size_t(2 * byte + 1)] = hexDigits[byte & 0xF];
+    }
+    return table;
+}();
+
 // Longest output of one UTF-16 unit: "\u-32768\'hh".
 constexpr qsizetype maxBytesPerUnit = 12;
 constexpr qsizetype hexBytesPerLine = 64;
-
-char *writeNumber(char *p, long long value)
-{
-    unsigned long long magnitude;
-    if (value < 0) {
-        *p++ = '-';
-        magnitude = 0ULL - static_cast<unsigned long long>(value);
-    } else {
-        magnitude = static_cast<unsigned long long>(value);
-    }
-    char digits[20];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    while (count)
-        *p++ = digits[--count];
-    return p;
-}
 
 char *writeHexByte(char *p, unsigned char byte)
 {
@@ -126,17 +116,43 @@ char *writeWord(char *p, const char *name, size_t length)
 
 } // namespace
 
-RtfOutput::RtfOutput(qsizetype expectedSize)
+RtfOutput::RtfOutput(qsizetype expectedSize, qsizetype headroom)
+    : m_size(headroom)
+    , m_headroom(headroom)
 {
-    m_buffer.resize(qMax<qsizetype>(expectedSize, 256));
+    m_buffer.resize(headroom + qMax<qsizetype>(expectedSize, 256));
 }
 
-char *RtfOutput::reserveTail(qsizetype extra)
+char *RtfOutput::writeNumber(char *p, long long value)
 {
-    const qsizetype needed = m_size + extra;
-    if (needed > m_buffer.size())
-        m_buffer.resize(qMax(needed, m_buffer.size() * 2));
-    return m_buffer.data() + m_size;
+    // Most numbers of a document are font, size and colour numbers of one or two digits.
+    if (value >= 0 && value < 100) {
+        if (value >= 10)
+            *p++ = static_cast<char>('0' + value / 10);
+        *p++ = static_cast<char>('0' + value % 10);
+        return p;
+    }
+    unsigned long long magnitude;
+    if (value < 0) {
+        *p++ = '-';
+        magnitude = 0ULL - static_cast<unsigned long long>(value);
+    } else {
+        magnitude = static_cast<unsigned long long>(value);
+    }
+    char digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    while (count)
+        *p++ = digits[--count];
+    return p;
+}
+
+void RtfOutput::grow(qsizetype needed)
+{
+    m_buffer.resize(qMax(needed, m_buffer.size() * 2));
 }
 
 void RtfOutput::word(QByteArrayView name)
@@ -201,6 +217,9 @@ void RtfOutput::text(QStringView text, bool symbolFont)
                 afterWord = false;
             }
             *p++ = static_cast<char>(c);
+            // Most text is a long stretch of such characters: copied without the checks below.
+            while (!symbolFont && i + 1 < length && units[i + 1] < 128 && plainAscii[units[i + 1]])
+                *p++ = static_cast<char>(units[++i]);
             continue;
         }
         switch (c) {
@@ -264,16 +283,25 @@ void RtfOutput::hexByte(unsigned char byte)
     m_afterWord = false;
 }
 
+qsizetype RtfOutput::hexLinesSize(qsizetype count)
+{
+    return count * 2 + (count + hexBytesPerLine - 1) / hexBytesPerLine;
+}
+
 void RtfOutput::hexLines(QByteArrayView data)
 {
-    const qsizetype lines = (data.size() + hexBytesPerLine - 1) / hexBytesPerLine;
-    char *p = reserveTail(data.size() * 2 + lines + 1);
+    char *p = reserveTail(hexLinesSize(data.size()));
     const auto *bytes = reinterpret_cast<const unsigned char *>(data.data());
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        *p++ = hexDigits[bytes[i] >> 4];
-        *p++ = hexDigits[bytes[i] & 0xF];
-        if ((i + 1) % hexBytesPerLine == 0 || i + 1 == data.size())
-            *p++ = '\n';
+    // A line at a time, so the inner loop has nothing to do but look up digits.
+    for (qsizetype remaining = data.size(); remaining > 0;) {
+        const qsizetype count = qMin(remaining, hexBytesPerLine);
+        for (qsizetype i = 0; i < count; ++i) {
+            std::memcpy(p, &hexPairs[size_t(bytes[i]) * 2], 2);
+            p += 2;
+        }
+        *p++ = '\n';
+        bytes += count;
+        remaining -= count;
     }
     m_size = p - m_buffer.data();
     m_afterWord = false;
@@ -281,8 +309,24 @@ void RtfOutput::hexLines(QByteArrayView data)
 
 QByteArray RtfOutput::take()
 {
+    return takeBehind({});
+}
+
+QByteArray RtfOutput::takeBehind(QByteArrayView head)
+{
     m_buffer.resize(m_size);
+    const qsizetype gap = m_headroom - head.size();
+    if (gap >= 0) {
+        if (!head.isEmpty())
+            std::memcpy(m_buffer.data() + gap, head.data(), size_t(head.size()));
+        // Removing from the front only moves the array's start: the output is not copied.
+        if (gap > 0)
+            m_buffer.remove(0, gap);
+    } else {
+        m_buffer.replace(0, m_headroom, head);
+    }
     m_size = 0;
+    m_headroom = 0;
     m_afterWord = false;
     return std::exchange(m_buffer, QByteArray());
 }

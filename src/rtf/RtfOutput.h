@@ -5,11 +5,13 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QStringView>
+#include <cstring>
 
 class RtfOutput
 {
 public:
-    explicit RtfOutput(qsizetype expectedSize = 0);
+    // headroom bytes are kept free in front of the output, for a head known only at the end.
+    explicit RtfOutput(qsizetype expectedSize = 0, qsizetype headroom = 0);
 
     // "\name" or "\nameN". The name is given without the backslash.
     void word(QByteArrayView name);
@@ -34,17 +36,68 @@ public:
     void hexByte(unsigned char byte);
     // Binary data as lower-case hex in lines of a fixed width.
     void hexLines(QByteArrayView data);
+    // How many bytes hexLines writes for count bytes of data.
+    static qsizetype hexLinesSize(qsizetype count);
 
-    qsizetype size() const { return m_size; }
+    // Several control words written into room reserved once, as the words between two runs of
+    // text are: at most maxBytes of them, taken into the output when the batch ends.
+    class Words
+    {
+    public:
+        Words(RtfOutput &output, qsizetype maxBytes)
+            : m_output(output)
+            , m_start(output.reserveTail(maxBytes))
+            , m_end(m_start)
+        { }
+        ~Words()
+        {
+            if (m_end == m_start)
+                return;
+            m_output.m_size += m_end - m_start;
+            m_output.m_afterWord = true;
+        }
+        Words(const Words &) = delete;
+        Words &operator=(const Words &) = delete;
+
+        void add(QByteArrayView name)
+        {
+            *m_end++ = '\\';
+            std::memcpy(m_end, name.data(), size_t(name.size()));
+            m_end += name.size();
+        }
+        void add(QByteArrayView name, long long value)
+        {
+            add(name);
+            m_end = writeNumber(m_end, value);
+        }
+
+    private:
+        RtfOutput &m_output;
+        char *m_start;
+        char *m_end;
+    };
+
+    qsizetype size() const { return m_size - m_headroom; }
     // The finished output; the buffer is left empty.
     QByteArray take();
+    // head, then the finished output: in the same buffer when head fits in the headroom.
+    QByteArray takeBehind(QByteArrayView head);
 
 private:
-    char *reserveTail(qsizetype extra);
+    char *reserveTail(qsizetype extra)
+    {
+        if (m_size + extra > m_buffer.size())
+            grow(m_size + extra);
+        return m_buffer.data() + m_size;
+    }
+    void grow(qsizetype needed);
+    // value in decimal at p; returns the end.
+    static char *writeNumber(char *p, long long value);
     void delimitBeforeText();
 
     QByteArray m_buffer;
     qsizetype m_size = 0;
+    qsizetype m_headroom = 0;
     // A control word was the last thing written: text that follows needs a space first.
     bool m_afterWord = false;
 };

@@ -1,6 +1,7 @@
 #include "rtf/RtfWriter.h"
 
 #include "rtf/RtfDocumentWriter.h"
+#include "rtf/RtfWriterPictureCache.h"
 
 #include <QTextDocument>
 
@@ -19,5 +20,5 @@ QByteArray RtfWriter::write(const QTextDocument &document) const
     if (family.isEmpty())
         family = QLatin1String(fallbackFamily);
     const double pointSize = m_defaultPointSize > 0 ? m_defaultPointSize : 10.0;
-    return RtfDocumentWriter(document, family, pointSize).write();
+    return RtfDocumentWriter(document, family, pointSize, RtfWriterPictureCache::shared()).write();
 }

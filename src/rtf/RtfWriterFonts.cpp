@@ -104,13 +104,9 @@ int RtfWriterFonts::index(const QString &family)
         return found.value();
     const int number = int(m_families.size());
     m_families.append(family);
+    m_symbols.append(isSymbolFont(family));
     m_indexes.insert(family, number);
     return number;
-}
-
-bool RtfWriterFonts::isSymbol(int index) const
-{
-    return index >= 0 && index < m_families.size() && isSymbolFont(m_families.at(index));
 }
 
 void RtfWriterFonts::write(RtfOutput &output) const
@@ -126,7 +122,7 @@ void RtfWriterFonts::write(RtfOutput &output) const
         name.remove(QLatin1Char(';'));
         int charset = 0;
         const QByteArray bytes = isAscii(name) ? QByteArray() : encodeName(name, &charset);
-        if (isSymbolFont(family)) {
+        if (isSymbol(number)) {
             output.word("ftech");
             output.word("fcharset", 2);
             output.text(name);

@@ -2,6 +2,7 @@
 
 #include "rtf/RtfImageResource.h"
 #include "rtf/RtfOutput.h"
+#include "rtf/RtfWriterPictureCache.h"
 #include "rtf/Twips.h"
 
 #include <QBuffer>
@@ -52,35 +53,67 @@ long twips(double pixels)
 } // namespace
 
 RtfWriterPicture RtfWriterPicture::fromFormat(
-    const QTextDocument &document, const QTextImageFormat &format)
+    const QTextDocument &document, const QTextImageFormat &format, RtfWriterPictureCache &cache)
 {
-    RtfWriterPicture picture;
     const QString name = format.name();
     if (name.isEmpty())
-        return picture;
+        return RtfWriterPicture();
     const QVariant original = document.resource(
         QTextDocument::UserResource, QUrl(QLatin1String("rtf-original:") + name));
     if (original.typeId() == QMetaType::QByteArray) {
-        const QByteArray bytes = original.toByteArray();
-        const Kind kind = kindOf(bytes);
-        const QSize size = kind == None ? QSize() : sizeOf(bytes);
-        if (kind != None && size.isValid()) {
-            picture.m_kind = kind;
-            picture.m_bytes = bytes;
-            picture.m_pixels = size;
+        const auto key
+            = RtfWriterPictureCache::keyOf(name, RtfWriterPictureCache::Original, original);
+        if (key) {
+            if (auto kept = cache.find(*key))
+                return *kept;
+        }
+        RtfWriterPicture picture = fromOriginal(original.toByteArray());
+        if (picture.m_kind != None) {
+            if (key)
+                cache.insert(*key, picture, original);
             return picture;
         }
     }
-    const QImage image
-        = RtfImageResource::image(document.resource(QTextDocument::ImageResource, QUrl(name)));
+    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
+    const auto key = RtfWriterPictureCache::keyOf(name, RtfWriterPictureCache::Shown, resource);
+    if (key) {
+        if (auto kept = cache.find(*key))
+            return *kept;
+    }
+    RtfWriterPicture picture = fromImage(RtfImageResource::image(resource));
+    if (key && picture.m_kind != None)
+        cache.insert(*key, picture, resource);
+    return picture;
+}
+
+RtfWriterPicture RtfWriterPicture::fromOriginal(const QByteArray &bytes)
+{
+    RtfWriterPicture picture;
+    const Kind kind = kindOf(bytes);
+    const QSize size = kind == None ? QSize() : sizeOf(bytes);
+    if (kind != None && size.isValid())
+        picture.setBytes(kind, bytes, size);
+    return picture;
+}
+
+RtfWriterPicture RtfWriterPicture::fromImage(const QImage &image)
+{
+    RtfWriterPicture picture;
     if (image.isNull())
         return picture;
-    picture.m_bytes = encodePng(image);
-    if (picture.m_bytes.isEmpty())
-        return picture;
-    picture.m_kind = Png;
-    picture.m_pixels = image.size();
+    const QByteArray bytes = encodePng(image);
+    if (!bytes.isEmpty())
+        picture.setBytes(Png, bytes, image.size());
     return picture;
+}
+
+void RtfWriterPicture::setBytes(Kind kind, const QByteArray &bytes, QSize pixels)
+{
+    m_kind = kind;
+    m_pixels = pixels;
+    RtfOutput hex(RtfOutput::hexLinesSize(bytes.size()));
+    hex.hexLines(bytes);
+    m_hex = hex.take();
 }
 
 void RtfWriterPicture::write(RtfOutput &output, const QTextImageFormat &format) const
@@ -111,6 +144,6 @@ void RtfWriterPicture::write(RtfOutput &output, const QTextImageFormat &format) 
     output.word("picwgoal", twips(width));
     output.word("pichgoal", twips(height));
     output.newline();
-    output.hexLines(m_bytes);
+    output.raw(m_hex);
     output.closeGroup();
 }

@@ -130,39 +130,59 @@ RtfWriterRunState RtfWriterRunState::fromFormat(const QTextCharFormat &format,
 
 void RtfWriterRunState::changeTo(const RtfWriterRunState &target, RtfOutput &output)
 {
+    if (*this == target)
+        return;
+    // Every word below at once, with the longest numbers, fits.
+    RtfOutput::Words words(output, 192);
     if (font != target.font)
-        output.word("f", target.font);
+        words.add("f", target.font);
     if (halfPoints != target.halfPoints)
-        output.word("fs", target.halfPoints);
-    if (bold != target.bold)
-        output.word(target.bold ? "b" : "b0");
-    if (italic != target.italic)
-        output.word(target.italic ? "i" : "i0");
+        words.add("fs", target.halfPoints);
+    if (bold != target.bold) {
+        if (target.bold)
+            words.add("b");
+        else
+            words.add("b0");
+    }
+    if (italic != target.italic) {
+        if (target.italic)
+            words.add("i");
+        else
+            words.add("i0");
+    }
     if (underline != target.underline) {
         // Readers that know only \ul still underline the other kinds.
         if (target.underline > Single)
-            output.word("ul");
-        output.word(underlineWord(target.underline));
+            words.add("ul");
+        words.add(underlineWord(target.underline));
     }
-    if (strike != target.strike)
-        output.word(target.strike ? "strike" : "strike0");
-    if (vertical != target.vertical)
-        output.word(target.vertical == Super ? "super"
-                : target.vertical == Sub     ? "sub"
-                                             : "nosupersub");
+    if (strike != target.strike) {
+        if (target.strike)
+            words.add("strike");
+        else
+            words.add("strike0");
+    }
+    if (vertical != target.vertical) {
+        if (target.vertical == Super)
+            words.add("super");
+        else if (target.vertical == Sub)
+            words.add("sub");
+        else
+            words.add("nosupersub");
+    }
     if (caps != target.caps) {
         if (caps == AllCaps)
-            output.word("caps0");
+            words.add("caps0");
         else if (caps == SmallCaps)
-            output.word("scaps0");
+            words.add("scaps0");
         if (target.caps == AllCaps)
-            output.word("caps");
+            words.add("caps");
         else if (target.caps == SmallCaps)
-            output.word("scaps");
+            words.add("scaps");
     }
     if (color != target.color)
-        output.word("cf", target.color);
+        words.add("cf", target.color);
     if (highlight != target.highlight)
-        output.word("highlight", target.highlight);
+        words.add("highlight", target.highlight);
     *this = target;
 }

@@ -1,6 +1,7 @@
 // The RTF writer checked against the RTF text it produces: header and tables, escaping, the runs'
 // control words, paragraph properties, lists, tables, pictures, links and determinism.
 #include "rtf/RtfWriter.h"
+#include "rtf/RtfWriterPictureCache.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -141,6 +142,9 @@ private slots:
     void originalPictureBytesAreKept();
     void imagesWithoutOriginalBytesAreEncodedAsPng();
     void missingPictureIsLeftOut();
+    void pictureIsWrittenAnewOnlyWhenChanged_data();
+    void pictureIsWrittenAnewOnlyWhenChanged();
+    void pictureCacheKeepsTheLatestWithinItsBound();
     void linksBecomeHyperlinkFields();
     void symbolFontTextIsWrittenAsUnicode();
     void fontNamesBeyondAsciiUseTheirCodePage();
@@ -670,6 +674,70 @@ void RtfWriterTest::missingPictureIsLeftOut()
     const QByteArray body = bodyOf(rtfOf(d.doc));
     QVERIFY(!body.contains("\\pict"));
     QVERIFY(body.contains(" ab\\par"));
+}
+
+void RtfWriterTest::pictureIsWrittenAnewOnlyWhenChanged_data()
+{
+    QTest::addColumn<bool>("withOriginal");
+    QTest::newRow("original bytes") << true;
+    QTest::newRow("image only") << false;
+}
+
+void RtfWriterTest::pictureIsWrittenAnewOnlyWhenChanged()
+{
+    QFETCH(bool, withOriginal);
+    Document d;
+    const QString name = QStringLiteral("changing");
+    const auto show = [&](QColor color) {
+        const QByteArray bytes = pngBytes(QSize(6, 4), color);
+        d.doc.addResource(QTextDocument::ImageResource, QUrl(name), QImage::fromData(bytes));
+        if (withOriginal)
+            d.doc.addResource(QTextDocument::UserResource, QUrl("rtf-original:" + name), bytes);
+    };
+    show(Qt::red);
+    QTextImageFormat format;
+    format.setName(name);
+    d.cursor.insertImage(format);
+    const QByteArray first = rtfOf(d.doc);
+    QCOMPARE(rtfOf(d.doc), first);
+    show(Qt::blue);
+    const QImage written = QImage::fromData(QByteArray::fromHex(pictureHex(rtfOf(d.doc))), "PNG");
+    QCOMPARE(written.pixelColor(0, 0), QColor(Qt::blue));
+}
+
+void RtfWriterTest::pictureCacheKeepsTheLatestWithinItsBound()
+{
+    // Room for all but a byte of three pictures (hex and bytes): the one used longest ago goes.
+    Document d;
+    QList<QVariant> originals;
+    qsizetype all = 0;
+    for (const QColor color : { Qt::red, Qt::green, Qt::blue }) {
+        const QByteArray bytes = pngBytes(QSize(6, 4), color);
+        originals.append(bytes);
+        all += bytes.size() + bytes.toHex().size() + (bytes.size() + 63) / 64;
+    }
+    RtfWriterPictureCache cache(all - 1);
+    const auto write = [&](int i) {
+        const QString name = QStringLiteral("p%1").arg(i);
+        d.doc.addResource(QTextDocument::UserResource, QUrl("rtf-original:" + name), originals[i]);
+        QTextImageFormat format;
+        format.setName(name);
+        return RtfWriterPicture::fromFormat(d.doc, format, cache).kind();
+    };
+    const auto kept = [&](int i) {
+        return cache
+            .find(*RtfWriterPictureCache::keyOf(
+                QStringLiteral("p%1").arg(i), RtfWriterPictureCache::Original, originals[i]))
+            .has_value();
+    };
+    QCOMPARE(write(0), RtfWriterPicture::Png);
+    QCOMPARE(write(1), RtfWriterPicture::Png);
+    QVERIFY(kept(0)); // now used more lately than 1
+    QCOMPARE(write(2), RtfWriterPicture::Png);
+    QVERIFY(kept(0));
+    QVERIFY(!kept(1));
+    QVERIFY(kept(2));
+    QVERIFY(cache.heldBytes() < all);
 }
 
 void RtfWriterTest::linksBecomeHyperlinkFields()
