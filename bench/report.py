@@ -59,11 +59,11 @@ def row(figure, target, name, floor=None, unit="ms", size_counter=None, passes=N
     rows.append((figure, target, measured, floor_text, ratio, cpu_ratio))
 
 
-for label in ["text_1MB", "text_20MB", "formatted_5MB", "pictures_5MB"]:
+for label in ["text_1MB", "text_20MB", "formatted_1MB", "formatted_5MB", "pictures_5MB"]:
     floor = find(f"read_floor_qtextcursor/{label}.*")
     row(f"RTF read, {label}", "<= 1.5x floor (QTextCursor build)", find(f"read/{label}.*"), floor,
         size_counter="rtf_MB", passes=lambda ms, f: f is not None and ms <= 1.5 * f)
-for label in ["text_1MB", "text_20MB", "formatted_5MB", "pictures_5MB"]:
+for label in ["text_1MB", "text_20MB", "formatted_1MB", "formatted_5MB", "pictures_5MB"]:
     name = find(f"write/{label}.*")
     target = ">= 100 MB/s" if label.startswith("text") else "(figure)"
     check = None
@@ -71,6 +71,10 @@ for label in ["text_1MB", "text_20MB", "formatted_5MB", "pictures_5MB"]:
         check = lambda ms, f, n=name: counters[n].get("rtf_MB", 0) / (ms / 1000) >= 100
     row(f"RTF write, {label}", target, name, find(f"write_floor_tohtml/{label}.*"),
         size_counter="rtf_MB", passes=check)
+row("RTF write, 40 pasted 1.2 MB screenshots, first", "(figure)",
+    find(r"write/screenshots_40x1\.2MB/first.*"), size_counter="rtf_MB")
+row("RTF write, 40 pasted 1.2 MB screenshots, again", "(figure)",
+    find(r"write/screenshots_40x1\.2MB/second.*"), size_counter="rtf_MB")
 row("Add ToDo, 10,000 entries, new title", "< 20 ms, no note read",
     find(r"BM_AddToDo_NewTitle_10000.*"),
     passes=lambda ms, f: ms < 20 and counters[find(r"BM_AddToDo_NewTitle_10000.*")].get("notes_read", 0) == 0)
