@@ -88,6 +88,10 @@ row("  the same, sync 200 ms (slow disk)", "<= 1.2x floor (its RTF)", find(r"BM_
     find(r"BM_NoteAsRtf_1MB(/.*)?"), passes=lambda ms, f: f and ms <= 1.2 * f)
 row("Autosave key release, 10 MB note", "<= 1.2x floor (its RTF)", find(r"BM_AutosaveKeyRelease_10MB.*"),
     find(r"BM_NoteAsRtf_10MB.*"), passes=lambda ms, f: f and ms <= 1.2 * f)
+row("Autosave key release, 40 screenshots", "< 16 ms", find(r"BM_AutosaveKeyRelease_Screenshots.*"),
+    find(r"BM_NoteAsRtf_Screenshots.*"), passes=lambda ms, f: ms < 16)
+row("Longest stall typing into it", "< 60 ms", find(r"BM_TypingGap_Screenshots.*"),
+    passes=lambda ms, f: ms < 60)
 row("Save Days, seven 1 MB day notes", "< 100 ms", find(r"BM_SaveDays.*"),
     find(r"BM_WriteSevenDayFiles.*"), passes=lambda ms, f: ms < 100)
 row("Open a 200 MB note", "(figure, busy cursor)", find(r"BM_LoadNote_200MB.*"), size_counter="rtf_MB")

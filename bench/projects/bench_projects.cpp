@@ -1,27 +1,35 @@
 // The project area with many and large notes: "Add ToDo" among 10,000 entries with 20 KB notes (a
 // new title, and a duplicate), filling the list from 10,000 note files and a stored order of 10,000
-// titles, and the key release that autosaves a 1 MB and a 10 MB note (also on a slow disk) beside
-// making the note's RTF, which is what stays on the UI thread.
+// titles, and the key release that autosaves a 1 MB and a 10 MB note (also on a slow disk) and a
+// note of 40 pasted screenshots beside making the note's RTF, which is what stays on the UI thread;
+// and the longest stall while a sentence is typed into the screenshots note.
 // The application folders are temporary folders in the working directory, so the notes go to the
 // same kind of disk as the user's; QUILLMARK_BENCH_DIR picks another place.
 #include "app/AppServices.h"
 #include "editor/RichTextBox.h"
 #include "mainwindow/MainWindow.h"
 #include "projects/ProjectPanel.h"
+#include "rtf/RtfWriter.h"
 #include "storage/FileStore.h"
 #include "storage/QtSettingsStore.h"
 #include "support/FaultyFileStore.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompter.h"
 
+#include "ScreenshotNote.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -195,11 +203,14 @@ class LargeNote
 {
 public:
     explicit LargeNote(qsizetype bytes = largeNoteBytes, int writeDelayMs = 0)
+        : LargeNote(rtfNote("Big", bytes), writeDelayMs)
+    { }
+    LargeNote(const QByteArray &rtf, int writeDelayMs)
     {
         QDir(folder.path()).mkdir("todolist");
         QFile file(folder.path() + "/todolist/Big.rtf");
         if (file.open(QIODevice::WriteOnly))
-            file.write(rtfNote("Big", bytes));
+            file.write(rtf);
         file.close();
         app = std::make_unique<Window>(folder.path(), "Big", true);
         app->list()->setCurrentRow(0);
@@ -212,9 +223,9 @@ public:
 
 // The key release that autosaves: the note's RTF is made here, its file work goes to the note
 // writer's thread. Between two measured releases the write before has ended.
-void autosaveKeyRelease(benchmark::State &state, qsizetype bytes, int writeDelayMs)
+void autosaveKeyRelease(benchmark::State &state, const QByteArray &rtf, int writeDelayMs)
 {
-    LargeNote note(bytes, writeDelayMs);
+    LargeNote note(rtf, writeDelayMs);
     RichTextBox *editor = note.app->editor();
     ProjectFlags &flags = note.app->window->projectFlags();
     ProjectPanel &projects = note.app->window->projects();
@@ -233,19 +244,73 @@ void autosaveKeyRelease(benchmark::State &state, qsizetype bytes, int writeDelay
     state.counters["rtf_bytes"] = double(editor->textRTF().size());
 }
 
+// The note of 40 pasted screenshots (99 MB of RTF), made once.
+const QByteArray &screenshotRtf()
+{
+    static const QByteArray rtf = RtfWriter(10).write(ScreenshotNote().document);
+    return rtf;
+}
+
 void BM_AutosaveKeyRelease_1MB(benchmark::State &state)
 {
-    autosaveKeyRelease(state, largeNoteBytes, 0);
+    autosaveKeyRelease(state, rtfNote("Big", largeNoteBytes), 0);
 }
 
 void BM_AutosaveKeyRelease_1MB_SlowDisk(benchmark::State &state)
 {
-    autosaveKeyRelease(state, largeNoteBytes, 200);
+    autosaveKeyRelease(state, rtfNote("Big", largeNoteBytes), 200);
 }
 
 void BM_AutosaveKeyRelease_10MB(benchmark::State &state)
 {
-    autosaveKeyRelease(state, 10 * largeNoteBytes, 0);
+    autosaveKeyRelease(state, rtfNote("Big", 10 * largeNoteBytes), 0);
+}
+
+void BM_AutosaveKeyRelease_Screenshots(benchmark::State &state)
+{
+    autosaveKeyRelease(state, screenshotRtf(), 0);
+}
+
+// A sentence typed at a key every 150 ms into the screenshots note: the time is the longest gap
+// between two ticks of a 10 ms timer on the UI thread, which is what the user feels as a stall.
+void BM_TypingGap_Screenshots(benchmark::State &state)
+{
+    LargeNote note(screenshotRtf(), 0);
+    RichTextBox *editor = note.app->editor();
+    const QString sentence = QStringLiteral("Call the printer about the proofs.");
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longest = 0;
+        QTimer tick;
+        tick.setInterval(10);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        QEventLoop loop;
+        QTimer keys;
+        keys.setInterval(150);
+        int typed = 0;
+        QObject::connect(&keys, &QTimer::timeout, [&] {
+            if (typed == sentence.size()) {
+                loop.quit();
+                return;
+            }
+            const QString text(sentence.at(typed++));
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, text);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(editor, &press);
+            QCoreApplication::sendEvent(editor, &release);
+        });
+        clock.start();
+        tick.start();
+        keys.start();
+        loop.exec();
+        state.SetIterationTime(double(longest) / 1000.0);
+        note.app->window->projects().flushPendingNote();
+    }
 }
 
 void BM_AtomicWrite_1MB(benchmark::State &state)
@@ -262,9 +327,9 @@ void BM_AtomicWrite_1MB(benchmark::State &state)
 }
 
 // The part of an autosave that stays on the UI thread: the document as RTF.
-void noteAsRtf(benchmark::State &state, qsizetype bytes)
+void noteAsRtf(benchmark::State &state, const QByteArray &rtf)
 {
-    LargeNote note(bytes);
+    LargeNote note(rtf, 0);
     RichTextBox *editor = note.app->editor();
     for (auto _ : state)
         benchmark::DoNotOptimize(editor->textRTF());
@@ -272,12 +337,17 @@ void noteAsRtf(benchmark::State &state, qsizetype bytes)
 
 void BM_NoteAsRtf_1MB(benchmark::State &state)
 {
-    noteAsRtf(state, largeNoteBytes);
+    noteAsRtf(state, rtfNote("Big", largeNoteBytes));
 }
 
 void BM_NoteAsRtf_10MB(benchmark::State &state)
 {
-    noteAsRtf(state, 10 * largeNoteBytes);
+    noteAsRtf(state, rtfNote("Big", 10 * largeNoteBytes));
+}
+
+void BM_NoteAsRtf_Screenshots(benchmark::State &state)
+{
+    noteAsRtf(state, screenshotRtf());
 }
 
 } // namespace
@@ -289,9 +359,12 @@ BENCHMARK(BM_OpenWindow_10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutosaveKeyRelease_1MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutosaveKeyRelease_1MB_SlowDisk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutosaveKeyRelease_10MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutosaveKeyRelease_Screenshots)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypingGap_Screenshots)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AtomicWrite_1MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteAsRtf_1MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteAsRtf_10MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NoteAsRtf_Screenshots)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -2,6 +2,7 @@
 // document built directly with QTextCursor for the reader, QTextDocument::toHtml for the writer.
 // Both writer figures count the RTF's bytes, so their MB/s compare as times on one document.
 #include "BenchCorpus.h"
+#include "ScreenshotNote.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
@@ -99,56 +100,9 @@ void writeFloor(benchmark::State &state, const Case *c)
     state.counters["html_MB"] = double(html) / megabyte;
 }
 
-// A note of pasted screenshots as the editor keeps them: each picture as its image and, beside it,
-// the PNG bytes it came as. Noise compresses badly, so 640 by 640 pixels weigh about 1.2 MB.
-struct Screenshots
+ScreenshotNote &screenshots()
 {
-    static constexpr int count = 40;
-    QTextDocument document;
-    QList<QByteArray> png;
-
-    Screenshots()
-    {
-        QRandomGenerator random(20240801u);
-        QTextCursor cursor(&document);
-        for (int i = 0; i < count; ++i) {
-            QImage image(640, 640, QImage::Format_RGB32);
-            for (int y = 0; y < image.height(); ++y) {
-                auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-                random.fillRange(line, image.width());
-            }
-            QByteArray bytes;
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "PNG");
-            png.append(bytes);
-            const QString name = QStringLiteral("pasted-image-%1.png").arg(i);
-            document.addResource(QTextDocument::ImageResource, QUrl(name), image);
-            QTextImageFormat format;
-            format.setName(name);
-            cursor.insertText(QStringLiteral("Screenshot %1: ").arg(i));
-            cursor.insertImage(format);
-            cursor.insertBlock();
-        }
-        renewBytes();
-    }
-
-    // Puts fresh copies of the PNG bytes in the document, as a new paste would: no writer has
-    // seen these.
-    void renewBytes()
-    {
-        for (int i = 0; i < count; ++i) {
-            const QByteArray &bytes = png.at(i);
-            document.addResource(QTextDocument::UserResource,
-                QUrl(QStringLiteral("rtf-original:pasted-image-%1.png").arg(i)),
-                QByteArray(bytes.constData(), bytes.size()));
-        }
-    }
-};
-
-Screenshots &screenshots()
-{
-    static Screenshots made;
+    static ScreenshotNote made;
     return made;
 }
 
@@ -156,7 +110,7 @@ Screenshots &screenshots()
 // unchanged (the autosave's case).
 void benchWriteScreenshots(benchmark::State &state, bool first)
 {
-    Screenshots &note = screenshots();
+    ScreenshotNote &note = screenshots();
     note.renewBytes();
     qsizetype written = RtfWriter(10).write(note.document).size();
     for (auto _ : state) {
