@@ -87,6 +87,11 @@ QByteArray RichTextBox::textRTF() const
     return RtfWriter(fontSize()).write(*document());
 }
 
+QList<QByteArray> RichTextBox::textRtfPieces() const
+{
+    return RtfWriter(fontSize()).writePieces(*document());
+}
+
 void RichTextBox::setText(const QString &plainText)
 {
     // The caret keeps its character format through setPlainText, so the new text would start in

@@ -26,6 +26,8 @@ public:
     bool loadRtf(const QByteArray &rtf, bool *leftOutContent = nullptr);
     // The whole document as RTF.
     QByteArray textRTF() const;
+    // The same as pieces that follow one another, the pictures' hex not copied.
+    QList<QByteArray> textRtfPieces() const;
 
     // Replaces the content with plain text in the box's own font and size, whatever the caret had.
     void setText(const QString &plainText);

@@ -48,7 +48,8 @@ public:
     // The same, but the file work goes to the note writer's thread: done runs once the note is on
     // disk or its write failed (a failure is told once per note, and the edit kept and retried).
     // The first write of a file that is to be kept aside runs at once.
-    void writeOwnerSoon(const std::function<QByteArray()> &editorText,
+    // editorPieces gives the editor's RTF in pieces that follow one another.
+    void writeOwnerSoon(const std::function<QList<QByteArray>()> &editorPieces,
         const std::function<void(WriteResult)> &done);
     // Waits until every note write has ended and its outcome is taken in.
     void waitForWrites();

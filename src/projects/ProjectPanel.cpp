@@ -200,7 +200,7 @@ void ProjectPanel::rtfToDo_KeyUp()
 void ProjectPanel::Save_Note()
 {
     // Typing never waits for the disk: the file work runs on the note writer's thread.
-    m_notes.writeOwnerSoon([this] { return view.rtfToDo->textRTF(); },
+    m_notes.writeOwnerSoon([this] { return view.rtfToDo->textRtfPieces(); },
         [this](WriteResult result) { ownerWritten(result); });
 }
 

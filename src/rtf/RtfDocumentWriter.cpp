@@ -90,6 +90,11 @@ const RtfDocumentWriter::Run &RtfDocumentWriter::run(int formatIndex, FormatOf f
 
 QByteArray RtfDocumentWriter::write()
 {
+    return RtfOutput::joined(writePieces());
+}
+
+QList<QByteArray> RtfDocumentWriter::writePieces()
+{
     writeFrameContent(m_document.rootFrame()->begin(), Place(), "par");
 
     RtfOutput header(1024);
@@ -109,7 +114,7 @@ QByteArray RtfDocumentWriter::write()
     header.newline();
 
     m_body.raw("}\n");
-    return m_body.takeBehind(header.take());
+    return m_body.takePiecesBehind(header.take());
 }
 
 void RtfDocumentWriter::writeFrameContent(

@@ -31,6 +31,8 @@ public:
         double defaultPointSize, RtfWriterPictureCache &pictureCache);
 
     QByteArray write();
+    // The same bytes as pieces that follow one another: the pictures' hex stays the cache's own.
+    QList<QByteArray> writePieces();
 
 private:
     // What a character format comes to in RTF, worked out once per format of the document.

@@ -312,7 +312,7 @@ QByteArray RtfOutput::take()
     return takeBehind({});
 }
 
-QByteArray RtfOutput::takeBehind(QByteArrayView head)
+QByteArray RtfOutput::takeBuffer(QByteArrayView head)
 {
     m_buffer.resize(m_size);
     const qsizetype gap = m_headroom - head.size();
@@ -329,4 +329,59 @@ QByteArray RtfOutput::takeBehind(QByteArrayView head)
     m_headroom = 0;
     m_afterWord = false;
     return std::exchange(m_buffer, QByteArray());
+}
+
+void RtfOutput::shared(const QByteArray &piece)
+{
+    if (piece.isEmpty())
+        return;
+    if (m_pieces.isEmpty())
+        m_firstHeadroom = m_headroom;
+    // The first piece keeps its headroom until the head is known.
+    m_buffer.resize(m_size);
+    m_pieces.append(std::exchange(m_buffer, QByteArray()));
+    m_size = 0;
+    m_headroom = 0;
+    m_buffer.resize(4096);
+    m_pieces.append(piece);
+    m_afterWord = false;
+}
+
+QList<QByteArray> RtfOutput::takePiecesBehind(QByteArrayView head)
+{
+    if (m_pieces.isEmpty())
+        return { takeBuffer(head) };
+    QList<QByteArray> pieces = std::exchange(m_pieces, {});
+    // The first piece gets the head in its headroom, as a buffer without pieces would.
+    RtfOutput first;
+    first.m_buffer = std::exchange(pieces.first(), QByteArray());
+    first.m_size = first.m_buffer.size();
+    first.m_headroom = m_firstHeadroom;
+    pieces.first() = first.takeBuffer(head);
+    if (m_size > m_headroom)
+        pieces.append(takeBuffer({}));
+    m_size = 0;
+    m_headroom = 0;
+    m_buffer = QByteArray();
+    m_afterWord = false;
+    return pieces;
+}
+
+QByteArray RtfOutput::joined(const QList<QByteArray> &pieces)
+{
+    if (pieces.size() == 1)
+        return pieces.first();
+    qsizetype size = 0;
+    for (const QByteArray &piece : pieces)
+        size += piece.size();
+    QByteArray all;
+    all.reserve(size);
+    for (const QByteArray &piece : pieces)
+        all.append(piece);
+    return all;
+}
+
+QByteArray RtfOutput::takeBehind(QByteArrayView head)
+{
+    return joined(takePiecesBehind(head));
 }

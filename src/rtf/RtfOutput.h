@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QStringView>
 #include <cstring>
 
@@ -38,6 +39,9 @@ public:
     void hexLines(QByteArrayView data);
     // How many bytes hexLines writes for count bytes of data.
     static qsizetype hexLinesSize(qsizetype count);
+    // Bytes written as they are, kept as a piece of their own rather than copied into the buffer
+    // (a picture's hex, which the picture cache holds already): see takePiecesBehind.
+    void shared(const QByteArray &piece);
 
     // Several control words written into room reserved once, as the words between two runs of
     // text are: at most maxBytes of them, taken into the output when the batch ends.
@@ -80,8 +84,13 @@ public:
     qsizetype size() const { return m_size - m_headroom; }
     // The finished output; the buffer is left empty.
     QByteArray take();
-    // head, then the finished output: in the same buffer when head fits in the headroom.
+    // head, then the finished output: in the same buffer when head fits in the headroom. Shared
+    // pieces are copied in.
     QByteArray takeBehind(QByteArrayView head);
+    // The same as pieces that follow one another, the shared ones not copied.
+    QList<QByteArray> takePiecesBehind(QByteArrayView head);
+    // The pieces one after the other, in one array.
+    static QByteArray joined(const QList<QByteArray> &pieces);
 
 private:
     char *reserveTail(qsizetype extra)
@@ -95,9 +104,15 @@ private:
     static char *writeNumber(char *p, long long value);
     void delimitBeforeText();
 
+    // The buffer as it is now, in front of the headroom's head when it is the first piece.
+    QByteArray takeBuffer(QByteArrayView head);
+
     QByteArray m_buffer;
     qsizetype m_size = 0;
     qsizetype m_headroom = 0;
+    // The pieces finished so far, shared ones among them; the first keeps its headroom in front.
+    QList<QByteArray> m_pieces;
+    qsizetype m_firstHeadroom = 0;
     // A control word was the last thing written: text that follows needs a space first.
     bool m_afterWord = false;
 };

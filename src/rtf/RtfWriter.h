@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QTextFormat>
 
 class QTextDocument;
@@ -21,6 +22,9 @@ public:
     static constexpr int OwnTableWidth = QTextFormat::UserProperty + 0x5154;
 
     QByteArray write(const QTextDocument &document) const;
+    // The same bytes in pieces that follow one another, a picture's hex a piece of its own that
+    // is not copied (the autosave joins them on the note writer's thread).
+    QList<QByteArray> writePieces(const QTextDocument &document) const;
 
 private:
     double m_defaultPointSize;

@@ -144,6 +144,6 @@ void RtfWriterPicture::write(RtfOutput &output, const QTextImageFormat &format) 
     output.word("picwgoal", twips(width));
     output.word("pichgoal", twips(height));
     output.newline();
-    output.raw(m_hex);
+    output.shared(m_hex);
     output.closeGroup();
 }

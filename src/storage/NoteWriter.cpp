@@ -41,8 +41,19 @@ NoteWriter::~NoteWriter()
     }
 }
 
-NoteWriter::Outcome NoteWriter::perform(const QString &path, const QByteArray &contents)
+NoteWriter::Outcome NoteWriter::perform(const QString &path, const QList<QByteArray> &pieces)
 {
+    QByteArray contents;
+    if (pieces.size() == 1) {
+        contents = pieces.first();
+    } else {
+        qsizetype size = 0;
+        for (const QByteArray &piece : pieces)
+            size += piece.size();
+        contents.reserve(size);
+        for (const QByteArray &piece : pieces)
+            contents.append(piece);
+    }
     Outcome outcome;
     outcome.path = path;
     outcome.written = m_files.writeFileAtomic(path, contents);
@@ -53,8 +64,13 @@ NoteWriter::Outcome NoteWriter::perform(const QString &path, const QByteArray &c
 
 void NoteWriter::write(const QString &path, QByteArray contents, Done done)
 {
+    write(path, QList<QByteArray> { std::move(contents) }, std::move(done));
+}
+
+void NoteWriter::write(const QString &path, QList<QByteArray> pieces, Done done)
+{
     if (!m_thread.joinable()) {
-        const Outcome outcome = perform(path, contents);
+        const Outcome outcome = perform(path, pieces);
         if (done)
             done(outcome);
         return;
@@ -66,7 +82,7 @@ void NoteWriter::write(const QString &path, QByteArray contents, Done done)
             m_queue.push_back(path);
         // A write that has not started yet is replaced: its content is older than this one.
         slot.waiting = true;
-        slot.next = { std::move(contents), std::move(done) };
+        slot.next = { std::move(pieces), std::move(done) };
     }
     m_changed.notify_all();
     if (!m_deliveryTimer->isActive())
@@ -131,7 +147,7 @@ void NoteWriter::run()
             slot.waiting = false;
             slot.running = true;
         }
-        Outcome outcome = perform(path, job.contents);
+        Outcome outcome = perform(path, job.pieces);
         {
             std::lock_guard lock(m_mutex);
             Slot &slot = m_slots[path];

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -41,6 +42,9 @@ public:
     // ended, unless a newer write of the same file replaced this one before it started (then only
     // the newer one's done runs).
     void write(const QString &path, QByteArray contents, Done done);
+    // The same for content given as pieces that follow one another; they are joined on the
+    // writer's thread, so a large note is not copied on the caller's.
+    void write(const QString &path, QList<QByteArray> pieces, Done done);
     // Writes at once, after whatever of this file waits, and tells how it went.
     Outcome writeNow(const QString &path, const QByteArray &contents);
     // Waits until no write of path is queued or running, and runs the done of every write that
@@ -52,7 +56,7 @@ public:
 private:
     struct Job
     {
-        QByteArray contents;
+        QList<QByteArray> pieces;
         Done done;
     };
     struct Slot
@@ -67,7 +71,7 @@ private:
         Done done;
     };
     void run();
-    Outcome perform(const QString &path, const QByteArray &contents);
+    Outcome perform(const QString &path, const QList<QByteArray> &pieces);
     // Runs the done of every write that has ended, in the order they ended.
     void deliver();
     bool busyLocked(const QString *path) const;
