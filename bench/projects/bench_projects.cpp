@@ -359,7 +359,8 @@ BENCHMARK(BM_OpenWindow_10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutosaveKeyRelease_1MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutosaveKeyRelease_1MB_SlowDisk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutosaveKeyRelease_10MB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AutosaveKeyRelease_Screenshots)->Unit(benchmark::kMillisecond);
+// Twenty releases, as a user would type: each one waits for the 99 MB write before it.
+BENCHMARK(BM_AutosaveKeyRelease_Screenshots)->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypingGap_Screenshots)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AtomicWrite_1MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteAsRtf_1MB)->Unit(benchmark::kMillisecond);
