@@ -106,7 +106,16 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 #endif
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The panels queue writes on the note writer until they are gone (a day box that loses the
+    // focus as the window goes writes its day): they go first, and the writer, gone next, finishes
+    // what they queued.
+    delete m_days;
+    m_days = nullptr;
+    delete m_projects;
+    m_projects = nullptr;
+}
 
 DayNotesView MainWindow::dayNotesView() const
 {
