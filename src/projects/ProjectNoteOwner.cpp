@@ -57,19 +57,13 @@ ProjectNoteOwner::WriteResult ProjectNoteOwner::writeOwner(
 void ProjectNoteOwner::writeOwnerSoon(const std::function<QList<QByteArray>()> &editorPieces,
     const std::function<void(WriteResult)> &done)
 {
-    const auto joined = [](const QList<QByteArray> &pieces) {
-        QByteArray all;
-        for (const QByteArray &piece : pieces)
-            all.append(piece);
-        return all;
-    };
     if (!prepareNotesFolder()) {
         done(WriteResult::NothingToWrite);
         return;
     }
     // A file to be kept aside first is moved on this thread, before anything is queued for it.
     if (m_ownerKeep != KeepAside::Nothing) {
-        done(writeOwner([&] { return joined(editorPieces()); }, Report::OncePerNote));
+        done(writeOwner([&] { return editorPieces().join(); }, Report::OncePerNote));
         return;
     }
     const QString title = owner();
@@ -77,10 +71,10 @@ void ProjectNoteOwner::writeOwnerSoon(const std::function<QList<QByteArray>()> &
     // Edits made from now on are newer than this write.
     m_edited = false;
     m_writer.write(
-        m_store.notePath(title), pieces, [this, title, pieces, joined, done](const auto &outcome) {
+        m_store.notePath(title), pieces, [this, title, pieces, done](const auto &outcome) {
             const Ended ended { outcome.written, outcome.error, Report::OncePerNote, true };
             // Only an edit that could not be written is kept, as one array.
-            ownerWriteEnded(title, outcome.written ? QByteArray() : joined(pieces), ended);
+            ownerWriteEnded(title, outcome.written ? QByteArray() : pieces.join(), ended);
             done(outcome.written ? WriteResult::Written : WriteResult::Failed);
         });
 }

@@ -369,16 +369,8 @@ QList<QByteArray> RtfOutput::takePiecesBehind(QByteArrayView head)
 
 QByteArray RtfOutput::joined(const QList<QByteArray> &pieces)
 {
-    if (pieces.size() == 1)
-        return pieces.first();
-    qsizetype size = 0;
-    for (const QByteArray &piece : pieces)
-        size += piece.size();
-    QByteArray all;
-    all.reserve(size);
-    for (const QByteArray &piece : pieces)
-        all.append(piece);
-    return all;
+    // One piece is returned as it is, without a copy.
+    return pieces.size() == 1 ? pieces.first() : pieces.join();
 }
 
 QByteArray RtfOutput::takeBehind(QByteArrayView head)

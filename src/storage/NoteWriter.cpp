@@ -43,17 +43,8 @@ NoteWriter::~NoteWriter()
 
 NoteWriter::Outcome NoteWriter::perform(const QString &path, const QList<QByteArray> &pieces)
 {
-    QByteArray contents;
-    if (pieces.size() == 1) {
-        contents = pieces.first();
-    } else {
-        qsizetype size = 0;
-        for (const QByteArray &piece : pieces)
-            size += piece.size();
-        contents.reserve(size);
-        for (const QByteArray &piece : pieces)
-            contents.append(piece);
-    }
+    // One piece is shared as it is; several are joined here, off the caller's thread.
+    const QByteArray contents = pieces.size() == 1 ? pieces.first() : pieces.join();
     Outcome outcome;
     outcome.path = path;
     outcome.written = m_files.writeFileAtomic(path, contents);
