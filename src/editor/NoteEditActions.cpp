@@ -183,6 +183,8 @@ void NoteEditActions::addToMenu(QMenu *menu) const
             if (editable || isReadOnlyCommand(command))
                 shown.append(action(command));
         }
+        if (group.contains(Find))
+            shown.append(m_noteCommands);
         if (shown.isEmpty())
             continue;
         if (!menu->isEmpty())

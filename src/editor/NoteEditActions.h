@@ -61,6 +61,9 @@ public:
     void updateStates();
     // The edit and format part of the right-click menu.
     void addToMenu(QMenu *menu) const;
+    // The window's commands on the current note (the window owns them and their shortcuts); the
+    // right-click menu shows them after "&Find...".
+    void setNoteCommands(const QList<QAction *> &commands) { m_noteCommands = commands; }
 
     void setColourChooser(ColourChooser chooser) { m_chooseColour = std::move(chooser); }
 
@@ -76,5 +79,6 @@ private:
     RichTextBox *m_box;
     QHash<int, QAction *> m_actions;
     QList<QAction *> m_keyed;
+    QList<QAction *> m_noteCommands;
     ColourChooser m_chooseColour;
 };

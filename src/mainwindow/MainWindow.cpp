@@ -2,12 +2,15 @@
 
 #include "daynotes/DayAutosave.h"
 #include "daynotes/DayNotes.h"
+#include "daynotes/DayTable.h"
+#include "editor/NoteEditActions.h"
 #include "editor/RichTextBox.h"
 #include "editor/SpellChecker.h"
 #include "forms/ui_frmMain.h"
 #include "help/HelpMenu.h"
 #include "help/Links.h"
 #include "mainwindow/ClosingSequence.h"
+#include "mainwindow/CurrentNote.h"
 #include "mainwindow/HeldNoticePrompter.h"
 #include "mainwindow/WindowPosition.h"
 #include "mainwindow/WindowShortcuts.h"
@@ -73,6 +76,8 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
         [this](const QString &target) { Goto_URL(target); }, this);
     m_closing = std::make_unique<ClosingSequence>(
         *this, m_flags, *m_projects, *m_days, *services.settings, *m_prompter);
+    const auto dayBoxes = dayNotesView().boxes;
+    m_currentNote = new CurrentNote(ui->rtfToDo, { dayBoxes.begin(), dayBoxes.end() }, this);
 
     // A note or day file that another program changed is kept beside it before a save replaces it;
     // the user hears of it without being stopped from typing.
@@ -258,6 +263,19 @@ void MainWindow::prepareNoteBoxes()
         box->setText(QString());
     }
     placeDayBoxes();
+}
+
+void MainWindow::addNoteCommand(QAction *command)
+{
+    m_noteCommands.append(command);
+    for (RichTextBox *box : findChildren<RichTextBox *>())
+        box->editActions()->setNoteCommands(m_noteCommands);
+}
+
+QString MainWindow::currentNoteTitle() const
+{
+    const int day = m_currentNote->dayIndex();
+    return day < 0 ? m_projects->editorOwner() : DayTable::caption(day);
 }
 
 bool MainWindow::isDayBox(const QWidget *box)

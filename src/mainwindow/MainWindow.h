@@ -18,12 +18,14 @@ namespace SettingsKeys {
 struct Setting;
 }
 class ClosingSequence;
+class CurrentNote;
 class DayNotes;
 struct DayNotesView;
 class HelpMenu;
 class NoteWriter;
 struct HelpMenuView;
 class ProjectPanel;
+class QAction;
 class QTimer;
 class StoredFileLink;
 struct StoredFileLinkView;
@@ -52,6 +54,9 @@ public:
     DayNotes &days() { return *m_days; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
     ClosingSequence &closingSequence() { return *m_closing; }
+    CurrentNote &currentNote() { return *m_currentNote; }
+    // The current note's name for a caption: the project title or the weekday.
+    QString currentNoteTitle() const;
     // The notice that a file changed outside the program was kept under another name.
     static QString outsideChangeText(const QString &path, const QString &keptAs);
     // The size the window holds: the whole "Projects:" frame across, the whole week tabs down.
@@ -81,6 +86,9 @@ private:
     void selectTodaysTab();
     void prepareNoteBoxes();
     void placeDayBoxes();
+    // A command of the window on the current note, offered in every note box's right-click menu
+    // too.
+    void addNoteCommand(QAction *command);
     static bool isDayBox(const QWidget *box);
 
     void cmdClose_Click();
@@ -103,6 +111,8 @@ private:
     HelpMenu *m_helpMenu = nullptr;
     StoredFileLink *m_storedFile = nullptr;
     std::unique_ptr<ClosingSequence> m_closing;
+    CurrentNote *m_currentNote = nullptr;
+    QList<QAction *> m_noteCommands;
     bool m_loaded = false; // the opening sequence has started
     bool m_opened = false; // and has finished
     // The frame goes where the stored position says once the window manager has framed the window.

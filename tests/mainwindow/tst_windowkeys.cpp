@@ -1,10 +1,12 @@
 // The window's own shortcuts reach their menu entries from any control, the note boxes included.
 #include "editor/RichTextBox.h"
+#include "mainwindow/CurrentNote.h"
 #include "mainwindow/MainWindow.h"
 #include "support/TestApp.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -15,6 +17,7 @@ private slots:
     void shortcutsReachMenusFromNoteBoxes_data();
     void shortcutsReachMenusFromNoteBoxes();
     void shortcutsWinOverAFieldThatClaimsThem();
+    void currentNoteIsTheLastNoteBoxFocused();
 };
 
 namespace {
@@ -80,6 +83,26 @@ void WindowKeysTest::shortcutsWinOverAFieldThatClaimsThem()
     QSignalSpy exited(app.find<QAction>("mnuClose"), &QAction::triggered);
     QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
     QCOMPARE(exited.count(), 1);
+}
+
+void WindowKeysTest::currentNoteIsTheLastNoteBoxFocused()
+{
+    TestApp app;
+    MainWindow &window = app.open();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    CurrentNote &current = window.currentNote();
+    QVERIFY(current.isProjectNote());
+
+    auto *wednesday = app.find<RichTextBox>("rtfWednesday");
+    wednesday->setFocus();
+    QCOMPARE(current.box(), wednesday);
+    QCOMPARE(window.currentNoteTitle(), QStringLiteral("Wednesday"));
+    // The focus in the list or in the box's own find bar leaves the note current.
+    app.find<QListWidget>("lstToDo")->setFocus();
+    QCOMPARE(current.dayIndex(), 2);
+    wednesday->openFindBar();
+    QCOMPARE(current.box(), wednesday);
 }
 
 QTEST_MAIN(WindowKeysTest)
