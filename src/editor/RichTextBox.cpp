@@ -8,6 +8,7 @@
 #include "editor/NoteMimeData.h"
 #include "editor/NoteWideTables.h"
 #include "editor/SpellHighlighter.h"
+#include "rtf/RtfPicturePreparer.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
@@ -40,6 +41,8 @@ RichTextBox::RichTextBox(QWidget *parent)
         &RichTextBox::showSpellingUnderlines);
     viewport()->setMouseTracking(true);
 }
+
+RichTextBox::~RichTextBox() = default;
 
 bool RichTextBox::loadFile(const QString &path)
 {
@@ -77,9 +80,20 @@ bool RichTextBox::loadRtf(const QByteArray &rtf, bool *leftOutContent)
     doc->setUndoRedoEnabled(true);
     if (busy)
         QApplication::restoreOverrideCursor();
-    if (loaded)
+    if (loaded) {
         setCaretPosition(0);
+        // The first save after opening finds the note's pictures made.
+        if (!m_pictures)
+            m_pictures = std::make_unique<RtfPicturePreparer>();
+        m_pictures->prepare(*doc);
+    }
     return loaded;
+}
+
+void RichTextBox::waitForPreparedPictures()
+{
+    if (m_pictures)
+        m_pictures->waitForDone();
 }
 
 QByteArray RichTextBox::textRTF() const

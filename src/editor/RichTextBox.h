@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QTextEdit>
+#include <memory>
 
 class FindBar;
+class RtfPicturePreparer;
 class NoteEditActions;
 class SpellChecker;
 class SpellHighlighter;
@@ -16,6 +18,7 @@ class RichTextBox : public QTextEdit
     Q_OBJECT
 public:
     explicit RichTextBox(QWidget *parent = nullptr);
+    ~RichTextBox() override;
 
     // Replaces the content with the RTF file at path. Returns false, keeping what the box showed,
     // when the file cannot be read or is not RTF.
@@ -24,6 +27,9 @@ public:
     // leftOutContent, when given, tells whether the document held content the box cannot show
     // and a save would lose (RtfReader::leftOutContent).
     bool loadRtf(const QByteArray &rtf, bool *leftOutContent = nullptr);
+    // Waits until the pictures of the note last loaded are made for its saves, which otherwise
+    // happens in the background after the load.
+    void waitForPreparedPictures();
     // The whole document as RTF.
     QByteArray textRTF() const;
     // The same as pieces that follow one another, the pictures' hex not copied.
@@ -89,4 +95,6 @@ private:
     QList<QTextEdit::ExtraSelection> m_spellingHighlights;
     QString m_pressedLink;
     bool m_linkPointer = false;
+    // Makes the pictures of a loaded note ready for its first save, off this thread.
+    std::unique_ptr<RtfPicturePreparer> m_pictures;
 };

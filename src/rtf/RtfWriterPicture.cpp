@@ -58,31 +58,65 @@ RtfWriterPicture RtfWriterPicture::fromFormat(
     const QString name = format.name();
     if (name.isEmpty())
         return RtfWriterPicture();
-    const QVariant original = document.resource(
+    RtfWriterPicture picture = fromOriginalResource(name, originalOf(document, name), cache);
+    if (picture.m_kind != None)
+        return picture;
+    return fromShownResource(
+        name, document.resource(QTextDocument::ImageResource, QUrl(name)), cache);
+}
+
+QVariant RtfWriterPicture::originalOf(const QTextDocument &document, const QString &name)
+{
+    return document.resource(
         QTextDocument::UserResource, QUrl(QLatin1String("rtf-original:") + name));
-    if (original.typeId() == QMetaType::QByteArray) {
-        const auto key
-            = RtfWriterPictureCache::keyOf(name, RtfWriterPictureCache::Original, original);
-        if (key) {
-            if (auto kept = cache.find(*key))
-                return *kept;
-        }
-        RtfWriterPicture picture = fromOriginal(original.toByteArray());
-        if (picture.m_kind != None) {
-            if (key)
-                cache.insert(*key, picture, original);
-            return picture;
-        }
-    }
-    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
-    const auto key = RtfWriterPictureCache::keyOf(name, RtfWriterPictureCache::Shown, resource);
+}
+
+RtfWriterPicture::Resources RtfWriterPicture::resourcesOf(
+    const QTextDocument &document, const QString &name)
+{
+    Resources resources { name, originalOf(document, name), QVariant() };
+    // The image shown is needed only where the reader kept no bytes.
+    if (resources.original.typeId() != QMetaType::QByteArray)
+        resources.shown = document.resource(QTextDocument::ImageResource, QUrl(name));
+    return resources;
+}
+
+RtfWriterPicture RtfWriterPicture::fromResources(
+    const Resources &resources, RtfWriterPictureCache &cache)
+{
+    RtfWriterPicture picture = fromOriginalResource(resources.name, resources.original, cache);
+    if (picture.m_kind != None || !resources.shown.isValid())
+        return picture;
+    return fromShownResource(resources.name, resources.shown, cache);
+}
+
+RtfWriterPicture RtfWriterPicture::fromOriginalResource(
+    const QString &name, const QVariant &original, RtfWriterPictureCache &cache)
+{
+    if (original.typeId() != QMetaType::QByteArray)
+        return RtfWriterPicture();
+    const auto key = RtfWriterPictureCache::keyOf(name, RtfWriterPictureCache::Original, original);
     if (key) {
         if (auto kept = cache.find(*key))
             return *kept;
     }
-    RtfWriterPicture picture = fromImage(RtfImageResource::image(resource));
+    RtfWriterPicture picture = fromOriginal(original.toByteArray());
     if (key && picture.m_kind != None)
-        cache.insert(*key, picture, resource);
+        cache.insert(*key, picture, original);
+    return picture;
+}
+
+RtfWriterPicture RtfWriterPicture::fromShownResource(
+    const QString &name, const QVariant &shown, RtfWriterPictureCache &cache)
+{
+    const auto key = RtfWriterPictureCache::keyOf(name, RtfWriterPictureCache::Shown, shown);
+    if (key) {
+        if (auto kept = cache.find(*key))
+            return *kept;
+    }
+    RtfWriterPicture picture = fromImage(RtfImageResource::image(shown));
+    if (key && picture.m_kind != None)
+        cache.insert(*key, picture, shown);
     return picture;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <QString>
+#include <QVariant>
 
 class QImage;
 class QTextDocument;
@@ -23,6 +25,17 @@ public:
     static RtfWriterPicture fromFormat(const QTextDocument &document,
         const QTextImageFormat &format, RtfWriterPictureCache &cache);
 
+    // What a picture is made from: the bytes the reader kept and the image the document shows,
+    // taken from the document on its own thread; a picture can then be made on any thread.
+    struct Resources
+    {
+        QString name;
+        QVariant original;
+        QVariant shown;
+    };
+    static Resources resourcesOf(const QTextDocument &document, const QString &name);
+    static RtfWriterPicture fromResources(const Resources &resources, RtfWriterPictureCache &cache);
+
     Kind kind() const { return m_kind; }
     // The bytes as lower-case hex, 128 digits to the line, each line ended.
     const QByteArray &hexLines() const { return m_hex; }
@@ -33,6 +46,11 @@ public:
     void write(RtfOutput &output, const QTextImageFormat &format) const;
 
 private:
+    static QVariant originalOf(const QTextDocument &document, const QString &name);
+    static RtfWriterPicture fromOriginalResource(
+        const QString &name, const QVariant &original, RtfWriterPictureCache &cache);
+    static RtfWriterPicture fromShownResource(
+        const QString &name, const QVariant &shown, RtfWriterPictureCache &cache);
     static RtfWriterPicture fromOriginal(const QByteArray &bytes);
     static RtfWriterPicture fromImage(const QImage &image);
     void setBytes(Kind kind, const QByteArray &bytes, QSize pixels);

@@ -1,5 +1,6 @@
 // The RTF writer checked against the RTF text it produces: header and tables, escaping, the runs'
 // control words, paragraph properties, lists, tables, pictures, links and determinism.
+#include "rtf/RtfPicturePreparer.h"
 #include "rtf/RtfWriter.h"
 #include "rtf/RtfWriterPictureCache.h"
 
@@ -145,6 +146,7 @@ private slots:
     void pictureIsWrittenAnewOnlyWhenChanged_data();
     void pictureIsWrittenAnewOnlyWhenChanged();
     void pictureCacheKeepsTheLatestWithinItsBound();
+    void picturesArePreparedInTheBackground();
     void linksBecomeHyperlinkFields();
     void symbolFontTextIsWrittenAsUnicode();
     void fontNamesBeyondAsciiUseTheirCodePage();
@@ -742,6 +744,26 @@ void RtfWriterTest::pictureCacheKeepsTheLatestWithinItsBound()
     QVERIFY(!kept(1));
     QVERIFY(kept(2));
     QVERIFY(cache.heldBytes() < all);
+}
+
+void RtfWriterTest::picturesArePreparedInTheBackground()
+{
+    // Once prepared, the first save finds the picture made: its hex is the cache's own.
+    Document d;
+    const QString name = QStringLiteral("prepared");
+    const QByteArray bytes = pngBytes(QSize(9, 7), Qt::darkCyan);
+    d.doc.addResource(QTextDocument::UserResource, QUrl("rtf-original:" + name), bytes);
+    QTextImageFormat format;
+    format.setName(name);
+    d.cursor.insertImage(format);
+    const auto key = RtfWriterPictureCache::keyOf(name, RtfWriterPictureCache::Original, bytes);
+    QVERIFY(!RtfWriterPictureCache::shared().find(*key));
+    RtfPicturePreparer preparer;
+    preparer.prepare(d.doc);
+    preparer.waitForDone();
+    const auto prepared = RtfWriterPictureCache::shared().find(*key);
+    QVERIFY(prepared);
+    QCOMPARE(RtfWriter().writePieces(d.doc).at(1).constData(), prepared->hexLines().constData());
 }
 
 void RtfWriterTest::linksBecomeHyperlinkFields()
