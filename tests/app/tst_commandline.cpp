@@ -23,7 +23,6 @@ class CommandLineTest : public QObject
     Q_OBJECT
 
 private slots:
-    void withoutOptionsNothingChanges();
     void folderIsCreatedAndHoldsItsSettings();
     void unusableFolderFails_data();
     void unusableFolderFails();
@@ -35,16 +34,12 @@ private:
     QTemporaryDir m_dir;
 };
 
-void CommandLineTest::withoutOptionsNothingChanges()
-{
-    CommandLine commandLine;
-    QCOMPARE(commandLine.read({ QStringLiteral("quillmark") }), CommandLine::Action::Start);
-    QCOMPARE(commandLine.folder(), QString());
-    QCOMPARE(commandLine.settingsFile(), QString());
-}
-
 void CommandLineTest::folderIsCreatedAndHoldsItsSettings()
 {
+    CommandLine withoutOptions;
+    QCOMPARE(withoutOptions.read({ QStringLiteral("quillmark") }), CommandLine::Action::Start);
+    QCOMPARE(withoutOptions.settingsFile(), QString());
+
     const QString given = m_dir.filePath(QStringLiteral("sets/../sets/work"));
     CommandLine commandLine;
     QCOMPARE(commandLine.read({ QStringLiteral("quillmark"), QStringLiteral("--folder"), given }),

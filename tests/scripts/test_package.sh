@@ -5,30 +5,7 @@
 #   test_package.sh BUILD_DIR
 set -uo pipefail
 build_dir=$1
-failures=0
-passes=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@" >/tmp/qm-package-check.$$ 2>&1; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAIL: $what"
-        sed 's/^/    /' /tmp/qm-package-check.$$
-    fi
-    rm -f /tmp/qm-package-check.$$
-}
-# A missing outside program skips the test with a message, except in CI, which has them all.
-require_tool() { # program, package
-    command -v "$1" >/dev/null && return 0
-    if [ "${CI:-}" = true ]; then
-        echo "FAIL: $1 is missing: ./test installs $2"
-        exit 1
-    fi
-    echo "SKIP: $1 is missing: install $2 to run this test"
-    exit 77
-}
+source "$(dirname "$0")/checks.sh"
 require_tool dpkg-deb dpkg
 require_tool dpkg-shlibdeps dpkg-dev
 require_tool lintian lintian
