@@ -87,6 +87,7 @@ MainWindowServices AppServices::services()
 
     MainWindowServices services;
     services.applicationFolder = m_applicationFolder;
+    services.helpFile = m_helpFile;
     services.settings = &settings();
     services.files = &files();
     services.prompter = m_prompter ? m_prompter : m_ownPrompter.get();

@@ -38,6 +38,8 @@ public:
     // What ends the program; by default QCoreApplication::exit.
     void setQuit(std::function<void()> quit);
     void setResetDaysInterval(int milliseconds);
+    // The help file, when it is not help.rtf of the application folder.
+    void setHelpFile(const QString &path) { m_helpFile = path; }
     // Whether note and day files are written on a thread of their own (the program's way).
     void setBackgroundWrites(bool background) { m_backgroundWrites = background; }
     // The window the real dialogs belong to (when it gives none: the active window). Asked each
@@ -54,6 +56,7 @@ public:
 private:
     QString m_applicationFolder;
     QString m_settingsFile;
+    QString m_helpFile;
     std::unique_ptr<QtSettingsStore> m_settings;
     std::unique_ptr<FileStore> m_ownFiles;
     std::unique_ptr<Prompter> m_ownPrompter;

@@ -7,11 +7,11 @@
 
 #include <QAction>
 
-HelpMenu::HelpMenu(const HelpMenuView &view, QWidget &mainWindow, const QString &applicationFolder,
+HelpMenu::HelpMenu(const HelpMenuView &view, QWidget &mainWindow, const QString &helpFile,
     FileStore &files, DesktopShell &shell, QObject *parent)
     : QObject(parent)
     , m_mainWindow(mainWindow)
-    , m_applicationFolder(applicationFolder)
+    , m_helpFile(helpFile)
     , m_files(files)
     , m_shell(shell)
 {
@@ -49,7 +49,7 @@ void HelpMenu::showHelpWindow()
         // No parent: a window owned by the main window is tied to it by the desktop (kept above it,
         // and minimised or hidden with it by some window managers), and this one must stay up while
         // the main window is hidden.
-        m_helpWindow = new HelpWindow(m_applicationFolder, m_files);
+        m_helpWindow = new HelpWindow(m_helpFile, m_files);
         m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_helpWindow, &HelpWindow::Form_Unload, this, &HelpMenu::helpWindow_Unload);
         m_helpWindow->Form_Load(m_mainWindow.pos());

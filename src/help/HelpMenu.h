@@ -17,7 +17,7 @@ class HelpMenu : public QObject
 {
     Q_OBJECT
 public:
-    HelpMenu(const HelpMenuView &view, QWidget &mainWindow, const QString &applicationFolder,
+    HelpMenu(const HelpMenuView &view, QWidget &mainWindow, const QString &helpFile,
         FileStore &files, DesktopShell &shell, QObject *parent = nullptr);
     ~HelpMenu() override;
 
@@ -37,7 +37,7 @@ private:
     void helpWindow_Unload();
 
     QWidget &m_mainWindow;
-    QString m_applicationFolder;
+    QString m_helpFile; // help.rtf
     FileStore &m_files;
     DesktopShell &m_shell;
     QPointer<HelpWindow> m_helpWindow;

@@ -12,10 +12,10 @@ namespace {
 const QString crlf = QStringLiteral("\r\n");
 }
 
-HelpWindow::HelpWindow(const QString &applicationFolder, FileStore &files, QWidget *parent)
+HelpWindow::HelpWindow(const QString &helpFile, FileStore &files, QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::frmHelp>())
-    , m_applicationFolder(applicationFolder)
+    , m_helpFile(helpFile)
     , m_files(files)
 {
     ui->setupUi(this);
@@ -57,7 +57,7 @@ RichTextBox *HelpWindow::textBox() const
 
 QString HelpWindow::helpFilePath() const
 {
-    return m_applicationFolder + QStringLiteral("/help.rtf");
+    return m_helpFile;
 }
 
 void HelpWindow::Form_Load(const QPoint &topLeft)

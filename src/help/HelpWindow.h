@@ -1,4 +1,5 @@
-// The help and about window: the help file "help.rtf" of the application folder, or the about text.
+// The help and about window: the help file "help.rtf" (beside the program, or in its installed data
+// folder), or the about text.
 // It is made afresh for every opening, so every opening reads the help file again.
 #pragma once
 
@@ -17,7 +18,7 @@ class HelpWindow : public QWidget
 {
     Q_OBJECT
 public:
-    HelpWindow(const QString &applicationFolder, FileStore &files, QWidget *parent = nullptr);
+    HelpWindow(const QString &helpFile, FileStore &files, QWidget *parent = nullptr);
     ~HelpWindow() override;
 
     // The opening: the help file (or the not-found text), the window's top-left corner on
@@ -52,6 +53,6 @@ private:
     void setPlainText(const QString &text);
 
     std::unique_ptr<Ui::frmHelp> ui;
-    QString m_applicationFolder;
+    QString m_helpFile;
     FileStore &m_files;
 };

@@ -69,8 +69,11 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files, *m_writer,
         *m_prompter, services.resetDaysIntervalMs, this);
     new DayAutosave(*m_days, ui->tabDays, *m_prompter, m_days);
-    m_helpMenu = new HelpMenu(
-        helpMenuView(), *this, services.applicationFolder, *services.files, *services.shell, this);
+    const QString helpFile = services.helpFile.isEmpty()
+        ? services.applicationFolder + QStringLiteral("/help.rtf")
+        : services.helpFile;
+    m_helpMenu
+        = new HelpMenu(helpMenuView(), *this, helpFile, *services.files, *services.shell, this);
     m_storedFile = new StoredFileLink(
         storedFileLinkView(), *services.settings, *m_prompter,
         [this](const QString &target) { Goto_URL(target); }, this);

@@ -14,6 +14,8 @@ class SettingsStore;
 struct MainWindowServices
 {
     QString applicationFolder; // without a trailing separator
+    // The help file; empty: help.rtf in the application folder.
+    QString helpFile;
     SettingsStore *settings = nullptr;
     FileStore *files = nullptr;
     Prompter *prompter = nullptr;

@@ -7,34 +7,11 @@ set -uo pipefail
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 desktop="$source_dir/data/desktop"
 id=example.vennick.Quillmark
-failures=0
-passes=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@" >/tmp/qm-desktop-check.$$ 2>&1; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAIL: $what"
-        sed 's/^/    /' /tmp/qm-desktop-check.$$
-    fi
-    rm -f /tmp/qm-desktop-check.$$
-}
+source "$(dirname "$0")/checks.sh"
 png_size() { # width x height from the PNG header
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
 }
 has_line() { grep -qxF -- "$2" "$1"; }
-# A missing outside program skips the test with a message, except in CI, which has them all.
-require_tool() { # program, package
-    command -v "$1" >/dev/null && return 0
-    if [ "${CI:-}" = true ]; then
-        echo "FAIL: $1 is missing: ./test installs $2"
-        exit 1
-    fi
-    echo "SKIP: $1 is missing: install $2 to run this test"
-    exit 77
-}
 require_tool desktop-file-validate desktop-file-utils
 require_tool appstreamcli appstream
 

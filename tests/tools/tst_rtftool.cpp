@@ -66,6 +66,8 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void runsWithoutADisplay();
+    void helpAndVersionGoToStandardOutput_data();
+    void helpAndVersionGoToStandardOutput();
 };
 
 void RtfToolTest::initTestCase()
@@ -204,6 +206,30 @@ void RtfToolTest::runsWithoutADisplay()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QByteArray());
     QVERIFY(run.out.startsWith("Caf\xc3\xa9"));
+}
+
+void RtfToolTest::helpAndVersionGoToStandardOutput_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QByteArray>("firstLine");
+    QTest::newRow("--help") << QStringLiteral("--help")
+                            << QByteArray("usage: rtftool text|html|rtf|from-html FILE");
+    QTest::newRow("-h") << QStringLiteral("-h")
+                        << QByteArray("usage: rtftool text|html|rtf|from-html FILE");
+    QTest::newRow("--version") << QStringLiteral("--version") << QByteArray("rtftool 1.0.0\n");
+    QTest::newRow("-v") << QStringLiteral("-v") << QByteArray("rtftool 1.0.0\n");
+}
+
+void RtfToolTest::helpAndVersionGoToStandardOutput()
+{
+    QFETCH(QString, option);
+    QFETCH(QByteArray, firstLine);
+    const Run run = runTool({ option });
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    QVERIFY2(run.out.startsWith(firstLine), run.out.constData());
+    if (option.contains(u'v'))
+        QVERIFY2(run.out.contains("GPL-3.0-or-later"), run.out.constData());
 }
 
 QTEST_MAIN(RtfToolTest)

@@ -33,10 +33,35 @@ QByteArray RtfTool::usage()
     return "usage: rtftool text|html|rtf|from-html FILE   (FILE - reads standard input)\n";
 }
 
+QByteArray RtfTool::help()
+{
+    return usage()
+        + "  text       the plain text of an RTF file\n"
+          "  html       Qt's HTML of an RTF file\n"
+          "  rtf        an RTF file read and written again by Quillmark's RTF writer\n"
+          "  from-html  HTML turned into Quillmark's RTF\n"
+          "  -h, --help     this help\n"
+          "  -v, --version  the version and the licence\n";
+}
+
+QByteArray RtfTool::version()
+{
+    return "rtftool " QUILLMARK_VERSION "\n" QUILLMARK_LICENCE_LINE "\n";
+}
+
 int RtfTool::run(const QStringList &arguments)
 {
     static const QStringList commands = { QStringLiteral("text"), QStringLiteral("html"),
         QStringLiteral("rtf"), QStringLiteral("from-html") };
+    const QString only = arguments.size() == 1 ? arguments.constFirst() : QString();
+    if (only == QLatin1String("-h") || only == QLatin1String("--help")) {
+        m_output->write(help());
+        return Success;
+    }
+    if (only == QLatin1String("-v") || only == QLatin1String("--version")) {
+        m_output->write(version());
+        return Success;
+    }
     if (arguments.size() != 2 || !commands.contains(arguments.at(0))) {
         m_errors->write(usage());
         return UsageError;

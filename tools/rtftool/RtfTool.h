@@ -15,10 +15,13 @@ public:
 
     RtfTool(QIODevice *input, QIODevice *output, QIODevice *errors);
 
-    // arguments without the program name: COMMAND FILE.
+    // arguments without the program name: COMMAND FILE, or --help or --version alone.
     int run(const QStringList &arguments);
 
     static QByteArray usage();
+    // --help: the usage and what each command does; --version: the version and the licence.
+    static QByteArray help();
+    static QByteArray version();
 
 private:
     bool readInput(const QString &path, QByteArray *data);
