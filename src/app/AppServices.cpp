@@ -2,6 +2,7 @@
 
 #include "platform/QtDesktopShell.h"
 #include "platform/QtPrompter.h"
+#include "platform/QtTrash.h"
 #include "platform/SystemClock.h"
 #include "storage/FileStore.h"
 #include "storage/QtSettingsStore.h"
@@ -39,6 +40,11 @@ void AppServices::setShell(DesktopShell *shell)
 void AppServices::setClock(Clock *clock)
 {
     m_clock = clock;
+}
+
+void AppServices::setTrash(Trash *trash)
+{
+    m_trash = trash;
 }
 
 void AppServices::setQuit(std::function<void()> quit)
@@ -84,6 +90,8 @@ MainWindowServices AppServices::services()
         m_ownShell = std::make_unique<QtDesktopShell>();
     if (!m_clock && !m_ownClock)
         m_ownClock = std::make_unique<SystemClock>();
+    if (!m_trash && !m_ownTrash)
+        m_ownTrash = std::make_unique<QtTrash>();
 
     MainWindowServices services;
     services.applicationFolder = m_applicationFolder;
@@ -93,6 +101,7 @@ MainWindowServices AppServices::services()
     services.prompter = m_prompter ? m_prompter : m_ownPrompter.get();
     services.shell = m_shell ? m_shell : m_ownShell.get();
     services.clock = m_clock ? m_clock : m_ownClock.get();
+    services.trash = m_trash ? m_trash : m_ownTrash.get();
     services.quit = m_quit;
     services.resetDaysIntervalMs = m_resetDaysIntervalMs;
     services.backgroundWrites = m_backgroundWrites;

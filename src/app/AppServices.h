@@ -10,6 +10,7 @@
 #include <memory>
 
 class Clock;
+class Trash;
 class DesktopShell;
 class FileStore;
 class Prompter;
@@ -35,6 +36,7 @@ public:
     void setPrompter(Prompter *prompter);
     void setShell(DesktopShell *shell);
     void setClock(Clock *clock);
+    void setTrash(Trash *trash);
     // What ends the program; by default QCoreApplication::exit.
     void setQuit(std::function<void()> quit);
     void setResetDaysInterval(int milliseconds);
@@ -62,10 +64,12 @@ private:
     std::unique_ptr<Prompter> m_ownPrompter;
     std::unique_ptr<DesktopShell> m_ownShell;
     std::unique_ptr<Clock> m_ownClock;
+    std::unique_ptr<Trash> m_ownTrash;
     FileStore *m_files = nullptr;
     Prompter *m_prompter = nullptr;
     DesktopShell *m_shell = nullptr;
     Clock *m_clock = nullptr;
+    Trash *m_trash = nullptr;
     std::function<void()> m_quit;
     int m_resetDaysIntervalMs = MainWindowServices().resetDaysIntervalMs;
     bool m_backgroundWrites = true;

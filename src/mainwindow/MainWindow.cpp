@@ -9,8 +9,10 @@
 #include "forms/ui_frmMain.h"
 #include "help/HelpMenu.h"
 #include "help/Links.h"
+#include "history/NoteHistory.h"
 #include "mainwindow/ClosingSequence.h"
 #include "mainwindow/CurrentNote.h"
+#include "mainwindow/EarlierVersionsWindow.h"
 #include "mainwindow/HeldNoticePrompter.h"
 #include "mainwindow/WindowPosition.h"
 #include "mainwindow/WindowShortcuts.h"
@@ -54,6 +56,13 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     , m_prompter(std::make_unique<HeldNoticePrompter>(*services.prompter))
 {
     ui->setupUi(this);
+    // Every note and day file the store replaces leaves an earlier version behind; a version that
+    // cannot be kept is told once, and the save goes on.
+    m_history = std::make_unique<NoteHistory>(services.applicationFolder, *services.clock);
+    m_history->setFailureHandler([this](const QString &reason) {
+        m_prompter->notice(versionsNotKeptText(reason), versionsCaption());
+    });
+    services.files->setVersionKeeper(m_history.get());
     // Made before the panels that queue writes on it, and gone before them: its destruction ends
     // the writes still under way.
     m_writer = std::make_unique<NoteWriter>(*services.files, services.backgroundWrites);
@@ -63,8 +72,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 
     const ProjectPanelView projectView { ui->lstToDo, ui->rtfToDo, ui->cmdNewToDo, ui->cmdRemToDo,
         ui->cmdUp, ui->cmdDOWN, ui->cmdSaveNote };
-    m_projects = new ProjectPanel(projectView, m_flags, services.applicationFolder,
-        *services.settings, *services.files, *m_writer, *m_prompter, this);
+    m_projects
+        = new ProjectPanel(projectView, m_flags, services.applicationFolder, *services.settings,
+            *services.files, *m_writer, *m_prompter, *m_history, *services.trash, this);
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files, *m_writer,
         *m_prompter, services.resetDaysIntervalMs, this);
@@ -109,6 +119,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(ui->mnuSave, &QAction::triggered, this, &MainWindow::mnuSave_Click);
     connect(ui->mnuOptionsClearProjectList, &QAction::triggered, this,
         &MainWindow::mnuOptionsClearProjectList_Click);
+    connect(ui->mnuOptionsEarlierVersions, &QAction::triggered, this,
+        &MainWindow::mnuOptionsEarlierVersions_Click);
+    addNoteCommand(ui->mnuOptionsEarlierVersions);
 #if QT_CONFIG(sessionmanager)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitData);
 #endif
@@ -123,6 +136,10 @@ MainWindow::~MainWindow()
     m_days = nullptr;
     delete m_projects;
     m_projects = nullptr;
+    // The writer finishes its writes while the history still hears of them; the store, which
+    // outlives the window, then keeps no more versions.
+    m_writer.reset();
+    m_services.files->setVersionKeeper(nullptr);
 }
 
 DayNotesView MainWindow::dayNotesView() const
@@ -279,6 +296,68 @@ QString MainWindow::currentNoteTitle() const
 {
     const int day = m_currentNote->dayIndex();
     return day < 0 ? m_projects->editorOwner() : DayTable::caption(day);
+}
+
+QString MainWindow::currentNotePath() const
+{
+    const int day = m_currentNote->dayIndex();
+    return day < 0 ? m_projects->ownerNotePath() : m_days->filePath(day);
+}
+
+QString MainWindow::versionsNotKeptText(const QString &reason)
+{
+    return QStringLiteral(
+        "Earlier versions of your notes cannot be kept: %1.  Your notes are still saved.")
+        .arg(reason);
+}
+
+void MainWindow::mnuOptionsEarlierVersions_Click()
+{
+    const QString path = currentNotePath();
+    if (path.isEmpty()) {
+        m_prompter->message(
+            QStringLiteral("Choose a ToDo item first: its earlier versions are shown then."),
+            versionsCaption());
+        return;
+    }
+    auto *window = new EarlierVersionsWindow(
+        currentNoteTitle(), [this, path] { return m_history->entries(path); },
+        [this](const QByteArray &rtf) { return restoreCurrentNote(rtf); }, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
+}
+
+bool MainWindow::restoreCurrentNote(const QByteArray &rtf)
+{
+    const QString path = currentNotePath();
+    RichTextBox *box = m_currentNote->box();
+    if (path.isEmpty() || !box)
+        return false;
+    // Whatever the box holds now stays within reach as a version of its own.
+    QString error;
+    if (!m_history->keepContent(path, box->textRTF(), &error)) {
+        m_prompter->message(QStringLiteral("The note's current text could not be kept as an "
+                                           "earlier version: %1.  Nothing was restored.")
+                                .arg(error),
+            versionsCaption());
+        return false;
+    }
+    const int day = m_currentNote->dayIndex();
+    if (day < 0)
+        return m_projects->restoreNote(rtf);
+    box->loadRtf(rtf);
+    bool written = false;
+    QString reason;
+    m_days->writeDay(day, [&](bool ok, const QString &why) {
+        written = ok;
+        reason = why;
+    });
+    m_writer->waitFor(path);
+    if (!written)
+        m_prompter->message(QStringLiteral("The restored text of %1 could not be saved: %2")
+                                .arg(DayTable::caption(day), reason),
+            versionsCaption());
+    return written;
 }
 
 bool MainWindow::isDayBox(const QWidget *box)

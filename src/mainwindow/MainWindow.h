@@ -22,6 +22,7 @@ class CurrentNote;
 class DayNotes;
 struct DayNotesView;
 class HelpMenu;
+class NoteHistory;
 class NoteWriter;
 struct HelpMenuView;
 class ProjectPanel;
@@ -57,6 +58,17 @@ public:
     CurrentNote &currentNote() { return *m_currentNote; }
     // The current note's name for a caption: the project title or the weekday.
     QString currentNoteTitle() const;
+    // The file of the current note; empty when the project note box shows no entry's note.
+    QString currentNotePath() const;
+    NoteHistory &history() { return *m_history; }
+    // "Earlier Versions...": the window of the current note's versions, opened window-modal
+    // without waiting for it to close.
+    void mnuOptionsEarlierVersions_Click();
+    // The current note shows rtf and it is written, its current text kept as a version first.
+    bool restoreCurrentNote(const QByteArray &rtf);
+    // The notice that a version could not be kept, and its caption.
+    static QString versionsNotKeptText(const QString &reason);
+    static QString versionsCaption() { return QStringLiteral("Earlier Versions"); }
     // The notice that a file changed outside the program was kept under another name.
     static QString outsideChangeText(const QString &path, const QString &keptAs);
     // The size the window holds: the whole "Projects:" frame across, the whole week tabs down.
@@ -102,6 +114,8 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     MainWindowServices m_services;
+    // Told of every replaced note and day file by the file store; outlives the note writer.
+    std::unique_ptr<NoteHistory> m_history;
     std::unique_ptr<NoteWriter> m_writer;
     // Every handler's questions and notices; the closing holds the notices.
     std::unique_ptr<HeldNoticePrompter> m_prompter;

@@ -10,6 +10,7 @@ class DesktopShell;
 class FileStore;
 class Prompter;
 class SettingsStore;
+class Trash;
 
 struct MainWindowServices
 {
@@ -21,6 +22,7 @@ struct MainWindowServices
     Prompter *prompter = nullptr;
     DesktopShell *shell = nullptr;
     Clock *clock = nullptr;
+    Trash *trash = nullptr;
     // Ends the application at once (the program: QCoreApplication::exit).
     std::function<void()> quit;
     // The save marks return to rest this long after a save.

@@ -1,4 +1,4 @@
-// The Clock of the real program: the local date of the system clock.
+// The Clock of the real program: the system clock.
 #pragma once
 
 #include "platform/Clock.h"
@@ -7,4 +7,5 @@ class SystemClock : public Clock
 {
 public:
     QDate today() const override { return QDate::currentDate(); }
+    QDateTime nowUtc() const override { return QDateTime::currentDateTimeUtc(); }
 };

@@ -1,7 +1,9 @@
 #include "projects/ProjectPanel.h"
 
 #include "editor/RichTextBox.h"
+#include "history/NoteHistory.h"
 #include "platform/Prompter.h"
+#include "platform/Trash.h"
 #include "projects/ProjectFlags.h"
 #include "projects/ProjectTitleDelegate.h"
 #include "storage/FileStore.h"
@@ -11,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QScopedValueRollback>
@@ -23,7 +26,7 @@ const QString cancelCaption = QStringLiteral("Cancel ToDo Item");
 
 ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     const QString &applicationFolder, SettingsStore &settings, FileStore &files, NoteWriter &writer,
-    Prompter &prompter, QObject *parent)
+    Prompter &prompter, NoteHistory &history, Trash &trash, QObject *parent)
     : QObject(parent)
     , view(view)
     , flags(flags)
@@ -31,6 +34,8 @@ ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     , m_settings(settings)
     , m_files(files)
     , m_prompter(prompter)
+    , m_history(history)
+    , m_trash(trash)
     , m_store(applicationFolder)
     , m_notes(m_store, files, writer, prompter)
 {
@@ -155,6 +160,41 @@ void ProjectPanel::reselectRow(int row)
 QString ProjectPanel::editorOwner() const
 {
     return m_notes.owner();
+}
+
+QString ProjectPanel::ownerNotePath() const
+{
+    return m_notes.hasOwner() ? m_store.notePath(m_notes.owner()) : QString();
+}
+
+bool ProjectPanel::restoreNote(const QByteArray &rtf)
+{
+    if (!m_notes.hasOwner())
+        return false;
+    // Loading the text marks the note edited, like any change of the user's.
+    view.rtfToDo->loadRtf(rtf);
+    m_notes.markEdited();
+    return writeOwnerNote(Report::Always) == WriteResult::Written;
+}
+
+QString ProjectPanel::notRemovedText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The note file %1 could be put neither in the trash nor in its earlier "
+                          "versions: %2.  The item is removed from the list; its file stays where "
+                          "it is.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+void ProjectPanel::putAwayNoteFile(const QString &path)
+{
+    // The trash first, where the file manager can bring the note back.
+    if (m_trash.moveToTrash(path))
+        return;
+    QString error;
+    if (!m_history.moveRemoved(path, &error).isEmpty())
+        return;
+    qCInfo(lcProjects) << "Could not put away" << path << error;
+    m_prompter.message(notRemovedText(path, error), QStringLiteral("Remove ToDo"));
 }
 
 QString ProjectPanel::titleTooLongText()
@@ -284,8 +324,7 @@ void ProjectPanel::cmdRemToDo_Click()
     if (!title.isEmpty()) {
         const QString path = m_store.notePath(title);
         if (!path.isEmpty() && m_files.fileExists(path)) {
-            if (!m_files.forceDelete(path))
-                qCInfo(lcProjects) << "Could not delete" << path << m_files.errorString();
+            putAwayNoteFile(path);
         } else {
             m_prompter.message(QStringLiteral("ToDo list item: ") + title
                     + QStringLiteral(" was not found.  Item will be removed from active list."),

@@ -12,9 +12,11 @@
 #include <QStringList>
 
 class FileStore;
+class NoteHistory;
 class NoteWriter;
 class Prompter;
 class QListWidgetItem;
+class Trash;
 struct ProjectFlags;
 
 class ProjectPanel : public QObject
@@ -23,7 +25,8 @@ class ProjectPanel : public QObject
 public:
     ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
         const QString &applicationFolder, SettingsStore &settings, FileStore &files,
-        NoteWriter &writer, Prompter &prompter, QObject *parent = nullptr);
+        NoteWriter &writer, Prompter &prompter, NoteHistory &history, Trash &trash,
+        QObject *parent = nullptr);
 
     // The list as the window opens: the stored order, then the notes of the folder it does not
     // name.
@@ -60,6 +63,14 @@ public:
 
     // The text of the message this area shows for a title that is too long.
     static QString titleTooLongText();
+    // The note file of the entry the editor shows; empty when it shows none.
+    QString ownerNotePath() const;
+    // The editor shows rtf (an earlier version of its note), which is written at once as an
+    // explicit save would write it. False when there is no owner or the write failed.
+    bool restoreNote(const QByteArray &rtf);
+    // The message when a removed note's file could be neither put in the trash nor kept in its
+    // history.
+    static QString notRemovedText(const QString &path, const QString &reason);
 
 signals:
     // The command buttons of the window lock while a new item waits for its first save, and
@@ -78,6 +89,8 @@ private:
     void cmdRemToDo_Click();
     void cmdUp_Click();
     void cmdDOWN_Click();
+    // The note file of a removed entry goes to the trash, else into its history.
+    void putAwayNoteFile(const QString &path);
 
     WriteResult writeOwnerNote(Report report);
     // What follows a write of the editor's note, at once or from the writer's thread.
@@ -98,6 +111,8 @@ private:
     SettingsStore &m_settings;
     FileStore &m_files;
     Prompter &m_prompter;
+    NoteHistory &m_history;
+    Trash &m_trash;
     ProjectStore m_store;
     // The title that owns the editor, whether it was edited, and the edits not written yet.
     ProjectNoteOwner m_notes;

@@ -1,6 +1,7 @@
 #include "storage/FileStore.h"
 
 #include "storage/AtomicWriteBatch.h"
+#include "storage/VersionKeeper.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -110,6 +111,8 @@ void FileStore::reportOutsideChanges()
     for (const KeptVersion &version : kept)
         if (m_outsideChange)
             m_outsideChange(version.path, version.keptAs);
+    if (m_versionKeeper)
+        m_versionKeeper->reportOnOwnThread();
 }
 
 bool FileStore::syncFolder(const QString &folder)
@@ -341,6 +344,10 @@ bool FileStore::replaceWithStaged(PendingWrite &write)
     // Another program's version of the file is never replaced unseen.
     if (!keepOutsideVersion(write.path, write.target))
         return false;
+    // The content about to be replaced may be kept as an earlier version: a hard link, so the
+    // file itself stays in place until the rename below.
+    if (m_versionKeeper)
+        m_versionKeeper->beforeReplace(write.path, write.target);
     QTemporaryFile &temporary = *write.temporary;
     temporary.close();
     QString error;

@@ -21,6 +21,8 @@
 #include <unordered_map>
 #include <vector>
 
+class VersionKeeper;
+
 class FileStore
 {
 public:
@@ -70,6 +72,11 @@ public:
     // that made the store).
     void reportOutsideChanges();
     static QString conflictTag() { return QStringLiteral("conflict"); }
+
+    // Told before every replacement of a file, to keep its earlier version (none: nothing kept).
+    // Set before any other thread writes through the store.
+    void setVersionKeeper(VersionKeeper *keeper) { m_versionKeeper = keeper; }
+    VersionKeeper *versionKeeper() const { return m_versionKeeper; }
 
 protected:
     void setErrorString(const QString &error);
@@ -129,5 +136,6 @@ private:
     mutable QHash<QString, Version> m_known;
     std::vector<KeptVersion> m_keptElsewhere; // kept by writes on other threads, not yet told
     OutsideChangeHandler m_outsideChange;
+    VersionKeeper *m_versionKeeper = nullptr;
     const std::thread::id m_ownThread;
 };

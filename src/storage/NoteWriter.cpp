@@ -1,6 +1,7 @@
 #include "storage/NoteWriter.h"
 
 #include "storage/FileStore.h"
+#include "storage/VersionKeeper.h"
 
 #include <QTimer>
 
@@ -50,6 +51,10 @@ NoteWriter::Outcome NoteWriter::perform(const QString &path, const QList<QByteAr
     outcome.written = m_files.writeFileAtomic(path, contents);
     if (!outcome.written)
         outcome.error = m_files.errorString();
+    // The tidying of the earlier versions runs here, on the writer's thread, once the note is
+    // safe.
+    if (VersionKeeper *keeper = m_files.versionKeeper())
+        keeper->writeEnded();
     return outcome;
 }
 

@@ -147,6 +147,7 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
         ? qEnvironmentVariableIntValue("QUILLMARK_CRASH_KILLS")
         : 1000;
     QHash<QString, int> lastSeen;
+    QSet<QString> checkedVersions;
     int generation = 1;
     int killsDuringWrites = 0;
     int killsInsideWrites = 0;
@@ -181,6 +182,27 @@ void CrashSafetyTest::killedWhileSavingLosesNothing()
             check(app.notePath(title + QStringLiteral(".rtf")), title);
         for (const QString &day : dayFiles)
             check(app.dayPath(day), day);
+        // Every earlier version kept is one whole generation too (each is looked at once: a
+        // version never changes).
+        const auto checkVersions = [&](const QString &historyFolder, const QString &owner) {
+            const QStringList names = QDir(historyFolder).entryList({ "*.rtf" }, QDir::Files);
+            for (const QString &name : names) {
+                const QString version = historyFolder + QLatin1Char('/') + name;
+                if (checkedVersions.contains(version))
+                    continue;
+                QVERIFY2(generationOf(version, owner) >= 0,
+                    qPrintable(QStringLiteral("kill %1: the version %2 is not whole")
+                                   .arg(kill)
+                                   .arg(version)));
+                checkedVersions.insert(version);
+            }
+        };
+        for (const QString &title : noteTitles)
+            checkVersions(
+                folder + QStringLiteral("/.history/todolist/") + title + QStringLiteral(".rtf"),
+                title);
+        for (const QString &day : dayFiles)
+            checkVersions(folder + QStringLiteral("/.history/") + day, day);
         if (QTest::currentTestFailed())
             return;
         QStringList listed = app.files->listFiles(app.notesFolder());

@@ -1,5 +1,6 @@
 // "Remove ToDo": the question, the note file that goes with the entry, and the editor and list left
 // with nothing selected.
+#include "history/NoteHistory.h"
 #include "projects/ProjectPanel.h"
 #include "support/ProjectTestSupport.h"
 
@@ -21,6 +22,9 @@ private slots:
     void missingNoteIsReportedAndTheEntryRemoved();
     void removingTheMiddleEntryLoadsNoOtherNote();
     void removalIsStoredAtOnce();
+    void removedNoteCanComeBack_data();
+    void removedNoteCanComeBack();
+    void noPlaceForTheRemovedNoteLeavesItAndTells();
 };
 
 void ProjectPanelRemoveTest::nothingSelectedAsksNothing()
@@ -159,6 +163,51 @@ void ProjectPanelRemoveTest::removalIsStoredAtOnce()
     select(app, 1);
     app.click("cmdRemToDo");
     QCOMPARE(storedOrder(app), QStringLiteral("A"));
+}
+
+void ProjectPanelRemoveTest::removedNoteCanComeBack_data()
+{
+    QTest::addColumn<bool>("trash");
+    QTest::newRow("in the trash") << true;
+    QTest::newRow("no trash: in its history") << false;
+}
+
+void ProjectPanelRemoveTest::removedNoteCanComeBack()
+{
+    QFETCH(bool, trash);
+    TestApp app;
+    app.trash.available = trash;
+    MainWindow &window = openWithNotes(app, { { "A", "a" }, { "B", "b" } });
+    select(app, 0);
+    app.click("cmdRemToDo");
+    QVERIFY(app.prompter.shownOfKind("message").isEmpty());
+    QVERIFY(!QFile::exists(app.notePath("A.rtf")));
+    QStringList kept = app.trash.trashed;
+    // A title added again finds the removed note among its earlier versions.
+    for (const NoteHistory::Entry &entry : window.history().entries(app.notePath("A.rtf")))
+        if (entry.kind == NoteHistory::Entry::Kind::Removed)
+            kept.append(entry.path);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(app.rtfFileText(kept[0]), QStringLiteral("a"));
+    // The scan of the notes never lists what the history holds.
+    window.projects().loadList();
+    QCOMPARE(app.listTitles(), QStringList { "B" });
+}
+
+void ProjectPanelRemoveTest::noPlaceForTheRemovedNoteLeavesItAndTells()
+{
+    TestApp app;
+    app.trash.available = false;
+    app.writeFile(app.folder() + QLatin1Char('/') + NoteHistory::folderName(), "not a folder");
+    openWithNotes(app, { { "A", "a" } });
+    select(app, 0);
+    app.click("cmdRemToDo");
+    const QList<ScriptedPrompter::Shown> messages = app.prompter.shownOfKind("message");
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].caption, QStringLiteral("Remove ToDo"));
+    QVERIFY(messages[0].text.contains(QDir::toNativeSeparators(app.notePath("A.rtf"))));
+    QCOMPARE(app.listTitles(), QStringList());
+    QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("a"));
 }
 
 QTEST_MAIN(ProjectPanelRemoveTest)

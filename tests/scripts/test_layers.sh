@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The layers of src/, lowest first: rtf, storage, platform -> editor -> forms -> projects, daynotes,
-# help (never each other) -> mainwindow -> app. A folder may include and link only what lies below
+# The layers of src/, lowest first: rtf, storage, platform -> history, editor -> forms -> projects,
+# daynotes, help (never each other) -> mainwindow -> app. A folder may include and link only what lies below
 # it; rtftool and the fuzz targets see the RTF codec alone. Checks every #include "folder/..." and
 # every qm_* library named in the folders' CMakeLists.txt.
 #   test_layers.sh
@@ -11,13 +11,14 @@ declare -A below=(
     [rtf]=""
     [storage]=""
     [platform]=""
+    [history]="storage platform"
     [editor]="rtf"
     [forms]="editor rtf"
-    [projects]="rtf storage platform editor forms"
-    [daynotes]="rtf storage platform editor forms"
-    [help]="rtf storage platform editor forms"
-    [mainwindow]="rtf storage platform editor forms projects daynotes help"
-    [app]="rtf storage platform editor forms projects daynotes help mainwindow"
+    [projects]="rtf storage platform history editor forms"
+    [daynotes]="rtf storage platform history editor forms"
+    [help]="rtf storage platform history editor forms"
+    [mainwindow]="rtf storage platform history editor forms projects daynotes help"
+    [app]="rtf storage platform history editor forms projects daynotes help mainwindow"
 )
 failures=0
 allowed() { # folder, used folder

@@ -845,6 +845,8 @@ void FormFixtures::menus()
         { form.ui.mnuFile, form.ui.mnuSave, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S) },
         { form.ui.mnuFile, form.ui.mnuSep1, QString(), QKeySequence() },
         { form.ui.mnuFile, form.ui.mnuClose, "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E) },
+        { form.ui.mnuOptions, form.ui.mnuOptionsEarlierVersions, "Earlier &Versions...",
+            QKeySequence() },
         { form.ui.mnuOptions, form.ui.mnuOptionsClearProjectList, "Clear Saved Project List",
             QKeySequence() },
         { form.ui.mnuHelp, form.ui.mnuHelpHelpFile, "&Help File", QKeySequence(Qt::Key_F1) },

@@ -20,6 +20,9 @@ TestApp::TestApp(QDate today)
     m_services->setPrompter(&prompter);
     m_services->setShell(&shell);
     m_services->setClock(&clock);
+    // Beside the application folder, not in it: nothing of the trash is a note.
+    trash.folder = m_dir.path() + QStringLiteral("/.trash");
+    m_services->setTrash(&trash);
     m_services->setQuit([this] { ++quitCount; });
     files = &m_services->files();
     settings = &m_services->settings();

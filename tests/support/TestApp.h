@@ -1,6 +1,6 @@
 // A main window for tests: a temporary application folder, settings in an INI file inside it, a
-// scripted Prompter, a recording DesktopShell, a fixed clock and a quit function that only counts,
-// put in place of the real ones by the program's own AppServices.
+// scripted Prompter, a recording DesktopShell, a fixed clock, a trash of its own and a quit
+// function that only counts, put in place of the real ones by the program's own AppServices.
 #pragma once
 
 #include "mainwindow/MainWindow.h"
@@ -10,6 +10,7 @@
 #include "support/FixedClock.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TestTrash.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -62,6 +63,7 @@ public:
     ScriptedPrompter prompter;
     RecordingShell shell;
     FixedClock clock;
+    TestTrash trash;
     // The store the window is given; a test may put its own in place before open().
     FileStore *files = nullptr;
     QtSettingsStore *settings = nullptr;

@@ -1,0 +1,18 @@
+// What keeps the earlier versions of the note and day files: told by FileStore before a write
+// replaces a file, on whichever thread writes it (mostly the note writer's).
+#pragma once
+
+#include <QString>
+
+class VersionKeeper
+{
+public:
+    virtual ~VersionKeeper() = default;
+    // target (the file path names, a symbolic link followed) is about to be replaced. Never stops
+    // the write: a version that cannot be kept is the keeper's to tell.
+    virtual void beforeReplace(const QString &path, const QString &target) = 0;
+    // A write has ended on the calling thread: the time to tidy up, off the typing path.
+    virtual void writeEnded() = 0;
+    // Runs on the thread that made the store: tells what went wrong on other threads.
+    virtual void reportOnOwnThread() = 0;
+};
