@@ -8,6 +8,7 @@
 #include "editor/SpellChecker.h"
 #include "mainwindow/MainWindow.h"
 #include "rtf/RtfWriter.h"
+#include "storage/QtSettingsStore.h"
 #include "support/FaultyFileStore.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompter.h"
