@@ -214,6 +214,9 @@ public:
         file.close();
         app = std::make_unique<Window>(folder.path(), "Big", true);
         app->list()->setCurrentRow(0);
+        // A large note opens while the window answers: the figures are of the shown note.
+        while (app->editor()->isOpening())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         // The user reads the note a moment before typing: its pictures are made by then.
         app->editor()->waitForPreparedPictures();
         app->files.writeDelayMs = writeDelayMs;

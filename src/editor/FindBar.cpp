@@ -78,11 +78,21 @@ FindBar::FindBar(RichTextBox *box)
                     ? m_matches.at(m_current).selectionStart()
                     : m_box->textCursor().selectionStart());
     });
-    connect(
-        box->document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-            if (isVisible() && (removed || added))
-                m_refresh.start();
-        });
+    const auto followDocument = [this] {
+        connect(m_box->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) {
+                if (isVisible() && (removed || added))
+                    m_refresh.start();
+            });
+    };
+    followDocument();
+    // A loaded note is a new document: the matches are looked for again in it.
+    connect(box, &RichTextBox::documentReplaced, this, [this, followDocument] {
+        followDocument();
+        m_matches.clear();
+        if (isVisible())
+            m_refresh.start();
+    });
     hide();
 }
 

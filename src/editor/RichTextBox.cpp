@@ -19,7 +19,11 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScrollBar>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QUrl>
 
@@ -40,6 +44,10 @@ RichTextBox::RichTextBox(QWidget *parent)
     connect(m_spelling, &SpellHighlighter::underlinesChanged, this,
         &RichTextBox::showSpellingUnderlines);
     viewport()->setMouseTracking(true);
+    m_openingTimer.setInterval(20);
+    connect(&m_openingTimer, &QTimer::timeout, this, &RichTextBox::checkOpening);
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+        &RichTextBox::releaseScrollBar);
 }
 
 RichTextBox::~RichTextBox() = default;
@@ -63,37 +71,153 @@ bool RichTextBox::loadRtf(const QByteArray &rtf, bool *leftOutContent)
         *leftOutContent = false;
     if (!RtfReader::looksLikeRtf(rtf))
         return false;
-    QTextDocument *doc = document();
+    cancelOpening();
     // A large note takes a moment: the pointer says so while the program cannot answer.
     const bool busy = rtf.size() > busyCursorBytes
         && qobject_cast<QApplication *>(QCoreApplication::instance());
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    // A load is not an undoable step: build without undo and start the history empty.
-    doc->setUndoRedoEnabled(false);
-    RtfReader reader;
-    const bool loaded = reader.read(rtf, doc);
-    if (leftOutContent)
-        *leftOutContent = reader.leftOutContent();
+    std::unique_ptr<QTextDocument> built
+        = NoteOpening::build(rtf, document()->defaultFont(), leftOutContent);
+    const bool loaded = built != nullptr;
     if (loaded)
-        NoteWideTables::fit(doc, room());
-    doc->setUndoRedoEnabled(true);
+        installDocument(std::move(built));
     if (busy)
         QApplication::restoreOverrideCursor();
-    if (loaded) {
-        setCaretPosition(0);
-        // The first save after opening finds the note's pictures made.
-        if (!m_pictures)
-            m_pictures = std::make_unique<RtfPicturePreparer>();
-        m_pictures->prepare(*doc);
-    }
     return loaded;
+}
+
+void RichTextBox::openNote(NoteOpening::Read read)
+{
+    cancelOpening();
+    m_opening = std::make_unique<NoteOpening>(std::move(read), document()->defaultFont());
+    if (!m_openingBar) {
+        m_openingBar = new QProgressBar(this);
+        m_openingBar->setObjectName(QStringLiteral("barOpening"));
+        m_openingBar->setRange(0, 100);
+        m_openingBar->setFormat(QStringLiteral("Opening note... %p%"));
+        m_openingBar->setAlignment(Qt::AlignCenter);
+    }
+    m_openingBar->setValue(0);
+    placeOpeningBar();
+    m_openingBar->show();
+    m_openingTimer.start();
+}
+
+void RichTextBox::cancelOpening()
+{
+    if (m_opening) {
+        m_opening->cancel();
+        // Its thread may be inside a large picture: nothing waits for it here.
+        if (!m_opening->hasEnded())
+            m_stopped.push_back(std::move(m_opening));
+        m_opening.reset();
+    }
+    if (m_openingBar)
+        m_openingBar->hide();
+    if (m_stopped.empty())
+        m_openingTimer.stop();
+}
+
+void RichTextBox::checkOpening()
+{
+    std::erase_if(m_stopped, [](const auto &opening) { return opening->hasEnded(); });
+    if (!m_opening) {
+        if (m_stopped.empty())
+            m_openingTimer.stop();
+        return;
+    }
+    const NoteOpening::Outcome outcome = m_opening->outcome();
+    if (outcome == NoteOpening::Outcome::Opening) {
+        m_openingBar->setValue(m_opening->percent());
+        return;
+    }
+    bool leftOut = false;
+    std::unique_ptr<QTextDocument> built = m_opening->takeDocument(&leftOut);
+    cancelOpening();
+    if (outcome == NoteOpening::Outcome::Opened && built) {
+        installDocument(std::move(built));
+        emit noteOpened(true, leftOut);
+    } else if (outcome != NoteOpening::Outcome::Cancelled) {
+        emit noteOpened(false, false);
+    }
+}
+
+void RichTextBox::placeOpeningBar()
+{
+    if (!m_openingBar)
+        return;
+    const QRect area = viewport()->geometry();
+    const int width = qMin(area.width() - 20, qMax(200, area.width() / 2));
+    const int height = m_openingBar->sizeHint().height();
+    m_openingBar->setGeometry(area.x() + (area.width() - width) / 2,
+        area.y() + (area.height() - height) / 2, width, height);
+}
+
+void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
+{
+    QTextDocument *shown = incoming.release();
+    shown->setParent(this);
+    NoteWideTables::fit(shown, room());
+    FittedPictureHandler::install(shown->documentLayout());
+    // The highlights belong to the document going.
+    m_findHighlights.clear();
+    m_spellingHighlights.clear();
+    setExtraSelections({});
+    // From the top: the new document is laid out only as far as the box shows.
+    verticalScrollBar()->setValue(0);
+    holdScrollBar(shown);
+    QPointer<QTextDocument> old = document();
+    setDocument(shown);
+    connect(shown->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+        &RichTextBox::releaseScrollBar);
+    emit documentReplaced();
+    if (old && old->parent() == this)
+        delete old;
+    setCaretPosition(0);
+    // The first save of the note finds its pictures made.
+    if (!m_pictures)
+        m_pictures = std::make_unique<RtfPicturePreparer>();
+    m_pictures->prepare(*shown);
 }
 
 void RichTextBox::waitForPreparedPictures()
 {
     if (m_pictures)
         m_pictures->waitForDone();
+}
+
+void RichTextBox::holdScrollBar(QTextDocument *incoming)
+{
+    const bool held = std::exchange(m_holdingScrollBar, false);
+    if (held)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    if (!isVisible() || verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded)
+        return;
+    // Whether the text overflows the box at the width it has beside a scroll bar: only the
+    // blocks of the first screen are laid out to know it.
+    const int extent = verticalScrollBar()->isVisible()
+        ? 0
+        : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    incoming->setTextWidth(viewport()->width() - extent);
+    QAbstractTextDocumentLayout *layout = incoming->documentLayout();
+    const int height = viewport()->height();
+    for (QTextBlock block = incoming->begin(); block.isValid(); block = block.next()) {
+        if (layout->blockBoundingRect(block).bottom() > height) {
+            m_holdingScrollBar = true;
+            setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            return;
+        }
+    }
+}
+
+void RichTextBox::releaseScrollBar(const QSizeF &documentSize)
+{
+    // Once the laid-out part overflows the box, the bar stays without being held.
+    if (m_holdingScrollBar && documentSize.height() > viewport()->height()) {
+        m_holdingScrollBar = false;
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
 }
 
 QByteArray RichTextBox::textRTF() const
@@ -108,6 +232,7 @@ QList<QByteArray> RichTextBox::textRtfPieces() const
 
 void RichTextBox::setText(const QString &plainText)
 {
+    cancelOpening();
     // The caret keeps its character format through setPlainText, so the new text would start in
     // the format of the note shown before it. It starts in the box's own font and size instead.
     QTextCursor caret = textCursor();
@@ -207,6 +332,11 @@ bool RichTextBox::event(QEvent *event)
 
 void RichTextBox::keyPressEvent(QKeyEvent *event)
 {
+    // No typing into a note that is not shown yet.
+    if (m_opening) {
+        event->ignore();
+        return;
+    }
     if (QAction *action = m_actions->actionForKey(event)) {
         m_actions->updateStates();
         action->trigger();
@@ -306,6 +436,7 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
     QTextEdit::resizeEvent(event);
     if (m_findBar && m_findBar->isVisible())
         m_findBar->place();
+    placeOpeningBar();
     m_spelling->scheduleRecheck();
 }
 

@@ -4,11 +4,17 @@
 // right-click menu, Ctrl+click on links, spelling underlines and a find bar.
 #pragma once
 
+#include "editor/NoteOpening.h"
+
 #include <QTextEdit>
+#include <QTimer>
+
 #include <memory>
+#include <vector>
 
 class FindBar;
 class RtfPicturePreparer;
+class QProgressBar;
 class NoteEditActions;
 class SpellChecker;
 class SpellHighlighter;
@@ -27,8 +33,17 @@ public:
     // leftOutContent, when given, tells whether the document held content the box cannot show
     // and a save would lose (RtfReader::leftOutContent).
     bool loadRtf(const QByteArray &rtf, bool *leftOutContent = nullptr);
-    // Waits until the pictures of the note last loaded are made for its saves, which otherwise
-    // happens in the background after the load.
+    // Replaces the content with the RTF that read gives, read and built on a thread of its own
+    // while the box shows "Opening note... N%" over its text and takes no typing; noteOpened
+    // tells the end. Another opening, loadRtf, setText or cancelOpening stops it, and then
+    // noteOpened is not emitted.
+    void openNote(NoteOpening::Read read);
+    bool isOpening() const { return m_opening != nullptr; }
+    void cancelOpening();
+    // Notes from this size on are better opened with openNote: the window goes on answering.
+    static constexpr qint64 openInBackgroundBytes = 512 * 1024;
+    // Waits until the pictures of the note last shown are made for its saves, which otherwise
+    // happens in the background once it is shown.
     void waitForPreparedPictures();
     // The whole document as RTF.
     QByteArray textRTF() const;
@@ -65,6 +80,12 @@ signals:
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
     // Ctrl+click on a web or mail link (see opensAsLink); the window opens it.
     void openLinkRequested(const QString &href);
+    // An opening ended: loaded false when the note could not be read or was not RTF (the content
+    // is then kept).
+    void noteOpened(bool loaded, bool leftOutContent);
+    // The box shows a document other than before (a load installs a new one): whoever follows
+    // document() connects again.
+    void documentReplaced();
 
 protected:
     bool event(QEvent *event) override;
@@ -82,6 +103,14 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    // Shows a document built away from the box, laid out at the box's final width: the scroll
+    // bar is decided first, the rest of the layout is left to Qt's incremental layout.
+    void installDocument(std::unique_ptr<QTextDocument> incoming);
+    // Keeps the scroll bar shown from the start when the document is taller than the box.
+    void holdScrollBar(QTextDocument *incoming);
+    void releaseScrollBar(const QSizeF &documentSize);
+    void checkOpening();
+    void placeOpeningBar();
     void showSpellingUnderlines();
     // The width (pixels) the box shows its text in, between the document's margins.
     double room() const;
@@ -95,6 +124,12 @@ private:
     QList<QTextEdit::ExtraSelection> m_spellingHighlights;
     QString m_pressedLink;
     bool m_linkPointer = false;
-    // Makes the pictures of a loaded note ready for its first save, off this thread.
+    std::unique_ptr<NoteOpening> m_opening;
+    // Openings stopped while their thread was still busy: let go once it ends.
+    std::vector<std::unique_ptr<NoteOpening>> m_stopped;
+    // Makes the pictures of a note just shown ready for its first save, off this thread.
     std::unique_ptr<RtfPicturePreparer> m_pictures;
+    QTimer m_openingTimer;
+    QProgressBar *m_openingBar = nullptr;
+    bool m_holdingScrollBar = false;
 };

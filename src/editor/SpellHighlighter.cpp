@@ -61,15 +61,33 @@ SpellHighlighter::SpellHighlighter(RichTextBox *box)
     m_recheck.setSingleShot(true);
     m_recheck.setInterval(50);
     connect(&m_recheck, &QTimer::timeout, this, &SpellHighlighter::recheckNow);
-    connect(
-        box->document(), &QTextDocument::contentsChange, this, &SpellHighlighter::scheduleRecheck);
+    followDocument();
+    connect(box, &RichTextBox::documentReplaced, this, [this] {
+        followDocument();
+        // The underlines found belong to the document that went.
+        if (!m_misspellings.isEmpty()) {
+            m_misspellings.clear();
+            emit underlinesChanged();
+        }
+        scheduleRecheck();
+    });
     // The word being typed is left alone until the caret leaves it.
     connect(box, &QTextEdit::cursorPositionChanged, this, &SpellHighlighter::scheduleRecheck);
     connect(box->verticalScrollBar(), &QScrollBar::valueChanged, this,
         &SpellHighlighter::scheduleRecheck);
+}
+
+void SpellHighlighter::followDocument()
+{
+    disconnect(m_contentsChange);
+    disconnect(m_sizeChange);
+    QTextDocument *document = m_box->document();
+    m_contentsChange = connect(
+        document, &QTextDocument::contentsChange, this, &SpellHighlighter::scheduleRecheck);
     // A long note is laid out in the background: what is on screen is known once that is done.
-    connect(box->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
-        this, &SpellHighlighter::scheduleRecheck);
+    m_sizeChange
+        = connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+            this, &SpellHighlighter::scheduleRecheck);
 }
 
 void SpellHighlighter::setChecker(SpellChecker *checker)
@@ -104,13 +122,28 @@ QTextCursor SpellHighlighter::misspeltWordAt(int position) const
 
 QTextBlock SpellHighlighter::blockAtHeight(qreal y) const
 {
+    // Only blocks laid out already are asked for their place: asking for one further on would
+    // make Qt lay the note out up to it, which for a long note just opened is most of it. Qt lays
+    // a note out from its start, so the blocks laid out come first: the search gallops from the
+    // start and stops at the first block ending below y or not laid out yet.
     const QTextDocument *document = m_box->document();
     QAbstractTextDocumentLayout *layout = document->documentLayout();
+    const auto above = [&](int number) {
+        const QTextBlock block = document->findBlockByNumber(number);
+        return block.layout() && block.layout()->lineCount() > 0
+            && layout->blockBoundingRect(block).bottom() < y;
+    };
+    const int count = document->blockCount();
     int low = 0;
-    int high = document->blockCount() - 1;
+    int high = 1;
+    while (high < count && above(high)) {
+        low = high + 1;
+        high *= 2;
+    }
+    high = qMin(high, count - 1);
     while (low < high) {
         const int middle = (low + high) / 2;
-        if (layout->blockBoundingRect(document->findBlockByNumber(middle)).bottom() < y)
+        if (above(middle))
             low = middle + 1;
         else
             high = middle;

@@ -41,10 +41,15 @@ private:
     // The part of the document worth checking: all of a short note, else the shown part with a
     // margin either side.
     void rangeToCheck(int *from, int *to) const;
+    // The first block reaching below y, among those laid out already.
     QTextBlock blockAtHeight(qreal y) const;
+    // Follows the box's document, also when the box is given a new one.
+    void followDocument();
 
     RichTextBox *m_box;
     QPointer<SpellChecker> m_checker;
     QList<QTextCursor> m_misspellings;
     QTimer m_recheck;
+    QMetaObject::Connection m_contentsChange;
+    QMetaObject::Connection m_sizeChange;
 };

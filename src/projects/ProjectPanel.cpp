@@ -47,6 +47,7 @@ ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
     connect(view.lstToDo, &QListWidget::currentRowChanged, this, &ProjectPanel::lstToDo_Click);
     connect(view.rtfToDo, &RichTextBox::Change, this, &ProjectPanel::rtfToDo_Change);
     connect(view.rtfToDo, &RichTextBox::KeyUp, this, &ProjectPanel::rtfToDo_KeyUp);
+    connect(view.rtfToDo, &RichTextBox::noteOpened, this, &ProjectPanel::noteOpened);
     connect(view.cmdSaveNote, &QAbstractButton::clicked, this, &ProjectPanel::cmdSaveNote_Click);
     connect(view.cmdNewToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdNewToDo_Click);
     connect(view.cmdRemToDo, &QAbstractButton::clicked, this, &ProjectPanel::cmdRemToDo_Click);
@@ -224,7 +225,7 @@ void ProjectPanel::lstToDo_Click()
 void ProjectPanel::rtfToDo_Change()
 {
     view.cmdSaveNote->setEnabled(true);
-    if (!m_changingEditor)
+    if (!m_changingEditor && !m_opening)
         m_notes.markEdited();
 }
 
@@ -419,8 +420,18 @@ bool ProjectPanel::flushEditor()
     return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;
 }
 
+void ProjectPanel::stopOpening()
+{
+    // Whatever takes the editor over, a note still opening in it is not wanted any more.
+    if (m_opening) {
+        m_opening = nullptr;
+        view.rtfToDo->cancelOpening();
+    }
+}
+
 void ProjectPanel::showNoteOf(QListWidgetItem *item)
 {
+    stopOpening();
     const QString path = m_store.notePath(item->text());
     if (path.isEmpty()) {
         // No note can be kept for this entry: the editor shows nothing and takes no typing.
@@ -443,6 +454,10 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
         return;
     }
     const bool exists = m_files.fileExists(path);
+    if (exists && m_files.fileSize(path) >= RichTextBox::openInBackgroundBytes) {
+        startOpening(item, path);
+        return;
+    }
     bool loaded = false;
     bool leftOut = false;
     if (exists) {
@@ -450,6 +465,32 @@ void ProjectPanel::showNoteOf(QListWidgetItem *item)
         QScopedValueRollback changing(m_changingEditor, true);
         loaded = m_files.readFile(path, &rtf) && view.rtfToDo->loadRtf(rtf, &leftOut);
     }
+    takeOwnership(item, path, exists, loaded, leftOut);
+}
+
+void ProjectPanel::startOpening(QListWidgetItem *item, const QString &path)
+{
+    // What the editor shows now is nobody's note: no save may write it anywhere.
+    setOwner(nullptr);
+    m_opening = item;
+    view.rtfToDo->setEnabled(false);
+    FileStore *files = &m_files;
+    view.rtfToDo->openNote([files, path](QByteArray *rtf) { return files->readFile(path, rtf); });
+}
+
+void ProjectPanel::noteOpened(bool loaded, bool leftOut)
+{
+    QListWidgetItem *item = m_opening;
+    if (!item)
+        return;
+    const QString path = m_store.notePath(item->text());
+    m_opening = nullptr;
+    takeOwnership(item, path, true, loaded, leftOut);
+}
+
+void ProjectPanel::takeOwnership(
+    QListWidgetItem *item, const QString &path, bool exists, bool loaded, bool leftOut)
+{
     if (!loaded)
         emptyEditor();
     m_owner = item;
@@ -480,6 +521,7 @@ void ProjectPanel::emptyEditor()
 
 void ProjectPanel::setOwner(QListWidgetItem *item)
 {
+    stopOpening();
     m_owner = item;
     if (item)
         m_notes.setOwner(item->text());
@@ -498,6 +540,11 @@ void ProjectPanel::selectRow(int row)
 
 void ProjectPanel::ownerRowsAboutToGo(int first, int last)
 {
+    if (m_opening && !m_movingEntry) {
+        const int row = view.lstToDo->row(m_opening);
+        if (row >= first && row <= last)
+            stopOpening();
+    }
     if (!m_owner || m_movingEntry)
         return;
     const int row = view.lstToDo->row(m_owner);

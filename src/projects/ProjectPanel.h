@@ -97,6 +97,14 @@ private:
     void ownerWritten(WriteResult result);
     bool flushEditor();
     void showNoteOf(QListWidgetItem *item);
+    // A large note opens while the window goes on answering: nobody owns the editor meanwhile, so
+    // no save writes it, and it takes no typing until it is shown.
+    void startOpening(QListWidgetItem *item, const QString &path);
+    void noteOpened(bool loaded, bool leftOut);
+    void stopOpening();
+    // The editor shows item's note (or nothing, when its file could not be loaded).
+    void takeOwnership(
+        QListWidgetItem *item, const QString &path, bool exists, bool loaded, bool leftOut);
     void emptyEditor();
     void setOwner(QListWidgetItem *item);
     void selectRow(int row);
@@ -120,6 +128,8 @@ private:
     // The entry whose note the editor shows; null when the editor shows no entry's note. Entries
     // are told apart by item, not by title: m_notes follows its title.
     QListWidgetItem *m_owner = nullptr;
+    // The entry whose note is opening in the editor; null when none is.
+    QListWidgetItem *m_opening = nullptr;
     // Set while the program changes the editor or the list itself, so that nothing counts as an
     // edit and no selection loads a note.
     bool m_changingEditor = false;

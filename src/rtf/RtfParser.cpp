@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -471,10 +472,18 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
 
 RtfParser::~RtfParser() = default;
 
-void RtfParser::parse()
+bool RtfParser::parse()
 {
     m_cursor.beginEditBlock();
+    qsizetype nextReport = m_progress ? 0 : std::numeric_limits<qsizetype>::max();
+    bool stopped = false;
     for (;;) {
+        if (m_tokenizer.position() >= nextReport) {
+            stopped = !m_progress(m_tokenizer.position());
+            if (stopped)
+                break;
+            nextReport = m_tokenizer.position() + progressStep;
+        }
         const RtfToken token = m_tokenizer.next();
         if (token.type == RtfToken::End)
             break;
@@ -539,6 +548,7 @@ void RtfParser::parse()
     while (!m_tables.empty())
         closeTable();
     m_cursor.endEditBlock();
+    return !stopped;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include <QTextList>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QTextDocument;
@@ -38,7 +39,14 @@ public:
     RtfParser(QByteArrayView data, QTextDocument *document);
     ~RtfParser();
 
-    void parse();
+    // Told how many bytes of the input are read, every progressStep bytes or so; reading stops
+    // when it returns false.
+    using Progress = std::function<bool(qsizetype bytesRead)>;
+    static constexpr qsizetype progressStep = 64 * 1024;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+
+    // False when the progress function stopped it: the document then holds only a part.
+    bool parse();
     // True when the document holds content the parse left out: footnotes, endnotes, comments,
     // page headers and footers, the text of shapes, pictures shown as placeholders.
     bool leftOutContent() const { return m_leftOutContent; }
@@ -169,6 +177,7 @@ private:
     void insertPicture();
 
     RtfTokenizer m_tokenizer;
+    Progress m_progress;
     QTextDocument *m_document;
     QTextCursor m_cursor;
     RtfCodePages m_codePages;

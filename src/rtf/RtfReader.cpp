@@ -11,6 +11,11 @@ bool RtfReader::looksLikeRtf(const QByteArray &data)
 
 bool RtfReader::read(const QByteArray &data, QTextDocument *document)
 {
+    return read(data, document, Progress());
+}
+
+bool RtfReader::read(const QByteArray &data, QTextDocument *document, const Progress &progress)
+{
     m_leftOutContent = false;
     if (!document || !looksLikeRtf(data))
         return false;
@@ -19,8 +24,10 @@ bool RtfReader::read(const QByteArray &data, QTextDocument *document)
     document->setUndoRedoEnabled(false);
     document->clear();
     RtfParser parser(data, document);
-    parser.parse();
+    if (progress)
+        parser.setProgress(progress);
+    const bool whole = parser.parse();
     m_leftOutContent = parser.leftOutContent();
     document->setUndoRedoEnabled(undo);
-    return true;
+    return whole;
 }

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 class QTextDocument;
 
 class RtfReader
@@ -16,6 +18,12 @@ public:
     // document untouched, when data is not RTF; anything that starts like RTF loads as far as it
     // can.
     bool read(const QByteArray &data, QTextDocument *document);
+    // Told how many bytes of data are read, every 64 KiB or so (it may run on a thread of its
+    // own, with a document of that thread); reading stops when it returns false.
+    using Progress = std::function<bool(qsizetype bytesRead)>;
+    // The same, telling progress; false also when progress stopped it, the document then holding
+    // only a part of data.
+    bool read(const QByteArray &data, QTextDocument *document, const Progress &progress);
     // After read: the file holds content the document cannot show and a save would not keep
     // (footnotes, endnotes, comments, page headers and footers, the text of shapes, pictures shown
     // as placeholders). Document information, style sheets, bookmarks and field instructions do

@@ -185,6 +185,12 @@ bool FileStore::forceDelete(const QString &path)
     return false;
 }
 
+qint64 FileStore::fileSize(const QString &path) const
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : -1;
+}
+
 bool FileStore::readFile(const QString &path, QByteArray *contents) const
 {
     const QFileInfo info(path);

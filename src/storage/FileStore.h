@@ -39,7 +39,11 @@ public:
     virtual bool fileExists(const QString &path) const;
     // Deletes the file, also when it is read-only.
     virtual bool forceDelete(const QString &path);
+    // The file's size in bytes; -1 when it is not a file.
+    virtual qint64 fileSize(const QString &path) const;
     // Reads the whole file; false when it cannot be read (a missing file is remembered as such).
+    // It may run on another thread than the store's: the version it remembers (its fingerprint)
+    // is taken on the reading thread.
     virtual bool readFile(const QString &path, QByteArray *contents) const;
     // Replaces the file's content atomically (a symbolic link stays a link: its target is
     // replaced). Returns true only when the new content is in place; on failure errorString() tells

@@ -68,6 +68,7 @@ private slots:
     void theWordBeingTypedWaitsForTheCaretToLeave();
     void readOnlyTextIsNotChecked();
     void longNoteIsCheckedAroundTheView();
+    void underlinesFollowALoadedNote();
 
     void menuOffersSuggestionsAndAddToDictionary();
     void addingAWordClearsItInEveryBox();
@@ -254,6 +255,21 @@ void SpellTest::longNoteIsCheckedAroundTheView()
     QCOMPARE(underlined(*box), QStringList { "firstwrong" });
     box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
     QTRY_COMPARE(underlined(*box), QStringList { "lastwrong" });
+}
+
+void SpellTest::underlinesFollowALoadedNote()
+{
+    SpellChecker checker(testDictionary);
+    auto box = makeBox("the quikc dog");
+    box->setSpellChecker(&checker);
+    QVERIFY(box->loadRtf(TestApp::rtfWithText("the jumsp dog")));
+    QTRY_COMPARE(underlined(*box), QStringList { "jumsp" });
+    // The loaded note is a document of its own: what is typed into it is checked too.
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(" zzzx the");
+    QTRY_COMPARE(underlined(*box), (QStringList { "jumsp", "zzzx" }));
+    QCOMPARE(box->extraSelections().size(), 2);
 }
 
 void SpellTest::menuOffersSuggestionsAndAddToDictionary()

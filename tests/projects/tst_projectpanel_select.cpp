@@ -23,8 +23,16 @@ private slots:
     void saveToDoWithNoNoteShownOnlyDisablesItself();
     void writtenNoteIsAtomicAndReadsBack();
     void tabbingIntoTheListSelectsNothing();
+    void anotherSelectionStopsALargeNoteOpening();
+    void saveWhileALargeNoteOpensWritesNothingOfIt();
 
 private:
+    // A note large enough to open while the window goes on answering.
+    static QString largeText()
+    {
+        return QStringLiteral("large note line of text\n")
+            .repeated(RichTextBox::openInBackgroundBytes / 20);
+    }
     static void openWith(TestApp &app, const QString &order)
     {
         setOrder(app, order);
@@ -208,6 +216,42 @@ void ProjectPanelSelectTest::tabbingIntoTheListSelectsNothing()
     QCOMPARE(app.window().focusWidget(), app.list());
     QVERIFY(files.readNames.isEmpty());
     QCOMPARE(app.list()->selectedItems().size(), 0);
+}
+
+void ProjectPanelSelectTest::anotherSelectionStopsALargeNoteOpening()
+{
+    TestApp app;
+    openWithNotes(app, { { "Large", largeText() }, { "B", "beta" } });
+    const QByteArray large = app.readFile(app.notePath("Large.rtf"));
+    select(app, 0);
+    QVERIFY(app.editor()->isOpening());
+    QVERIFY(!app.editor()->isEnabled());
+    select(app, 1);
+    QCOMPARE(editorText(app), QStringLiteral("beta"));
+    QTest::qWait(300);
+    QCOMPARE(editorText(app), QStringLiteral("beta"));
+    QCOMPARE(app.editor()->isEnabled(), true);
+    QCOMPARE(app.readFile(app.notePath("Large.rtf")), large);
+    QCOMPARE(app.rtfFileText(app.notePath("B.rtf")), QStringLiteral("beta"));
+}
+
+void ProjectPanelSelectTest::saveWhileALargeNoteOpensWritesNothingOfIt()
+{
+    TestApp app;
+    openWithNotes(app, { { "A", "alpha" }, { "Large", largeText() } });
+    select(app, 0);
+    typeKey(app, 'x');
+    select(app, 1);
+    QVERIFY(app.editor()->isOpening());
+    const QByteArray large = app.readFile(app.notePath("Large.rtf"));
+    app.click("cmdSaveNote");
+    app.click("cmdSaveAllNow");
+    QCOMPARE(app.readFile(app.notePath("Large.rtf")), large);
+    QCOMPARE(app.rtfFileText(app.notePath("A.rtf")), QStringLiteral("xalpha"));
+    QTRY_VERIFY(!app.editor()->isOpening());
+    QCOMPARE(editorText(app).trimmed(), largeText().trimmed());
+    QVERIFY(app.editor()->isEnabled());
+    QCOMPARE(app.window().projects().editorOwner(), QStringLiteral("Large"));
 }
 
 QTEST_MAIN(ProjectPanelSelectTest)

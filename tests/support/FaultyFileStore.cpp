@@ -21,7 +21,10 @@ QStringList FaultyFileStore::listFiles(const QString &folder) const
 
 bool FaultyFileStore::readFile(const QString &path, QByteArray *contents) const
 {
-    readNames.append(nameOf(path));
+    {
+        std::lock_guard lock(readLock);
+        readNames.append(nameOf(path));
+    }
     if (failReads.contains(nameOf(path)))
         return false;
     return FileStore::readFile(path, contents);

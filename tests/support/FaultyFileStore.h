@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringList>
 #include <atomic>
+#include <mutex>
 #include <optional>
 
 class FaultyFileStore : public FileStore
@@ -36,7 +37,9 @@ public:
 
     // The names of the files read, and of the files written through writeFileAtomic (the day files
     // go in one batch, which does not), in turn.
+    // A large note is read on a thread of its own: readNames is added to under readLock.
     mutable QStringList readNames;
+    mutable std::mutex readLock;
     QStringList writtenNames;
 
 protected:

@@ -1,0 +1,102 @@
+#include "editor/NoteOpening.h"
+
+#include "rtf/RtfReader.h"
+
+#include <QTextDocument>
+#include <QThread>
+
+NoteOpening::NoteOpening(Read read, const QFont &font)
+{
+    QThread *target = QThread::currentThread();
+    m_thread = std::thread([this, read = std::move(read), font, target] {
+        run(read, font, target);
+        m_ended = true;
+    });
+}
+
+NoteOpening::~NoteOpening()
+{
+    cancel();
+    m_thread.join();
+}
+
+void NoteOpening::cancel()
+{
+    m_cancelled = true;
+    std::lock_guard lock(m_lock);
+    if (m_outcome == Outcome::Opening)
+        m_outcome = Outcome::Cancelled;
+}
+
+NoteOpening::Outcome NoteOpening::outcome() const
+{
+    std::lock_guard lock(m_lock);
+    return m_outcome;
+}
+
+int NoteOpening::percent() const
+{
+    return m_percent;
+}
+
+std::unique_ptr<QTextDocument> NoteOpening::takeDocument(bool *leftOutContent)
+{
+    std::lock_guard lock(m_lock);
+    if (leftOutContent)
+        *leftOutContent = m_leftOut;
+    return std::move(m_document);
+}
+
+std::unique_ptr<QTextDocument> NoteOpening::build(const QByteArray &rtf, const QFont &font,
+    bool *leftOutContent, const std::function<bool(qsizetype)> &progress)
+{
+    if (leftOutContent)
+        *leftOutContent = false;
+    if (!RtfReader::looksLikeRtf(rtf))
+        return nullptr;
+    // A document nobody shows yet: no layout is made while it is built, on whatever thread.
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(font);
+    document->setUndoRedoEnabled(false);
+    RtfReader reader;
+    if (!reader.read(rtf, document.get(), progress))
+        return nullptr;
+    if (leftOutContent)
+        *leftOutContent = reader.leftOutContent();
+    document->setUndoRedoEnabled(true);
+    return document;
+}
+
+void NoteOpening::run(const Read &read, const QFont &font, QThread *target)
+{
+    const auto end = [this](Outcome outcome) {
+        std::lock_guard lock(m_lock);
+        if (m_outcome == Outcome::Opening)
+            m_outcome = outcome;
+    };
+    QByteArray rtf;
+    if (!read(&rtf)) {
+        end(Outcome::NotRead);
+        return;
+    }
+    const qsizetype size = qMax<qsizetype>(1, rtf.size());
+    bool leftOut = false;
+    std::unique_ptr<QTextDocument> document = build(rtf, font, &leftOut, [&](qsizetype bytesRead) {
+        m_percent = int(bytesRead * 100 / size);
+        return !m_cancelled;
+    });
+    if (!document) {
+        end(m_cancelled ? Outcome::Cancelled : Outcome::NotRtf);
+        return;
+    }
+    m_percent = 100;
+    std::lock_guard lock(m_lock);
+    // Nobody is to take it: it is deleted here, on its own thread.
+    if (m_outcome != Outcome::Opening)
+        return;
+    // Only the thread a document belongs to can give it to another.
+    document->moveToThread(target);
+    m_document = std::move(document);
+    m_leftOut = leftOut;
+    m_outcome = Outcome::Opened;
+}

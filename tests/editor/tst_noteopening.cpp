@@ -1,0 +1,90 @@
+// A note opened into a document of its own, on the program's thread (loadRtf) or on a thread of
+// its own (openNote): the box shows exactly what the reader makes of the file, and an opening
+// stopped half-way leaves the box as it was.
+#include "editor/RichTextBox.h"
+#include "support/DocumentDump.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class NoteOpeningTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openedNoteIsTheGoldenDocument_data();
+    void openedNoteIsTheGoldenDocument();
+    void stoppedOpeningLeavesTheBoxAsItWas();
+};
+
+void NoteOpeningTest::openedNoteIsTheGoldenDocument_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("inBackground");
+    const QDir dir(QStringLiteral(QUILLMARK_TEST_DATA "/rtf"));
+    for (const QString &file : dir.entryList({ QStringLiteral("*.rtf") }, QDir::Files)) {
+        QTest::addRow("%s at once", qPrintable(file)) << dir.filePath(file) << false;
+        QTest::addRow("%s in the background", qPrintable(file)) << dir.filePath(file) << true;
+    }
+}
+
+void NoteOpeningTest::openedNoteIsTheGoldenDocument()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, inBackground);
+    RichTextBox box;
+    // Wide enough that no table is shrunk to fit.
+    box.resize(4000, 400);
+    box.show();
+    box.setText(QStringLiteral("the note shown before"));
+    if (inBackground) {
+        QSignalSpy opened(&box, &RichTextBox::noteOpened);
+        box.openNote([path](QByteArray *rtf) {
+            *rtf = readFile(path);
+            return true;
+        });
+        QTRY_COMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().first().toBool(), true);
+    } else {
+        QVERIFY(box.loadRtf(readFile(path)));
+    }
+    const QString golden
+        = QString::fromUtf8(readFile(path.left(path.size() - 4) + QStringLiteral(".dump")));
+    QCOMPARE(dumpDocument(*box.document()), golden);
+    QCOMPARE(box.textCursor().position(), 0);
+    QVERIFY(!box.document()->isUndoAvailable());
+}
+
+void NoteOpeningTest::stoppedOpeningLeavesTheBoxAsItWas()
+{
+    RichTextBox box;
+    box.show();
+    box.setText(QStringLiteral("kept"));
+    QSignalSpy opened(&box, &RichTextBox::noteOpened);
+    QSemaphore reading;
+    box.openNote([&reading](QByteArray *rtf) {
+        reading.acquire();
+        *rtf = QByteArray("{\\rtf1 replaced}");
+        return true;
+    });
+    QVERIFY(box.isOpening());
+    QTest::keyClicks(&box, "x");
+    box.cancelOpening();
+    reading.release();
+    QTest::qWait(100);
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(box.toPlainText(), QStringLiteral("kept"));
+}
+
+QTEST_MAIN(NoteOpeningTest)
+#include "tst_noteopening.moc"
