@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The layers of src/, lowest first: rtf, storage, platform -> editor -> forms -> projects, daynotes,
-# help (never each other) -> mainwindow -> app. A folder may include and link only what lies below
+# help, search (never each other) -> mainwindow -> app. A folder may include and link only what lies below
 # it; rtftool and the fuzz targets see the RTF codec alone. Checks every #include "folder/..." and
 # every qm_* library named in the folders' CMakeLists.txt.
 #   test_layers.sh
@@ -16,8 +16,9 @@ declare -A below=(
     [projects]="rtf storage platform editor forms"
     [daynotes]="rtf storage platform editor forms"
     [help]="rtf storage platform editor forms"
-    [mainwindow]="rtf storage platform editor forms projects daynotes help"
-    [app]="rtf storage platform editor forms projects daynotes help mainwindow"
+    [search]="rtf storage platform editor forms"
+    [mainwindow]="rtf storage platform editor forms projects daynotes help search"
+    [app]="rtf storage platform editor forms projects daynotes help search mainwindow"
 )
 failures=0
 allowed() { # folder, used folder
