@@ -66,9 +66,9 @@ void NoteSearch::scan(const std::shared_ptr<Progress> &progress)
     for (const SearchSource &source : std::as_const(progress->sources)) {
         if (*progress->cancelled)
             return;
-        QString text;
+        SearchText text;
         if (source.text) {
-            text = *source.text;
+            text = SearchText::from(*source.text);
         } else if (const auto stamp = NoteTextCache::stampOf(source.path)) {
             if (auto kept = m_cache->find(source.path, *stamp)) {
                 text = std::move(*kept);
@@ -78,7 +78,7 @@ void NoteSearch::scan(const std::shared_ptr<Progress> &progress)
                 QFile file(source.path);
                 if (!file.open(QIODevice::ReadOnly))
                     continue;
-                text = NoteText::fromRtf(file.readAll());
+                text = SearchText::from(NoteText::fromRtf(file.readAll()));
                 m_cache->insert(source.path, *stamp, text);
             }
         }
@@ -86,7 +86,7 @@ void NoteSearch::scan(const std::shared_ptr<Progress> &progress)
         progress->matcher.find(text, [&](qsizetype position) {
             if (listed < maxListedHits) {
                 batch.append(SearchHit { source.label, source.row, source.day, inNote,
-                    NoteMatcher::excerpt(text, position, progress->matcher.length()) });
+                    NoteMatcher::excerpt(text, position, progress->matcher.byteLength()) });
                 ++listed;
             }
             ++inNote;

@@ -10,13 +10,12 @@ QString NoteText::fromRtf(const QByteArray &rtf)
         return text;
     RtfParser parser(rtf, &text);
     parser.parse();
-    // The characters toPlainText turns into line ends and spaces.
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u == QChar::LineSeparator || u == QChar::ParagraphSeparator)
-            c = QLatin1Char('\n');
-        else if (u == QChar::Nbsp)
-            c = QLatin1Char(' ');
-    }
+    // The characters toPlainText turns into line ends and spaces; rare, and looked for quickly.
+    if (text.contains(QChar::LineSeparator))
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    if (text.contains(QChar::ParagraphSeparator))
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    if (text.contains(QChar::Nbsp))
+        text.replace(QChar::Nbsp, QLatin1Char(' '));
     return text;
 }

@@ -20,7 +20,7 @@ std::optional<NoteTextCache::Stamp> NoteTextCache::stampOf(const QString &path)
         qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec) };
 }
 
-std::optional<QString> NoteTextCache::find(const QString &path, const Stamp &stamp)
+std::optional<SearchText> NoteTextCache::find(const QString &path, const Stamp &stamp)
 {
     std::lock_guard lock(m_lock);
     const auto found = m_entries.find(path);
@@ -30,7 +30,7 @@ std::optional<QString> NoteTextCache::find(const QString &path, const Stamp &sta
     return found->text;
 }
 
-void NoteTextCache::insert(const QString &path, const Stamp &stamp, const QString &text)
+void NoteTextCache::insert(const QString &path, const Stamp &stamp, const SearchText &text)
 {
     if (bytesOf(text) > m_maxBytes)
         return;

@@ -2,6 +2,8 @@
 // entry holds while its file keeps its size and modification time. Safe from several threads.
 #pragma once
 
+#include "search/SearchText.h"
+
 #include <QHash>
 #include <QString>
 #include <mutex>
@@ -10,7 +12,8 @@
 class NoteTextCache
 {
 public:
-    // The texts held together, in bytes of UTF-16: past it the least recently used go first.
+    // The texts held together, in bytes (each as UTF-8 and folded UTF-8): past it the least
+    // recently used go first.
     static constexpr qint64 defaultMaxBytes = qint64(256) * 1024 * 1024;
 
     struct Stamp
@@ -26,8 +29,8 @@ public:
     static std::optional<Stamp> stampOf(const QString &path);
 
     // The text kept for path when it was read with this stamp.
-    std::optional<QString> find(const QString &path, const Stamp &stamp);
-    void insert(const QString &path, const Stamp &stamp, const QString &text);
+    std::optional<SearchText> find(const QString &path, const Stamp &stamp);
+    void insert(const QString &path, const Stamp &stamp, const SearchText &text);
 
     qint64 bytes() const;
     qsizetype count() const;
@@ -36,10 +39,10 @@ private:
     struct Entry
     {
         Stamp stamp;
-        QString text;
+        SearchText text;
         quint64 used = 0;
     };
-    static qint64 bytesOf(const QString &text) { return text.size() * qint64(sizeof(QChar)); }
+    static qint64 bytesOf(const SearchText &text) { return text.bytes(); }
     void evict();
 
     mutable std::mutex m_lock;
