@@ -94,6 +94,12 @@ row("Longest stall typing into it", "< 60 ms", find(r"BM_TypingGap_Screenshots.*
     passes=lambda ms, f: ms < 60)
 row("Save Days, seven 1 MB day notes", "< 100 ms", find(r"BM_SaveDays.*"),
     find(r"BM_WriteSevenDayFiles.*"), passes=lambda ms, f: ms < 100)
+row("Find in all notes, 10,000 notes of 10 KB, first", "<= 1.5x floor (read + text-only parse)",
+    find(r"BM_FirstSearch_10000.*"), find(r"BM_ReadAndParseFloor_10000.*"),
+    size_counter="rtf_MB", passes=lambda ms, f: f and ms <= 1.5 * f)
+for kind in ["RareWord", "EveryNote", "WholeWordMatchCase"]:
+    row(f"  later search, {kind}", "< 50 ms", find(rf"BM_LaterSearch_{kind}_10000.*"),
+        passes=lambda ms, f: ms < 50)
 row("Open a 200 MB note", "(figure, busy cursor)", find(r"BM_LoadNote_200MB.*"), size_counter="rtf_MB")
 
 header = ("figure", "target", "measured", "floor", "ratio", "CPU ratio")

@@ -19,4 +19,5 @@ ensure_packages() {
 # What building the program needs (TEST_PACKAGES: what the tests need besides).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
     libqt6svg6 libgl-dev fonts-liberation2 fonts-dejavu-core libhunspell-dev hunspell-en-us)
-TEST_PACKAGES=(libreoffice-writer-nogui desktop-file-utils appstream lintian dpkg-dev)
+TEST_PACKAGES=(libreoffice-writer-nogui desktop-file-utils appstream lintian dpkg-dev
+    poppler-utils)

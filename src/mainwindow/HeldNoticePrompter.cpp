@@ -28,6 +28,17 @@ QString HeldNoticePrompter::openFile(const QString &title, const QString &filter
     return m_shown.openFile(title, filter);
 }
 
+QString HeldNoticePrompter::saveFile(
+    const QString &title, const QString &filter, const QString &suggestedName)
+{
+    return m_shown.saveFile(title, filter, suggestedName);
+}
+
+bool HeldNoticePrompter::choosePrinter(QPrinter &printer)
+{
+    return m_shown.choosePrinter(printer);
+}
+
 void HeldNoticePrompter::notice(const QString &text, const QString &caption)
 {
     if (m_holding)

@@ -17,6 +17,9 @@ public:
     QString input(
         const QString &prompt, const QString &caption, const QString &defaultText) override;
     QString openFile(const QString &title, const QString &filter) override;
+    QString saveFile(
+        const QString &title, const QString &filter, const QString &suggestedName) override;
+    bool choosePrinter(QPrinter &printer) override;
     void notice(const QString &text, const QString &caption) override;
 
     // From now on notices wait.

@@ -4,6 +4,7 @@
 #include "daynotes/DayNotes.h"
 #include "daynotes/DayTable.h"
 #include "editor/NoteEditActions.h"
+#include "editor/NotePrinter.h"
 #include "editor/RichTextBox.h"
 #include "editor/SpellChecker.h"
 #include "forms/ui_frmMain.h"
@@ -21,16 +22,22 @@
 #include "projects/ProjectNoteOwner.h"
 #include "projects/ProjectPanel.h"
 #include "projects/StoredFileLink.h"
+#include "search/FindAllWindow.h"
+#include "search/NoteText.h"
+#include "search/NoteTextCache.h"
 #include "storage/FileStore.h"
 #include "storage/NoteWriter.h"
 #include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
@@ -122,6 +129,23 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(ui->mnuOptionsEarlierVersions, &QAction::triggered, this,
         &MainWindow::mnuOptionsEarlierVersions_Click);
     addNoteCommand(ui->mnuOptionsEarlierVersions);
+
+    m_textCache = std::make_shared<NoteTextCache>();
+    connect(ui->mnuOptionsFindAll, &QAction::triggered, this, &MainWindow::mnuOptionsFindAll_Click);
+    // The right-click menu has no access key left for it; its shortcut is the Options entry's,
+    // shown there but held by the menu bar's entry alone.
+    auto *findAll = new QAction(QStringLiteral("Find in All Notes..."), this);
+    findAll->setObjectName(QStringLiteral("actFindAllNotes"));
+    findAll->setShortcut(ui->mnuOptionsFindAll->shortcut());
+    findAll->setShortcutContext(Qt::WidgetShortcut);
+    connect(findAll, &QAction::triggered, this, &MainWindow::mnuOptionsFindAll_Click);
+    addNoteCommand(findAll);
+
+    connect(ui->mnuPrint, &QAction::triggered, this, &MainWindow::mnuPrint_Click);
+    connect(ui->mnuExportPdf, &QAction::triggered, this, &MainWindow::mnuExportPdf_Click);
+    connect(m_currentNote, &CurrentNote::changed, this, &MainWindow::updatePrintCommands);
+    ui->rtfToDo->installEventFilter(this);
+    updatePrintCommands();
 #if QT_CONFIG(sessionmanager)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitData);
 #endif
@@ -485,6 +509,150 @@ void MainWindow::mnuSave_Click()
 void MainWindow::mnuOptionsClearProjectList_Click()
 {
     m_closing->mnuOptionsClearProjectList_Click();
+}
+
+void MainWindow::mnuOptionsFindAll_Click()
+{
+    if (!m_findAll) {
+        m_findAll = new FindAllWindow([this] { return searchSources(); }, m_textCache, this);
+        m_findAll->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_findAll, &FindAllWindow::showHit, this, &MainWindow::showSearchHit);
+    }
+    m_findAll->present();
+}
+
+FindAllWindow *MainWindow::findAllWindow() const
+{
+    return m_findAll;
+}
+
+QList<SearchSource> MainWindow::searchSources() const
+{
+    QList<SearchSource> sources;
+    const QStringList titles = m_projects->titles();
+    const QString owner = m_projects->editorOwner();
+    sources.reserve(titles.size() + DayTable::dayCount);
+    for (int row = 0; row < titles.size(); ++row) {
+        const QString &title = titles.at(row);
+        SearchSource source { title, row, -1, m_projects->notePath(title), std::nullopt };
+        if (!owner.isEmpty() && title == owner)
+            source.text = ui->rtfToDo->toPlainText();
+        else if (const std::optional<QByteArray> kept = m_projects->keptEdit(title))
+            source.text = NoteText::fromRtf(*kept);
+        else if (source.path.isEmpty())
+            continue;
+        sources.append(source);
+    }
+    for (int day = 0; day < DayTable::dayCount; ++day)
+        sources.append(
+            { DayTable::caption(day), -1, day, QString(), m_days->box(day)->toPlainText() });
+    return sources;
+}
+
+void MainWindow::showSearchHit(
+    const SearchHit &hit, const QString &needle, const SearchOptions &options)
+{
+    RichTextBox *box = nullptr;
+    if (hit.day >= 0 && hit.day < DayTable::dayCount) {
+        ui->tabDays->setCurrentIndex(hit.day);
+        box = m_days->box(hit.day);
+    } else {
+        // The row may have moved since the search: the title tells.
+        const QStringList titles = m_projects->titles();
+        const int row = hit.row >= 0 && hit.row < titles.size() && titles.at(hit.row) == hit.label
+            ? hit.row
+            : int(titles.indexOf(hit.label));
+        if (row < 0 || !m_projects->showEntry(row) || m_projects->editorOwner() != hit.label)
+            return;
+        box = ui->rtfToDo;
+    }
+    const NoteMatcher matcher(needle, options);
+    const QString text = box->toPlainText();
+    qsizetype position = matcher.nth(text, hit.occurrence);
+    if (position < 0)
+        position = matcher.nth(text, 0);
+    if (position >= 0) {
+        QTextCursor cursor(box->document());
+        cursor.setPosition(int(position));
+        cursor.setPosition(int(position + matcher.length()), QTextCursor::KeepAnchor);
+        box->setTextCursor(cursor);
+        box->ensureCursorVisible();
+    }
+    activateWindow();
+    raise();
+    box->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainWindow::canPrintCurrentNote() const
+{
+    return !(m_currentNote->isProjectNote() && !ui->rtfToDo->isEnabled());
+}
+
+void MainWindow::updatePrintCommands()
+{
+    const bool enabled = canPrintCurrentNote();
+    ui->mnuPrint->setEnabled(enabled);
+    ui->mnuExportPdf->setEnabled(enabled);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->rtfToDo && event->type() == QEvent::EnabledChange)
+        updatePrintCommands();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QString MainWindow::printFailedText()
+{
+    return QStringLiteral("The note could not be printed.");
+}
+
+QString MainWindow::exportFailedText(const QString &path, const QString &error)
+{
+    return QStringLiteral("The PDF could not be written to %1.  %2")
+        .arg(QDir::toNativeSeparators(path), error);
+}
+
+void MainWindow::mnuPrint_Click()
+{
+    if (!canPrintCurrentNote())
+        return;
+    RichTextBox *box = m_currentNote->box();
+    const QString title = currentNoteTitle();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    if (!m_prompter->choosePrinter(printer))
+        return;
+    if (!NotePrinter::print(*box->document(), title, printer))
+        m_prompter->message(printFailedText(), QStringLiteral("Print"));
+}
+
+void MainWindow::mnuExportPdf_Click()
+{
+    if (!canPrintCurrentNote())
+        return;
+    RichTextBox *box = m_currentNote->box();
+    const QString title = currentNoteTitle();
+    const QString path = m_prompter->saveFile(QStringLiteral("Export as PDF"),
+        QStringLiteral("PDF Files|*.pdf"), title + QStringLiteral(".pdf"));
+    if (path.isEmpty())
+        return;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    bool printed = false;
+    {
+        QPdfWriter writer(&pdf);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Quillmark"));
+        printed = NotePrinter::print(*box->document(), title, writer);
+    }
+    // Written whole or not at all, as every file of the program.
+    if (!printed)
+        m_prompter->message(
+            exportFailedText(path, printFailedText()), QStringLiteral("Export as PDF"));
+    else if (!m_services.files->writeFileAtomic(path, pdf.data()))
+        m_prompter->message(exportFailedText(path, m_services.files->errorString()),
+            QStringLiteral("Export as PDF"));
 }
 
 void MainWindow::lockCommandButtons(bool locked)

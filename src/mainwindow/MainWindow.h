@@ -8,6 +8,7 @@
 #include "projects/ProjectFlags.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -20,6 +21,11 @@ struct Setting;
 class ClosingSequence;
 class CurrentNote;
 class DayNotes;
+class FindAllWindow;
+class NoteTextCache;
+struct SearchHit;
+struct SearchOptions;
+struct SearchSource;
 struct DayNotesView;
 class HelpMenu;
 class NoteHistory;
@@ -73,8 +79,21 @@ public:
     static QString outsideChangeText(const QString &path, const QString &keptAs);
     // The size the window holds: the whole "Projects:" frame across, the whole week tabs down.
     QSize heldSize() const;
+    // The "Find in All Notes" window while it is open.
+    FindAllWindow *findAllWindow() const;
+    // The notes a search goes through: every entry of the list, then the seven days; a note in
+    // its box as the box holds it.
+    QList<SearchSource> searchSources() const;
+    // Shows a match found by "Find in All Notes" in its note box, selected, with the keyboard
+    // focus. A project note is shown through the list's selection; while a new item waits for its
+    // first save the list is locked and nothing happens.
+    void showSearchHit(const SearchHit &hit, const QString &needle, const SearchOptions &options);
+    // The text of the message a failed print or PDF export shows.
+    static QString printFailedText();
+    static QString exportFailedText(const QString &path, const QString &error);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -109,6 +128,12 @@ private:
     void cmdSaveAllNow_Click();
     void mnuSave_Click();
     void mnuOptionsClearProjectList_Click();
+    void mnuOptionsFindAll_Click();
+    void mnuPrint_Click();
+    void mnuExportPdf_Click();
+    // Print and export act on the current note, but not on the empty, disabled project editor.
+    bool canPrintCurrentNote() const;
+    void updatePrintCommands();
     // The project panel locks the command buttons while a new item waits for its first save.
     void lockCommandButtons(bool locked);
 
@@ -127,6 +152,8 @@ private:
     std::unique_ptr<ClosingSequence> m_closing;
     CurrentNote *m_currentNote = nullptr;
     QList<QAction *> m_noteCommands;
+    std::shared_ptr<NoteTextCache> m_textCache;
+    QPointer<FindAllWindow> m_findAll;
     bool m_loaded = false; // the opening sequence has started
     bool m_opened = false; // and has finished
     // The frame goes where the stored position says once the window manager has framed the window.

@@ -8,6 +8,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 QtPrompter::QtPrompter(std::function<QWidget *()> parentWindow)
     : m_parentWindow(std::move(parentWindow))
@@ -84,6 +86,30 @@ QString QtPrompter::openFile(const QString &title, const QString &filter)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompter::saveFile(
+    const QString &title, const QString &filter, const QString &suggestedName)
+{
+    QFileDialog dialog(parent(), title);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(qtFilters(filter));
+    // A name typed without its ending gets the one the filter names ("*.pdf").
+    const QString pattern = filter.section(QLatin1Char('|'), 1, 1);
+    if (pattern.startsWith(QStringLiteral("*.")) && pattern != QStringLiteral("*.*"))
+        dialog.setDefaultSuffix(pattern.mid(2));
+    dialog.selectFile(suggestedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtPrompter::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtPrompter::notice(const QString &text, const QString &caption)

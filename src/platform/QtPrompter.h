@@ -1,4 +1,4 @@
-// The Prompter of the real program: Qt message boxes, input box and file dialog.
+// The Prompter of the real program: Qt message boxes, input box, file and print dialogs.
 #pragma once
 
 #include "platform/Prompter.h"
@@ -18,6 +18,9 @@ public:
     QString input(
         const QString &prompt, const QString &caption, const QString &defaultText) override;
     QString openFile(const QString &title, const QString &filter) override;
+    QString saveFile(
+        const QString &title, const QString &filter, const QString &suggestedName) override;
+    bool choosePrinter(QPrinter &printer) override;
     void notice(const QString &text, const QString &caption) override;
 
     // "Name|pattern|Name|pattern" as Qt's filter list ("Name (pattern)"); "*.*" matches every file.

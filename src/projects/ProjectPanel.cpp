@@ -198,6 +198,31 @@ void ProjectPanel::putAwayNoteFile(const QString &path)
     m_prompter.message(notRemovedText(path, error), QStringLiteral("Remove ToDo"));
 }
 
+QStringList ProjectPanel::titles() const
+{
+    QStringList result;
+    result.reserve(view.lstToDo->count());
+    for (int row = 0; row < view.lstToDo->count(); ++row)
+        result.append(view.lstToDo->item(row)->text());
+    return result;
+}
+
+std::optional<QByteArray> ProjectPanel::keptEdit(const QString &title) const
+{
+    return m_notes.keptEdit(title);
+}
+
+bool ProjectPanel::showEntry(int row)
+{
+    if (flags.blnUnsavedItem || row < 0 || row >= view.lstToDo->count())
+        return false;
+    QListWidgetItem *item = view.lstToDo->item(row);
+    if (item == m_owner && view.lstToDo->currentRow() == row)
+        return true;
+    selectRow(row);
+    return true;
+}
+
 QString ProjectPanel::titleTooLongText()
 {
     return QStringLiteral("This title is too long to be used as a file name.");

@@ -60,6 +60,16 @@ public:
 
     // The title of the entry whose note the editor shows; empty when it shows no entry's note.
     QString editorOwner() const;
+    // The titles of the list, top to bottom.
+    QStringList titles() const;
+    // The note file of a title; empty when it has none.
+    QString notePath(const QString &title) const { return m_store.notePath(title); }
+    // The edit of a note whose write failed, kept until it is written.
+    std::optional<QByteArray> keptEdit(const QString &title) const;
+    // Shows the note of the entry at row through the normal selection, also when row is the
+    // current one but the editor shows another note. False (nothing changes) while a new item
+    // waits for its first save.
+    bool showEntry(int row);
 
     // The text of the message this area shows for a title that is too long.
     static QString titleTooLongText();

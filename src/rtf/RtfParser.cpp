@@ -470,6 +470,15 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     m_stack.emplace_back();
 }
 
+RtfParser::RtfParser(QByteArrayView data, QString *text)
+    : m_tokenizer(data)
+    , m_document(nullptr)
+    , m_text(text)
+{
+    m_stack.reserve(64);
+    m_stack.emplace_back();
+}
+
 RtfParser::~RtfParser() = default;
 
 bool RtfParser::parse()
@@ -541,7 +550,7 @@ bool RtfParser::parse()
     while (m_stack.size() > 1)
         closeGroup();
     flushRun();
-    if (m_paragraphHasContent) {
+    if (m_paragraphHasContent && !m_text) {
         prepareContent();
         applyParagraphFormat();
     }
@@ -1602,6 +1611,16 @@ void RtfParser::flushParagraphText()
 void RtfParser::flushRun()
 {
     decodeBytes();
+    if (m_text) {
+        if (m_run.isEmpty())
+            return;
+        if (m_blockPending)
+            m_text->append(QLatin1Char('\n'));
+        m_blockPending = false;
+        m_text->append(m_run);
+        m_run.truncate(0);
+        return;
+    }
     if (m_endedInRun > 0) {
         // The run starts with whole paragraphs, each ended by a paragraph separator (see
         // joinParagraph()). The last separator stands for the block the next content starts.
@@ -1717,8 +1736,21 @@ void RtfParser::prepareContent()
     }
 }
 
+void RtfParser::endTextLine()
+{
+    flushRun();
+    // An empty paragraph is an empty line too.
+    if (m_blockPending)
+        m_text->append(QLatin1Char('\n'));
+    m_blockPending = true;
+}
+
 void RtfParser::endParagraph()
 {
+    if (m_text) {
+        endTextLine();
+        return;
+    }
     if (joinParagraph())
         return;
     flushRun();
@@ -2054,6 +2086,10 @@ void RtfParser::advanceCell(OpenTable &table)
 
 void RtfParser::endCell(int level)
 {
+    if (m_text) {
+        endTextLine();
+        return;
+    }
     flushRun();
     if (m_tables.empty() && paragraphLevel() == 0) {
         endParagraph(); // a \cell outside any table ends a paragraph, nothing more
@@ -2074,6 +2110,8 @@ void RtfParser::endCell(int level)
 
 void RtfParser::endRow(int level)
 {
+    if (m_text)
+        return; // its last cell ended the line
     flushRun();
     level = std::clamp(level, 1, MaxTableDepth);
     if (int(m_tables.size()) < level)
@@ -2343,6 +2381,8 @@ QString pixelHash(const QImage &pixels)
 
 void RtfParser::insertPicture()
 {
+    if (m_text)
+        return;
     QImage image
         = m_picture.kind == RtfPicture::Metafile ? QImage() : m_picture.image(m_imageBudget);
     m_imageBudget -= image.sizeInBytes();

@@ -37,6 +37,9 @@ public:
     static constexpr qint64 MaxImageBytes = qint64(512) * 1024 * 1024;
 
     RtfParser(QByteArrayView data, QTextDocument *document);
+    // Reads the text alone, into text: no document, no formats, no pictures; paragraphs, table
+    // cells and rows each end a line ("\n"), a \line stays a line separator (U+2028).
+    RtfParser(QByteArrayView data, QString *text);
     ~RtfParser();
 
     // Told how many bytes of the input are read, every progressStep bytes or so; reading stops
@@ -176,9 +179,13 @@ private:
     void startFieldResult();
     void insertPicture();
 
+    // The text-only reading: a paragraph's end, in place of the document's block.
+    void endTextLine();
+
     RtfTokenizer m_tokenizer;
     Progress m_progress;
     QTextDocument *m_document;
+    QString *m_text = nullptr; // the text-only reading's output, null when building a document
     QTextCursor m_cursor;
     RtfCodePages m_codePages;
     std::vector<RtfGroupState> m_stack;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The layers of src/, lowest first: rtf, storage, platform -> history, editor -> forms -> projects,
-# daynotes, help (never each other) -> mainwindow -> app. A folder may include and link only what lies below
+# daynotes, help, search (never each other) -> mainwindow -> app. A folder may include and link only what lies below
 # it; rtftool and the fuzz targets see the RTF codec alone. Checks every #include "folder/..." and
 # every qm_* library named in the folders' CMakeLists.txt.
 #   test_layers.sh
@@ -17,8 +17,9 @@ declare -A below=(
     [projects]="rtf storage platform history editor forms"
     [daynotes]="rtf storage platform history editor forms"
     [help]="rtf storage platform history editor forms"
-    [mainwindow]="rtf storage platform history editor forms projects daynotes help"
-    [app]="rtf storage platform history editor forms projects daynotes help mainwindow"
+    [search]="rtf storage platform history editor forms"
+    [mainwindow]="rtf storage platform history editor forms projects daynotes help search"
+    [app]="rtf storage platform history editor forms projects daynotes help search mainwindow"
 )
 failures=0
 allowed() { # folder, used folder

@@ -843,12 +843,16 @@ void FormFixtures::menus()
     };
     const QList<Entry> entries = {
         { form.ui.mnuFile, form.ui.mnuSave, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S) },
+        { form.ui.mnuFile, form.ui.mnuPrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P) },
+        { form.ui.mnuFile, form.ui.mnuExportPdf, "Export as P&DF...", QKeySequence() },
         { form.ui.mnuFile, form.ui.mnuSep1, QString(), QKeySequence() },
         { form.ui.mnuFile, form.ui.mnuClose, "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E) },
         { form.ui.mnuOptions, form.ui.mnuOptionsEarlierVersions, "Earlier &Versions...",
             QKeySequence() },
         { form.ui.mnuOptions, form.ui.mnuOptionsClearProjectList, "Clear Saved Project List",
             QKeySequence() },
+        { form.ui.mnuOptions, form.ui.mnuOptionsFindAll, "Find in &All Notes...",
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F) },
         { form.ui.mnuHelp, form.ui.mnuHelpHelpFile, "&Help File", QKeySequence(Qt::Key_F1) },
         { form.ui.mnuHelp, form.ui.mnuHelpAbout, "&About", QKeySequence() },
         { form.ui.mnuHelp, form.ui.mnuHelpOnline, "&Visit Vennick Online", QKeySequence() },

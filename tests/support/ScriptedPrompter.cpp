@@ -27,6 +27,19 @@ QString ScriptedPrompter::openFile(const QString &title, const QString &filter)
     return m_files.isEmpty() ? QString() : m_files.dequeue();
 }
 
+QString ScriptedPrompter::saveFile(
+    const QString &title, const QString &filter, const QString &suggestedName)
+{
+    m_shown.append({ QStringLiteral("saveFile"), suggestedName, title, filter });
+    return m_saveFiles.isEmpty() ? QString() : m_saveFiles.dequeue();
+}
+
+bool ScriptedPrompter::choosePrinter(QPrinter &printer)
+{
+    m_shown.append({ QStringLiteral("print"), {}, {}, {} });
+    return answerPrint && answerPrint(printer);
+}
+
 void ScriptedPrompter::notice(const QString &text, const QString &caption)
 {
     m_shown.append({ QStringLiteral("notice"), text, caption, {} });

@@ -1,0 +1,13 @@
+// The plain text of a note for searching: lines split by "\n", as QTextDocument::toPlainText gives
+// a note box's text, so a note read from its file and a note in its box are searched alike.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class NoteText
+{
+public:
+    // The text of an RTF note, read without building a document; empty for bytes that are not RTF.
+    static QString fromRtf(const QByteArray &rtf);
+};
