@@ -1,5 +1,6 @@
 #include "rtf/RtfParser.h"
 
+#include "rtf/RtfKeywords.h"
 #include "rtf/Twips.h"
 
 #include <QSet>
@@ -16,303 +17,6 @@
 #include <vector>
 
 namespace {
-
-enum Word {
-    W_None,
-    // header
-    W_ansi,
-    W_mac,
-    W_pc,
-    W_pca,
-    W_ansicpg,
-    W_deff,
-    W_uc,
-    W_u,
-    W_upr,
-    W_ud,
-    // destinations
-    W_fonttbl,
-    W_colortbl,
-    W_listtable,
-    W_list,
-    W_listlevel,
-    W_listoverridetable,
-    W_listoverride,
-    W_pict,
-    W_shppict,
-    W_field,
-    W_fldinst,
-    W_fldrslt,
-    W_object,
-    W_result,
-    W_shp,
-    W_shprslt,
-    W_pn,
-    W_pntxtb,
-    W_leveltext,
-    W_nesttableprops,
-    W_skip,
-    W_leftOut, // text the user wrote that the document has no place for
-    W_shpinst,
-    W_do,
-    // character formatting
-    W_plain,
-    W_b,
-    W_i,
-    W_ul,
-    W_uld,
-    W_uldash,
-    W_uldashd,
-    W_uldashdd,
-    W_ulwave,
-    W_ulnone,
-    W_strike,
-    W_caps,
-    W_scaps,
-    W_v,
-    W_super,
-    W_sub,
-    W_nosupersub,
-    W_up,
-    W_dn,
-    W_f,
-    W_fs,
-    W_cf,
-    W_cb,
-    // paragraph formatting
-    W_pard,
-    W_par,
-    W_ql,
-    W_qc,
-    W_qr,
-    W_qj,
-    W_li,
-    W_ri,
-    W_fi,
-    W_sb,
-    W_sa,
-    W_sl,
-    W_slmult,
-    W_tx,
-    W_tqr,
-    W_tqc,
-    W_tqdec,
-    W_pagebb,
-    W_intbl,
-    W_itap,
-    W_ls,
-    W_ilvl,
-    // special characters
-    W_tab,
-    W_line,
-    W_page,
-    W_sect,
-    W_emdash,
-    W_endash,
-    W_bullet,
-    W_lquote,
-    W_rquote,
-    W_ldblquote,
-    W_rdblquote,
-    W_emspace,
-    W_enspace,
-    W_qmspace,
-    W_zwj,
-    W_zwnj,
-    W_ltrmark,
-    W_rtlmark,
-    // tables
-    W_trowd,
-    W_cellx,
-    W_cell,
-    W_nestcell,
-    W_row,
-    W_nestrow,
-    W_clmgf,
-    W_clmrg,
-    W_clvmgf,
-    W_clvmrg,
-    W_clcbpat,
-    W_trleft,
-    W_trgaph,
-    W_trftsWidth,
-    W_trwWidth,
-    // lists
-    W_listid,
-    W_levelnfc,
-    W_pnlvl,
-    W_pnlvlblt,
-    W_pnlvlbody,
-    W_pnlvlcont,
-    W_pndec,
-    W_pnucltr,
-    W_pnlcltr,
-    W_pnucrm,
-    W_pnlcrm,
-    // pictures
-    W_pngblip,
-    W_jpegblip,
-    W_dibitmap,
-    W_wbitmap,
-    W_metafile,
-    W_picw,
-    W_pich,
-    W_picwgoal,
-    W_pichgoal,
-    W_picscalex,
-    W_picscaley,
-    W_wbmbitspixel,
-    W_wbmwidthbytes,
-    // font and colour tables
-    W_fcharset,
-    W_cpg,
-    W_red,
-    W_green,
-    W_blue,
-};
-
-const std::unordered_map<std::string_view, Word> &words()
-{
-    static const std::unordered_map<std::string_view, Word> table = [] {
-        // clang-format off
-        std::unordered_map<std::string_view, Word> t = {
-            { "ansi", W_ansi }, { "mac", W_mac }, { "pc", W_pc }, { "pca", W_pca },
-            { "ansicpg", W_ansicpg }, { "deff", W_deff }, { "uc", W_uc }, { "u", W_u },
-            { "upr", W_upr }, { "ud", W_ud }, { "fonttbl", W_fonttbl }, { "colortbl", W_colortbl },
-            { "listtable", W_listtable }, { "list", W_list }, { "listlevel", W_listlevel },
-            { "listoverridetable", W_listoverridetable }, { "listoverride", W_listoverride },
-            { "pict", W_pict }, { "shppict", W_shppict }, { "field", W_field },
-            { "fldinst", W_fldinst }, { "fldrslt", W_fldrslt }, { "object", W_object },
-            { "result", W_result }, { "shp", W_shp }, { "shprslt", W_shprslt }, { "pn", W_pn },
-            { "pntxtb", W_pntxtb }, { "leveltext", W_leveltext },
-            { "nesttableprops", W_nesttableprops }, { "plain", W_plain }, { "b", W_b },
-            { "i", W_i }, { "ul", W_ul }, { "uld", W_uld }, { "uldash", W_uldash },
-            { "uldashd", W_uldashd }, { "uldashdd", W_uldashdd }, { "ulwave", W_ulwave },
-            { "ulhwave", W_ulwave }, { "ululdbwave", W_ulwave }, { "uldb", W_ul }, { "ulw", W_ul },
-            { "ulth", W_ul }, { "ulthd", W_uld }, { "ulthdash", W_uldash }, { "ulldash", W_uldash },
-            { "ulthldash", W_uldash }, { "ulthdashd", W_uldashd }, { "ulthdashdd", W_uldashdd },
-            { "ulnone", W_ulnone }, { "strike", W_strike }, { "striked", W_strike },
-            { "caps", W_caps }, { "scaps", W_scaps }, { "v", W_v }, { "super", W_super },
-            { "sub", W_sub }, { "nosupersub", W_nosupersub }, { "up", W_up }, { "dn", W_dn },
-            { "f", W_f }, { "fs", W_fs }, { "cf", W_cf }, { "cb", W_cb }, { "highlight", W_cb },
-            { "chcbpat", W_cb }, { "pard", W_pard }, { "par", W_par }, { "ql", W_ql },
-            { "qc", W_qc }, { "qr", W_qr }, { "qj", W_qj }, { "qd", W_qj }, { "li", W_li },
-            { "lin", W_li }, { "ri", W_ri }, { "rin", W_ri }, { "fi", W_fi }, { "sb", W_sb },
-            { "sa", W_sa }, { "sl", W_sl }, { "slmult", W_slmult }, { "tx", W_tx },
-            { "tqr", W_tqr }, { "tqc", W_tqc }, { "tqdec", W_tqdec }, { "pagebb", W_pagebb },
-            { "intbl", W_intbl }, { "itap", W_itap }, { "ls", W_ls }, { "ilvl", W_ilvl },
-            { "tab", W_tab }, { "line", W_line }, { "page", W_page }, { "sect", W_sect },
-            { "emdash", W_emdash }, { "endash", W_endash }, { "bullet", W_bullet },
-            { "lquote", W_lquote }, { "rquote", W_rquote }, { "ldblquote", W_ldblquote },
-            { "rdblquote", W_rdblquote }, { "emspace", W_emspace }, { "enspace", W_enspace },
-            { "qmspace", W_qmspace }, { "zwj", W_zwj }, { "zwnj", W_zwnj },
-            { "ltrmark", W_ltrmark }, { "rtlmark", W_rtlmark }, { "trowd", W_trowd },
-            { "cellx", W_cellx }, { "cell", W_cell }, { "nestcell", W_nestcell }, { "row", W_row },
-            { "nestrow", W_nestrow }, { "clmgf", W_clmgf }, { "clmrg", W_clmrg },
-            { "clvmgf", W_clvmgf }, { "clvmrg", W_clvmrg }, { "clcbpat", W_clcbpat },
-            { "trleft", W_trleft }, { "trgaph", W_trgaph },
-            { "trftsWidth", W_trftsWidth }, { "trwWidth", W_trwWidth }, { "listid", W_listid },
-            { "levelnfc", W_levelnfc }, { "levelnfcn", W_levelnfc }, { "pnlvl", W_pnlvl },
-            { "pnlvlblt", W_pnlvlblt }, { "pnlvlbody", W_pnlvlbody }, { "pndec", W_pndec },
-            { "pnucltr", W_pnucltr }, { "pnlcltr", W_pnlcltr }, { "pnucrm", W_pnucrm },
-            { "pnlcrm", W_pnlcrm }, { "pngblip", W_pngblip }, { "jpegblip", W_jpegblip },
-            { "dibitmap", W_dibitmap }, { "wbitmap", W_wbitmap }, { "wmetafile", W_metafile },
-            { "emfblip", W_metafile }, { "macpict", W_metafile }, { "pmmetafile", W_metafile },
-            { "picw", W_picw }, { "pich", W_pich }, { "picwgoal", W_picwgoal },
-            { "pichgoal", W_pichgoal }, { "picscalex", W_picscalex }, { "picscaley", W_picscaley },
-            { "wbmbitspixel", W_wbmbitspixel }, { "wbmwidthbytes", W_wbmwidthbytes },
-            { "fcharset", W_fcharset }, { "cpg", W_cpg }, { "red", W_red }, { "green", W_green },
-            { "blue", W_blue }, { "pnlvlcont", W_pnlvlcont },
-        };
-        // clang-format on
-        // Destinations read past whole: their text never belongs to the document, and a \bin
-        // inside them is stepped over by the tokenizer.
-        for (const char *name : { "info", "header", "headerl", "headerr", "headerf", "footer",
-                 "footerl", "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor",
-                 "atndate", "atnicn", "atnref", "atntime", "atrfstart", "atrfend", "bkmkstart",
-                 "bkmkend", "falt", "panose", "objdata", "themedata", "colorschememapping",
-                 "datastore", "latentstyles", "rsidtbl", "xmlnstbl", "generator", "pgdsctbl",
-                 "listpicture", "fchars", "lchars", "stylesheet", "revtbl", "filetbl", "template",
-                 "docvar", "userprops", "xe", "tc", "txe", "rxe", "pntext", "pntxta", "listtext",
-                 "nonshppict", "nonesttables", "levelnumbers", "listname",
-                 "listoverridetable_unused", "shpinst", "fldtype", "ftnsep", "ftnsepc", "ftncn",
-                 "aftnsep", "aftnsepc", "aftncn", "fontemb", "fontfile", "private", "pnseclvl",
-                 "do", "sp", "sn", "sv", "blipuid", "picprop", "mmathPr", "formfield", "datafield",
-                 "protusertbl", "wgrffmtfilter", "operator", "author", "title", "subject",
-                 "keywords", "comment", "doccomm", "hlinkbase", "company", "category", "manager",
-                 "buptim", "creatim", "printim", "revtim", "ebcstart", "ebcend", "passwordhash",
-                 "fldpriv", "pgp", "mhtmltag", "htmltag", "xmlopen", "xmlclose", "xmlattr",
-                 "factoidname", "background", "objclass", "objname", "objalias", "objtime",
-                 "objsect", "objitem", "oleclsid", "shpgrp", "svb", "tcn", "bkmkcolf", "bkmkcoll",
-                 "listsimple", "styrsid", "defchp", "defpap", "mmath" })
-            t.emplace(name, W_skip);
-        // Content the user wrote that a note has no place for: read past too, but the reader says
-        // so (leftOutContent). A shape's instructions and a drawing object hold the text of a text
-        // box.
-        for (const char *name : { "header", "headerl", "headerr", "headerf", "footer", "footerl",
-                 "footerr", "footerf", "footnote", "annotation" })
-            t.insert_or_assign(name, W_leftOut);
-        t.insert_or_assign("shpinst", W_shpinst);
-        t.insert_or_assign("do", W_do);
-        return t;
-    }();
-    return table;
-}
-
-// The words by name in an open-addressed table of a power-of-two size: a look-up per control
-// word of the file, so it costs a short hash and a compare or two, no division, no node to follow.
-class WordTable
-{
-public:
-    explicit WordTable(const std::unordered_map<std::string_view, Word> &words)
-        : m_slots(std::bit_ceil(words.size() * 4))
-        , m_mask(m_slots.size() - 1)
-    {
-        for (const auto &[name, word] : words) {
-            size_t i = hash(name) & m_mask;
-            while (!m_slots[i].name.empty())
-                i = (i + 1) & m_mask;
-            m_slots[i] = { name, word };
-        }
-    }
-
-    Word find(std::string_view name) const
-    {
-        for (size_t i = hash(name) & m_mask;; i = (i + 1) & m_mask) {
-            const Slot &slot = m_slots[i];
-            if (slot.name.empty())
-                return W_None;
-            if (slot.name == name)
-                return slot.word;
-        }
-    }
-
-private:
-    struct Slot
-    {
-        std::string_view name;
-        Word word = W_None;
-    };
-
-    static size_t hash(std::string_view name)
-    {
-        size_t h = 0xcbf29ce484222325u; // FNV-1a
-        for (const char c : name)
-            h = (h ^ uchar(c)) * 0x100000001b3u;
-        return h ^ (h >> 29);
-    }
-
-    std::vector<Slot> m_slots;
-    size_t m_mask;
-};
-
-Word lookup(QByteArrayView name)
-{
-    if (name.size() > RtfTokenizer::MaxWordLength || name.isEmpty())
-        return W_None;
-    static const WordTable table(words());
-    return table.find(std::string_view(name.data(), size_t(name.size())));
-}
 
 int clampInt(int value, int low, int high)
 {
@@ -614,11 +318,10 @@ bool RtfParser::skipDestination(QByteArrayView word)
     return found;
 }
 
-bool RtfParser::startDestination(RtfGroupState::Destination destination)
+void RtfParser::enter(RtfGroupState::Destination destination)
 {
     m_optionalDestination = false;
     state().destination = destination;
-    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -659,476 +362,210 @@ void RtfParser::handleSymbol(char symbol)
 
 void RtfParser::handleWord(const RtfToken &token)
 {
-    const Word word = lookup(token.data);
+    const RtfKeyword &k = RtfKeywords::find(token.data);
     const bool optional = m_optionalDestination;
     m_optionalDestination = false;
-    const int p = token.parameter;
-    const bool has = token.hasParameter;
-    RtfGroupState &s = state();
-    const RtfGroupState::Destination dest = s.destination;
-    // A toggle word turns its property on, or off with a parameter of 0.
-    const int on = (!has || p != 0) ? 1 : 0;
-
-    if (optional) {
+    if (optional && k.kind != RtfKeyword::LeftOut
+        && (k.kind != RtfKeyword::Destination || !k.afterStar)) {
         // {\*\word ...}: only destinations we know are read; anything else is read past whole.
-        switch (word) {
-        case W_listtable:
-        case W_listoverridetable:
-        case W_shppict:
-        case W_fldinst:
-        case W_pn:
-        case W_nesttableprops:
-        case W_ud:
-        case W_upr:
-        case W_list:
-        case W_listlevel:
-        case W_listoverride:
-        case W_pict:
-        case W_field:
-        case W_fldrslt:
-        case W_result:
-        case W_shprslt:
-        case W_object:
-        case W_shp:
-        case W_fonttbl:
-        case W_colortbl:
-        case W_leftOut:
-        case W_shpinst:
-        case W_do:
-            break;
-        default:
-            skipDestination();
-            return;
-        }
-    }
-
-    switch (word) {
-    case W_None:
-        return;
-    case W_skip:
         skipDestination();
         return;
-    case W_leftOut:
+    }
+    switch (k.kind) {
+    case RtfKeyword::Unknown:
+        return;
+    case RtfKeyword::Skip:
+        skipDestination();
+        return;
+    case RtfKeyword::LeftOut:
         m_leftOutContent = true;
         skipDestination();
         return;
-    case W_shpinst:
-        if (skipDestination("shptxt"))
-            m_leftOutContent = true;
+    case RtfKeyword::Destination:
+        startDestination(RtfKeyword::DestinationId(k.arg));
         return;
-    case W_do:
-        if (skipDestination("dptxbxtext"))
-            m_leftOutContent = true;
+    default:
+        break;
+    }
+    if (k.target == RtfKeyword::Document) {
+        documentWord(k, token);
         return;
+    }
+    if (destinationWord(k, token))
+        return;
+    bodyWord(k, token);
+}
 
-    // Document header
-    case W_ansi:
-        m_documentCodePage = 1252;
-        return;
-    case W_mac:
-        m_documentCodePage = 10000;
-        return;
-    case W_pc:
-        m_documentCodePage = 437;
-        return;
-    case W_pca:
-        m_documentCodePage = 850;
-        return;
-    case W_ansicpg:
+void RtfParser::documentWord(const RtfKeyword &k, const RtfToken &token)
+{
+    const int p = token.parameter;
+    const bool has = token.hasParameter;
+    switch (k.kind == RtfKeyword::Command ? k.arg : -1) {
+    case RtfKeyword::AnsiCodePage:
         if (has && p > 0 && p < 100000)
             m_documentCodePage = p;
         m_lastFontForCodePage = -2;
         return;
-    case W_deff:
+    case RtfKeyword::DefaultFont:
         if (has)
             m_defaultFont = p;
         m_lastFontForCodePage = -2;
         return;
-    case W_uc:
-        s.unicodeSkip = clampInt(has ? p : 1, 0, 16);
+    case RtfKeyword::UnicodeSkip:
+        state().unicodeSkip = clampInt(has ? p : 1, 0, 16);
         return;
-    case W_u:
+    case RtfKeyword::Unicode:
         if (has)
             appendUnicode(p);
-        m_skipUnits = s.unicodeSkip;
-        return;
-    case W_upr:
-        s.outerDestination = dest;
-        s.destination = RtfGroupState::Container;
-        return;
-    case W_ud:
-    case W_result:
-    case W_shprslt:
-        // The result part of a container goes where the container's text would have gone.
-        if (dest == RtfGroupState::Container)
-            s.destination = s.outerDestination;
-        return;
-    case W_object:
-    case W_shp:
-        if (dest == RtfGroupState::Body) {
-            s.outerDestination = dest;
-            s.destination = RtfGroupState::Container;
-        } else if (dest != RtfGroupState::Container) {
-            skipDestination();
-        }
-        return;
-
-    // Destinations
-    case W_fonttbl:
-        startDestination(RtfGroupState::FontTable);
-        m_fontNumber = -1;
-        return;
-    case W_colortbl:
-        startDestination(RtfGroupState::ColorTable);
-        m_red = m_green = m_blue = -1;
-        return;
-    case W_listtable:
-        startDestination(RtfGroupState::ListTable);
-        return;
-    case W_list:
-        if (dest == RtfGroupState::ListTable && m_lists.size() < MaxLists) {
-            m_lists.append(ListDef());
-            startDestination(RtfGroupState::List);
-        } else {
-            skipDestination();
-        }
-        return;
-    case W_listlevel:
-        if (dest == RtfGroupState::List && !m_lists.isEmpty() && m_lists.last().levels.size() < 9) {
-            m_lists.last().levels.append(ListLevelDef());
-            startDestination(RtfGroupState::ListLevel);
-        } else {
-            skipDestination();
-        }
-        return;
-    case W_listoverridetable:
-        startDestination(RtfGroupState::ListOverrideTable);
-        return;
-    case W_listoverride:
-        if (dest == RtfGroupState::ListOverrideTable) {
-            m_overrideList = 0;
-            m_overrideNumber = 0;
-            startDestination(RtfGroupState::ListOverride);
-        } else {
-            skipDestination();
-        }
-        return;
-    case W_pict:
-        if (dest == RtfGroupState::Body) {
-            m_picture.reset();
-            startDestination(RtfGroupState::Picture);
-        } else {
-            skipDestination();
-        }
-        return;
-    case W_shppict:
-        if (dest != RtfGroupState::Body)
-            skipDestination();
-        return;
-    case W_field:
-        if (dest == RtfGroupState::Body && m_fields.size() < 100000) {
-            Field field;
-            m_fields.append(field);
-            s.field = int(m_fields.size() - 1);
-        } else {
-            skipDestination(); // a field inside an instruction or elsewhere: never shown
-        }
-        return;
-    case W_fldinst:
-        if (s.field >= 0
-            && (dest == RtfGroupState::Body || dest == RtfGroupState::FieldInstruction)) {
-            m_fields[s.field].codePage = instructionCodePage(s.chars.font);
-            startDestination(RtfGroupState::FieldInstruction);
-        } else {
-            skipDestination();
-        }
-        return;
-    case W_fldrslt:
-        if (s.field >= 0
-            && (dest == RtfGroupState::Body || dest == RtfGroupState::FieldInstruction)) {
-            startDestination(RtfGroupState::Body);
-            startFieldResult();
-        } else if (dest != RtfGroupState::Body) {
-            skipDestination();
-        }
-        return;
-    case W_pn:
-        if (dest == RtfGroupState::Body) {
-            startDestination(RtfGroupState::PnDefinition);
-            s.para.pnStyle = RtfParaProps::PnDecimal;
-            s.para.pnLevel = 0;
-            s.para.pnKind = RtfParaProps::PnBody;
-        } else {
-            skipDestination();
-        }
-        return;
-    case W_pntxtb:
-        if (dest == RtfGroupState::PnDefinition)
-            startDestination(RtfGroupState::PnBulletText);
-        else
-            skipDestination();
-        return;
-    case W_leveltext:
-        if (dest == RtfGroupState::ListLevel) {
-            m_levelText.clear();
-            startDestination(RtfGroupState::LevelText);
-        } else {
-            skipDestination();
-        }
-        return;
-    case W_nesttableprops:
-        if (dest == RtfGroupState::Body) {
-            s.nestedTableProps = true;
-            startDestination(RtfGroupState::Ignore);
-        } else {
-            skipDestination();
-        }
+        m_skipUnits = state().unicodeSkip;
         return;
     default:
-        break;
+        m_documentCodePage = k.arg; // \ansi, \mac, \pc, \pca
+        return;
     }
+}
 
-    // Words whose meaning depends on the destination
-    switch (dest) {
+bool RtfParser::destinationWord(const RtfKeyword &k, const RtfToken &token)
+{
+    const int p = token.parameter;
+    switch (state().destination) {
     case RtfGroupState::FontTable:
-        switch (word) {
-        case W_f:
+        if (k.kind == RtfKeyword::Command && k.arg == RtfKeyword::FontNumber) {
             if (m_fontNumber >= 0)
                 commitFont();
-            m_fontNumber = has ? p : 0;
+            m_fontNumber = token.hasParameter ? p : 0;
             m_font = Font();
             m_fontNameBytes.clear();
             m_fontName.clear();
-            return;
-        case W_fcharset:
-            m_font.charset = p;
-            return;
-        case W_cpg:
-            m_font.codePage = p;
-            return;
-        default:
-            return;
+        } else if (k.target == RtfKeyword::Font) {
+            (k.arg == RtfKeyword::FontCharset ? m_font.charset : m_font.codePage) = p;
         }
+        return true;
     case RtfGroupState::ColorTable:
-        switch (word) {
-        case W_red:
-            m_red = clampInt(p, 0, 255);
-            return;
-        case W_green:
-            m_green = clampInt(p, 0, 255);
-            return;
-        case W_blue:
-            m_blue = clampInt(p, 0, 255);
-            return;
-        default:
-            return;
+        if (k.target == RtfKeyword::Colour) {
+            int *const channel[] = { &m_red, &m_green, &m_blue };
+            *channel[k.arg] = k.valueFor(p, token.hasParameter);
         }
+        return true;
     case RtfGroupState::List:
-    case RtfGroupState::ListLevel:
-        if (m_lists.isEmpty())
-            return;
-        if (word == W_listid && dest == RtfGroupState::List)
+        if (k.target == RtfKeyword::List && !m_lists.isEmpty())
             m_lists.last().id = p;
-        else if (word == W_levelnfc && dest == RtfGroupState::ListLevel
-            && !m_lists.last().levels.isEmpty())
+        return true;
+    case RtfGroupState::ListLevel:
+        if (k.target == RtfKeyword::Level && !m_lists.isEmpty() && !m_lists.last().levels.isEmpty())
             m_lists.last().levels.last().numberFormat = p;
-        return;
+        return true;
     case RtfGroupState::ListOverride:
-        if (word == W_listid)
+        if (k.target == RtfKeyword::List)
             m_overrideList = p;
-        else if (word == W_ls)
+        else if (k.para == &RtfParaProps::listOverride)
             m_overrideNumber = p;
-        return;
+        return true;
     case RtfGroupState::ListTable:
     case RtfGroupState::ListOverrideTable:
-        return;
+        return true;
     case RtfGroupState::Picture:
-        switch (word) {
-        case W_pngblip:
-            m_picture.kind = RtfPicture::Png;
-            return;
-        case W_jpegblip:
-            m_picture.kind = RtfPicture::Jpeg;
-            return;
-        case W_dibitmap:
-            m_picture.kind = RtfPicture::Dib;
-            return;
-        case W_wbitmap:
-            m_picture.kind = RtfPicture::WindowsBitmap;
-            return;
-        case W_metafile:
-            m_picture.kind = RtfPicture::Metafile;
-            return;
-        case W_picw:
-            m_picture.width = clampInt(p, 0, 1000000);
-            return;
-        case W_pich:
-            m_picture.height = clampInt(p, 0, 1000000);
-            return;
-        case W_picwgoal:
-            m_picture.goalWidth = clampInt(p, 0, 1000000);
-            return;
-        case W_pichgoal:
-            m_picture.goalHeight = clampInt(p, 0, 1000000);
-            return;
-        case W_picscalex:
-            m_picture.scaleX = clampInt(p, 1, 10000);
-            return;
-        case W_picscaley:
-            m_picture.scaleY = clampInt(p, 1, 10000);
-            return;
-        case W_wbmbitspixel:
-            m_picture.bitsPerPixel = clampInt(p, 0, 32);
-            return;
-        case W_wbmwidthbytes:
-            m_picture.bytesPerLine = clampInt(p, 0, 1000000);
-            return;
-        default:
-            return;
-        }
+        if (k.target == RtfKeyword::Picture)
+            m_picture.*k.picture = k.valueFor(p, token.hasParameter);
+        return true;
     case RtfGroupState::PnDefinition:
-        handlePnWord(word, has ? p : 0);
+        if (k.target == RtfKeyword::Pn)
+            handlePnWord(k, token.hasParameter ? p : 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RtfParser::bodyWord(const RtfKeyword &k, const RtfToken &token)
+{
+    RtfGroupState &s = state();
+    switch (k.kind) {
+    case RtfKeyword::Symbol:
+        appendCharacter(char32_t(k.arg));
+        return;
+    case RtfKeyword::Command:
+        bodyCommand(RtfKeyword::CommandId(k.arg), token);
         return;
     default:
         break;
     }
+    const int value = k.valueFor(token.parameter, token.hasParameter);
+    switch (k.target) {
+    case RtfKeyword::Chars:
+        s.chars.*k.chars = value;
+        return;
+    case RtfKeyword::Para:
+        s.para.*k.para = value;
+        return;
+    case RtfKeyword::Row:
+        rowDef().*k.row = value;
+        return;
+    case RtfKeyword::Cell:
+        rowDef().pending.*k.cell = value;
+        return;
+    default:
+        return; // a word of another destination
+    }
+}
 
+void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token)
+{
+    const int p = token.parameter;
+    const bool has = token.hasParameter;
+    RtfGroupState &s = state();
+    const bool body = s.destination == RtfGroupState::Body;
     RtfCharProps &c = s.chars;
     RtfParaProps &para = s.para;
-    switch (word) {
-    // Character formatting
-    case W_plain: {
+    switch (command) {
+    case RtfKeyword::Plain: {
         const int link = c.link;
         c = RtfCharProps();
         c.link = link;
         return;
     }
-    case W_b:
-        c.bold = on;
-        return;
-    case W_i:
-        c.italic = on;
-        return;
-    case W_ul:
-        c.underline = on ? RtfCharProps::Single : RtfCharProps::NoUnderline;
-        return;
-    case W_uld:
-        c.underline = on ? RtfCharProps::Dotted : RtfCharProps::NoUnderline;
-        return;
-    case W_uldash:
-        c.underline = on ? RtfCharProps::Dashed : RtfCharProps::NoUnderline;
-        return;
-    case W_uldashd:
-        c.underline = on ? RtfCharProps::DashDot : RtfCharProps::NoUnderline;
-        return;
-    case W_uldashdd:
-        c.underline = on ? RtfCharProps::DashDotDot : RtfCharProps::NoUnderline;
-        return;
-    case W_ulwave:
-        c.underline = on ? RtfCharProps::Wave : RtfCharProps::NoUnderline;
-        return;
-    case W_ulnone:
-        c.underline = RtfCharProps::NoUnderline;
-        return;
-    case W_strike:
-        c.strike = on;
-        return;
-    case W_caps:
-        c.caps = on ? RtfCharProps::AllCaps : RtfCharProps::NoCaps;
-        return;
-    case W_scaps:
-        c.caps = on ? RtfCharProps::SmallCaps : RtfCharProps::NoCaps;
-        return;
-    case W_v:
-        c.hidden = on;
-        return;
-    case W_super:
-        c.vertical = RtfCharProps::Super;
-        return;
-    case W_sub:
-        c.vertical = RtfCharProps::Sub;
-        return;
-    case W_nosupersub:
-        c.vertical = RtfCharProps::Baseline;
-        return;
-    case W_up:
+    case RtfKeyword::Up:
         c.vertical = (!has || p > 0) ? RtfCharProps::Super : RtfCharProps::Baseline;
         return;
-    case W_dn:
+    case RtfKeyword::Down:
         c.vertical = (!has || p > 0) ? RtfCharProps::Sub : RtfCharProps::Baseline;
         return;
-    case W_f:
+    case RtfKeyword::FontNumber:
         if (has)
             c.font = p < 0 ? 0 : p;
         return;
-    case W_fs:
+    case RtfKeyword::FontSize:
         c.halfPoints = (has && p > 0) ? clampInt(p, 2, 3276) : 24;
         return;
-    case W_cf:
+    case RtfKeyword::Foreground:
         if (has && p >= 0 && p < m_colours.size())
             c.foreground = m_colours.at(p).isValid() ? p : -1;
         return;
-    case W_cb:
+    case RtfKeyword::Background:
         if (has && p >= 0 && p < m_colours.size())
             c.background = (p == 0 || !m_colours.at(p).isValid()) ? -1 : p; // 0: no highlight
         return;
-
-    // Paragraph formatting
-    case W_pard:
+    case RtfKeyword::Pard:
         flushParagraphText(); // the text belongs to the table level it was read in
         para = RtfParaProps();
         return;
-    case W_par:
-    case W_sect:
-        if (dest == RtfGroupState::Body) {
+    case RtfKeyword::Par:
+    case RtfKeyword::Sect:
+        if (body) {
             endParagraph();
-            if (word == W_sect)
+            if (command == RtfKeyword::Sect)
                 m_pnOutline.fill(nullptr); // outline numbering starts again in each section
         }
         return;
-    case W_ql:
-        para.align = RtfParaProps::Left;
+    case RtfKeyword::Page:
+        if (!body)
+            return;
+        flushRun();
+        if (m_paragraphHasContent)
+            endParagraph();
+        m_pageBreakPending = true;
         return;
-    case W_qc:
-        para.align = RtfParaProps::Center;
-        return;
-    case W_qr:
-        para.align = RtfParaProps::Right;
-        return;
-    case W_qj:
-        para.align = RtfParaProps::Justify;
-        return;
-    case W_li:
-        para.leftIndent = clampInt(p, -31680, 31680);
-        return;
-    case W_ri:
-        para.rightIndent = clampInt(p, -31680, 31680);
-        return;
-    case W_fi:
-        para.firstIndent = clampInt(p, -31680, 31680);
-        return;
-    case W_sb:
-        para.spaceBefore = clampInt(p, 0, 31680);
-        return;
-    case W_sa:
-        para.spaceAfter = clampInt(p, 0, 31680);
-        return;
-    case W_sl:
-        para.lineSpacing = clampInt(p, -31680, 31680);
-        return;
-    case W_slmult:
-        para.lineMultiple = on;
-        return;
-    case W_tqr:
-        para.pendingTabType = QTextOption::RightTab;
-        return;
-    case W_tqc:
-        para.pendingTabType = QTextOption::CenterTab;
-        return;
-    case W_tqdec:
-        para.pendingTabType = QTextOption::DelimiterTab;
-        return;
-    case W_tx:
+    case RtfKeyword::TabStop:
         if (para.tabs.size() < 256) {
             QTextOption::Tab tab;
             tab.position = clampInt(p, 0, 31680);
@@ -1139,141 +576,202 @@ void RtfParser::handleWord(const RtfToken &token)
         }
         para.pendingTabType = QTextOption::LeftTab;
         return;
-    case W_pagebb:
-        para.pageBreakBefore = on;
-        return;
-    case W_intbl:
+    case RtfKeyword::InTable:
         flushParagraphText();
-        para.inTable = on;
+        para.inTable = (!has || p != 0) ? 1 : 0;
         return;
-    case W_itap:
+    case RtfKeyword::TableLevel:
         flushParagraphText();
         para.tableLevel = clampInt(p, 0, MaxTableDepth);
         return;
-    case W_ls:
-        para.listOverride = clampInt(p, 0, 1000000);
+    case RtfKeyword::RowDefaults:
+        rowDef() = RtfRowDef();
         return;
-    case W_ilvl:
-        para.listLevel = clampInt(p, 0, 8);
-        return;
-
-    // Special characters
-    case W_tab:
-        appendCharacter('\t');
-        return;
-    case W_line:
-        appendCharacter(0x2028);
-        return;
-    case W_page:
-        if (dest != RtfGroupState::Body)
-            return;
-        flushRun();
-        if (m_paragraphHasContent)
-            endParagraph();
-        m_pageBreakPending = true;
-        return;
-    case W_emdash:
-        appendCharacter(0x2014);
-        return;
-    case W_endash:
-        appendCharacter(0x2013);
-        return;
-    case W_bullet:
-        appendCharacter(0x2022);
-        return;
-    case W_lquote:
-        appendCharacter(0x2018);
-        return;
-    case W_rquote:
-        appendCharacter(0x2019);
-        return;
-    case W_ldblquote:
-        appendCharacter(0x201c);
-        return;
-    case W_rdblquote:
-        appendCharacter(0x201d);
-        return;
-    case W_emspace:
-        appendCharacter(0x2003);
-        return;
-    case W_enspace:
-        appendCharacter(0x2002);
-        return;
-    case W_qmspace:
-        appendCharacter(0x2005);
-        return;
-    case W_zwj:
-        appendCharacter(0x200d);
-        return;
-    case W_zwnj:
-        appendCharacter(0x200c);
-        return;
-    case W_ltrmark:
-        appendCharacter(0x200e);
-        return;
-    case W_rtlmark:
-        appendCharacter(0x200f);
-        return;
-
-    // Tables
-    case W_trowd: {
-        RowDef &def = rowDef();
-        def = RowDef();
-        return;
-    }
-    case W_cellx: {
-        RowDef &def = rowDef();
+    case RtfKeyword::CellEdge: {
+        RtfRowDef &def = rowDef();
         if (def.cells.size() < 64) {
-            CellDef cell = def.pending;
+            RtfCellDef cell = def.pending;
             cell.right = clampInt(p, -31680, 31680 * 4);
             def.cells.append(cell);
         }
-        def.pending = CellDef();
+        def.pending = RtfCellDef();
         return;
     }
-    case W_clmgf:
-        rowDef().pending.mergeFirst = true;
-        return;
-    case W_clmrg:
-        rowDef().pending.merged = true;
-        return;
-    case W_clvmgf:
-        rowDef().pending.verticalFirst = true;
-        return;
-    case W_clvmrg:
-        rowDef().pending.verticalMerged = true;
-        return;
-    case W_clcbpat:
+    case RtfKeyword::CellBackground:
         if (has && p > 0 && p < m_colours.size() && m_colours.at(p).isValid())
             rowDef().pending.background = p;
         return;
-    case W_trleft:
-        rowDef().left = clampInt(p, -31680, 31680);
-        return;
-    case W_trgaph:
-        rowDef().gap = clampInt(p, 0, 1440);
-        return;
-    case W_trftsWidth:
-        rowDef().widthUnit = p;
-        return;
-    case W_trwWidth:
-        rowDef().width = clampInt(p, 0, 31680 * 4);
-        return;
-    case W_cell:
-        if (dest == RtfGroupState::Body)
+    case RtfKeyword::EndCell:
+        if (body)
             endCell(1);
         return;
-    case W_nestcell:
-        if (dest == RtfGroupState::Body)
+    case RtfKeyword::EndNestedCell:
+        if (body)
             endCell(std::max(2, paragraphLevel()));
         return;
-    case W_row:
-        if (dest == RtfGroupState::Body || s.nestedTableProps)
+    case RtfKeyword::EndRow:
+        if (body || s.nestedTableProps)
             endRow(1);
         return;
-    case W_nestrow:
-        if (dest == RtfGroupState::Body || s.nestedTableProps)
+    case RtfKeyword::EndNestedRow:
+        if (body || s.nestedTableProps)
             endRow(std::max(2, std::min<int>(int(m_tables.size()), MaxTableDepth)));
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::startDestination(RtfKeyword::DestinationId id)
+{
+    RtfGroupState &s = state();
+    const RtfGroupState::Destination dest = s.destination;
+    const bool body = dest == RtfGroupState::Body;
+    switch (id) {
+    case RtfKeyword::Upr:
+        s.outerDestination = dest;
+        s.destination = RtfGroupState::Container;
+        return;
+    case RtfKeyword::ContainerResult:
+        // The result part of a container goes where the container's text would have gone.
+        if (dest == RtfGroupState::Container)
+            s.destination = s.outerDestination;
+        return;
+    case RtfKeyword::Container:
+        if (body) {
+            s.outerDestination = dest;
+            s.destination = RtfGroupState::Container;
+        } else if (dest != RtfGroupState::Container) {
+            skipDestination();
+        }
+        return;
+    case RtfKeyword::ShapeInstructions:
+        if (skipDestination("shptxt"))
+            m_leftOutContent = true;
+        return;
+    case RtfKeyword::DrawingObject:
+        if (skipDestination("dptxbxtext"))
+            m_leftOutContent = true;
+        return;
+    case RtfKeyword::FontTable:
+        m_fontNumber = -1;
+        enter(RtfGroupState::FontTable);
+        return;
+    case RtfKeyword::ColorTable:
+        m_red = m_green = m_blue = -1;
+        enter(RtfGroupState::ColorTable);
+        return;
+    case RtfKeyword::ListTable:
+        enter(RtfGroupState::ListTable);
+        return;
+    case RtfKeyword::ListOverrideTable:
+        enter(RtfGroupState::ListOverrideTable);
+        return;
+    default:
+        startStructuredDestination(id);
+        return;
+    }
+}
+
+void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
+{
+    RtfGroupState &s = state();
+    const RtfGroupState::Destination dest = s.destination;
+    const bool body = dest == RtfGroupState::Body;
+    switch (id) {
+    case RtfKeyword::ListDef:
+        if (dest != RtfGroupState::ListTable || m_lists.size() >= MaxLists) {
+            skipDestination();
+            return;
+        }
+        m_lists.append(ListDef());
+        enter(RtfGroupState::List);
+        return;
+    case RtfKeyword::ListLevel:
+        if (dest != RtfGroupState::List || m_lists.isEmpty() || m_lists.last().levels.size() >= 9) {
+            skipDestination();
+            return;
+        }
+        m_lists.last().levels.append(ListLevelDef());
+        enter(RtfGroupState::ListLevel);
+        return;
+    case RtfKeyword::ListOverride:
+        if (dest != RtfGroupState::ListOverrideTable) {
+            skipDestination();
+            return;
+        }
+        m_overrideList = 0;
+        m_overrideNumber = 0;
+        enter(RtfGroupState::ListOverride);
+        return;
+    case RtfKeyword::Pict:
+        if (!body) {
+            skipDestination();
+            return;
+        }
+        m_picture.reset();
+        enter(RtfGroupState::Picture);
+        return;
+    case RtfKeyword::ShpPict:
+        if (!body)
+            skipDestination();
+        return;
+    case RtfKeyword::Field:
+        if (!body || m_fields.size() >= 100000) {
+            skipDestination(); // a field inside an instruction or elsewhere: never shown
+            return;
+        }
+        m_fields.append(Field());
+        s.field = int(m_fields.size() - 1);
+        return;
+    case RtfKeyword::FieldInstruction:
+        if (s.field < 0 || (!body && dest != RtfGroupState::FieldInstruction)) {
+            skipDestination();
+            return;
+        }
+        m_fields[s.field].codePage = instructionCodePage(s.chars.font);
+        enter(RtfGroupState::FieldInstruction);
+        return;
+    case RtfKeyword::FieldResult:
+        if (s.field >= 0 && (body || dest == RtfGroupState::FieldInstruction)) {
+            enter(RtfGroupState::Body);
+            startFieldResult();
+        } else if (!body) {
+            skipDestination();
+        }
+        return;
+    case RtfKeyword::PnDefinition:
+        if (!body) {
+            skipDestination();
+            return;
+        }
+        s.para.pnStyle = RtfParaProps::PnDecimal;
+        s.para.pnLevel = 0;
+        s.para.pnKind = RtfParaProps::PnBody;
+        enter(RtfGroupState::PnDefinition);
+        return;
+    case RtfKeyword::PnBulletText:
+        if (dest != RtfGroupState::PnDefinition) {
+            skipDestination();
+            return;
+        }
+        enter(RtfGroupState::PnBulletText);
+        return;
+    case RtfKeyword::LevelText:
+        if (dest != RtfGroupState::ListLevel) {
+            skipDestination();
+            return;
+        }
+        m_levelText.clear();
+        enter(RtfGroupState::LevelText);
+        return;
+    case RtfKeyword::NestedTableProps:
+        if (!body) {
+            skipDestination();
+            return;
+        }
+        s.nestedTableProps = true;
+        enter(RtfGroupState::Ignore);
         return;
     default:
         return;
@@ -1338,7 +836,7 @@ void RtfParser::handleBinary(QByteArrayView bytes)
     // Binary data anywhere else is never text.
 }
 
-void RtfParser::handlePnWord(int word, int value)
+void RtfParser::handlePnWord(const RtfKeyword &k, int value)
 {
     RtfParaProps &para = state().para;
     const auto setKind = [&para](int kind, int level) {
@@ -1347,10 +845,8 @@ void RtfParser::handlePnWord(int word, int value)
         if (kind == RtfParaProps::PnBulleted)
             para.pnStyle = RtfParaProps::PnBullet;
     };
-    // A bulleted paragraph stays bulleted whatever numbering words come with it.
-    const bool numbered = para.pnKind != RtfParaProps::PnBulleted;
-    switch (word) {
-    case W_pnlvl:
+    switch (k.arg) {
+    case RtfKeyword::PnLevel:
         // Levels 1 to 9 are outline levels; 10 and 11 are the simple and the bulleted paragraph.
         if (value >= 1 && value <= 9)
             setKind(RtfParaProps::PnOutline, value - 1);
@@ -1359,36 +855,19 @@ void RtfParser::handlePnWord(int word, int value)
         else
             setKind(RtfParaProps::PnBody, 0);
         return;
-    case W_pnlvlblt:
+    case RtfKeyword::PnLevelBullet:
         setKind(RtfParaProps::PnBulleted, 0);
         return;
-    case W_pnlvlbody:
+    case RtfKeyword::PnLevelBody:
         setKind(RtfParaProps::PnBody, 0);
         return;
-    case W_pnlvlcont:
+    case RtfKeyword::PnLevelContinued:
         setKind(RtfParaProps::PnContinued, 0);
         return;
-    case W_pndec:
-        if (numbered)
-            para.pnStyle = RtfParaProps::PnDecimal;
-        return;
-    case W_pnucltr:
-        if (numbered)
-            para.pnStyle = RtfParaProps::PnUpperLetter;
-        return;
-    case W_pnlcltr:
-        if (numbered)
-            para.pnStyle = RtfParaProps::PnLowerLetter;
-        return;
-    case W_pnucrm:
-        if (numbered)
-            para.pnStyle = RtfParaProps::PnUpperRoman;
-        return;
-    case W_pnlcrm:
-        if (numbered)
-            para.pnStyle = RtfParaProps::PnLowerRoman;
-        return;
     default:
+        // A bulleted paragraph stays bulleted whatever numbering words come with it.
+        if (para.pnKind != RtfParaProps::PnBulleted)
+            para.pnStyle = k.arg;
         return;
     }
 }
@@ -1911,7 +1390,7 @@ void RtfParser::applyPnList(const RtfParaProps &props)
     }
 }
 
-RtfParser::RowDef &RtfParser::rowDef()
+RtfRowDef &RtfParser::rowDef()
 {
     int level = std::max(1, paragraphLevel());
     if (state().nestedTableProps)
@@ -1956,18 +1435,18 @@ void RtfParser::layoutRow(OpenTable &table)
     // spanning columns as one wide cell) puts each cell at the column its edges match.
     table.starts.clear();
     table.spans.clear();
-    const RowDef &def = m_rowDefs[table.level];
+    const RtfRowDef &def = m_rowDefs[table.level];
     if (def.cells.isEmpty())
         return;
     if (table.boundaries.isEmpty()) {
-        for (const CellDef &cell : def.cells)
+        for (const RtfCellDef &cell : def.cells)
             table.boundaries.append(cell.right);
         return;
     }
     if (def.cells.size() >= table.boundaries.size())
         return;
     int start = 0;
-    for (const CellDef &cell : def.cells) {
+    for (const RtfCellDef &cell : def.cells) {
         // The column whose right edge is nearest to the cell's right edge, within 1/8 inch.
         int end = -1;
         int best = 181;
@@ -2075,14 +1554,14 @@ void RtfParser::endRow(int level)
     m_blockPending = false;
     m_paragraphHasContent = false;
 
-    const RowDef &def = m_rowDefs[level];
+    const RtfRowDef &def = m_rowDefs[level];
     const int columns = table.table->columns();
     // Column widths come from the row with the most cells.
     if (def.cells.size() > table.widths.size()
         || (table.widths.isEmpty() && !def.cells.isEmpty())) {
         table.widths.clear();
         int left = def.left;
-        for (const CellDef &cell : def.cells) {
+        for (const RtfCellDef &cell : def.cells) {
             table.widths.append(std::max(0, cell.right - left));
             left = cell.right;
         }
@@ -2091,13 +1570,13 @@ void RtfParser::endRow(int level)
         table.percentWidth = def.widthUnit == 2 ? qMin(def.width, 5000) : 0;
     }
     // Each cell's column: its own number, unless the row was laid out with wide cells.
-    QList<const CellDef *> byColumn(columns, nullptr);
+    QList<const RtfCellDef *> byColumn(columns, nullptr);
     for (int i = 0; i < def.cells.size(); ++i) {
         const int column = table.starts.value(i, i);
         if (column >= columns)
             break;
         byColumn[column] = &def.cells.at(i);
-        const CellDef &cell = def.cells.at(i);
+        const RtfCellDef &cell = def.cells.at(i);
         if (cell.background > 0 && cell.background < m_colours.size()) {
             QTextTableCell c = table.table->cellAt(table.row, column);
             QTextCharFormat format = c.format();

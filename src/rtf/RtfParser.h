@@ -4,6 +4,7 @@
 
 #include "rtf/RtfCodePages.h"
 #include "rtf/RtfGroupState.h"
+#include "rtf/RtfKeywords.h"
 #include "rtf/RtfPicture.h"
 #include "rtf/RtfTokenizer.h"
 
@@ -67,24 +68,6 @@ private:
         int codePage = 1252;
         int link = -1;
     };
-    struct CellDef
-    {
-        int right = 0; // \cellx, twips
-        bool mergeFirst = false;
-        bool merged = false;
-        bool verticalFirst = false;
-        bool verticalMerged = false;
-        int background = -1;
-    };
-    struct RowDef
-    {
-        QList<CellDef> cells;
-        CellDef pending; // properties read before the cell's \cellx
-        int left = 0; // \trleft
-        int gap = 108; // \trgaph: half the space between cells
-        int widthUnit = 0; // \trftsWidth: 2 for fiftieths of a percent
-        int width = 0; // \trwWidth
-    };
     struct Merge
     {
         int row, column, rows, columns;
@@ -115,13 +98,20 @@ private:
     void handleSymbol(char symbol);
     void handleText(QByteArrayView text, bool printable);
     void handleBinary(QByteArrayView bytes);
-    void handlePnWord(int word, int value);
+    void documentWord(const RtfKeyword &k, const RtfToken &token);
+    // True when the word belongs to the destination with structure being read.
+    bool destinationWord(const RtfKeyword &k, const RtfToken &token);
+    void bodyWord(const RtfKeyword &k, const RtfToken &token);
+    void bodyCommand(RtfKeyword::CommandId command, const RtfToken &token);
+    void handlePnWord(const RtfKeyword &k, int value);
     void setPnBullet(char16_t c);
     bool openGroup(); // false when the group was too deep and has been read past
     void closeGroup();
     // True when the control word named word is in the group read past.
     bool skipDestination(QByteArrayView word = {});
-    bool startDestination(RtfGroupState::Destination destination);
+    void startDestination(RtfKeyword::DestinationId id);
+    void startStructuredDestination(RtfKeyword::DestinationId id);
+    void enter(RtfGroupState::Destination destination);
 
     RtfGroupState &state() { return m_stack.back(); }
 
@@ -159,7 +149,7 @@ private:
     void layoutRow(OpenTable &table);
     void endCell(int level);
     void endRow(int level);
-    RowDef &rowDef();
+    RtfRowDef &rowDef();
 
     // Destinations with structure
     void commitFont();
@@ -231,5 +221,5 @@ private:
 
     // Tables
     std::vector<OpenTable> m_tables;
-    RowDef m_rowDefs[MaxTableDepth + 1];
+    RtfRowDef m_rowDefs[MaxTableDepth + 1];
 };
