@@ -168,6 +168,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     : m_tokenizer(data)
     , m_document(document)
     , m_cursor(document)
+    , m_header(m_codePages)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();
@@ -270,10 +271,10 @@ void RtfParser::closeGroup()
     const RtfGroupState::Destination parent = m_stack.back().destination;
     switch (closing.destination) {
     case RtfGroupState::FontTable:
-        if (parent != RtfGroupState::FontTable || m_fontNumber >= 0)
-            commitFont(); // an entry without its closing semicolon
-        break;
-    case RtfGroupState::ColorTable:
+    case RtfGroupState::LevelText:
+    case RtfGroupState::ListOverride:
+        m_header.closeGroup(closing.destination, parent);
+        m_lastFontForCodePage = -2;
         break;
     case RtfGroupState::Picture:
         if (parent != RtfGroupState::Picture)
@@ -291,17 +292,6 @@ void RtfParser::closeGroup()
     case RtfGroupState::PnBulletText:
         if (parent == RtfGroupState::PnDefinition)
             state().para.pnStyle = closing.para.pnStyle;
-        break;
-    case RtfGroupState::LevelText:
-        // The text is a length byte, then the level's characters: a bullet is one of them.
-        if (parent == RtfGroupState::ListLevel && !m_lists.isEmpty()
-            && !m_lists.last().levels.isEmpty() && m_levelText.size() > 1)
-            m_lists.last().levels.last().bullet = m_levelText.at(1).unicode();
-        break;
-    case RtfGroupState::ListOverride:
-        if (parent != RtfGroupState::ListOverride && m_overrideNumber > 0
-            && m_overrides.size() < MaxLists)
-            m_overrides.insert(m_overrideNumber, m_overrideList);
         break;
     default:
         break;
@@ -403,12 +393,12 @@ void RtfParser::documentWord(const RtfKeyword &k, const RtfToken &token)
     switch (k.kind == RtfKeyword::Command ? k.arg : -1) {
     case RtfKeyword::AnsiCodePage:
         if (has && p > 0 && p < 100000)
-            m_documentCodePage = p;
+            m_header.documentCodePage = p;
         m_lastFontForCodePage = -2;
         return;
     case RtfKeyword::DefaultFont:
         if (has)
-            m_defaultFont = p;
+            m_header.defaultFont = p;
         m_lastFontForCodePage = -2;
         return;
     case RtfKeyword::UnicodeSkip:
@@ -420,7 +410,7 @@ void RtfParser::documentWord(const RtfKeyword &k, const RtfToken &token)
         m_skipUnits = state().unicodeSkip;
         return;
     default:
-        m_documentCodePage = k.arg; // \ansi, \mac, \pc, \pca
+        m_header.documentCodePage = k.arg; // \ansi, \mac, \pc, \pca
         return;
     }
 }
@@ -430,36 +420,12 @@ bool RtfParser::destinationWord(const RtfKeyword &k, const RtfToken &token)
     const int p = token.parameter;
     switch (state().destination) {
     case RtfGroupState::FontTable:
-        if (k.kind == RtfKeyword::Command && k.arg == RtfKeyword::FontNumber) {
-            if (m_fontNumber >= 0)
-                commitFont();
-            m_fontNumber = token.hasParameter ? p : 0;
-            m_font = Font();
-            m_fontNameBytes.clear();
-            m_fontName.clear();
-        } else if (k.target == RtfKeyword::Font) {
-            (k.arg == RtfKeyword::FontCharset ? m_font.charset : m_font.codePage) = p;
-        }
-        return true;
     case RtfGroupState::ColorTable:
-        if (k.target == RtfKeyword::Colour) {
-            int *const channel[] = { &m_red, &m_green, &m_blue };
-            *channel[k.arg] = k.valueFor(p, token.hasParameter);
-        }
-        return true;
     case RtfGroupState::List:
-        if (k.target == RtfKeyword::List && !m_lists.isEmpty())
-            m_lists.last().id = p;
-        return true;
     case RtfGroupState::ListLevel:
-        if (k.target == RtfKeyword::Level && !m_lists.isEmpty() && !m_lists.last().levels.isEmpty())
-            m_lists.last().levels.last().numberFormat = p;
-        return true;
     case RtfGroupState::ListOverride:
-        if (k.target == RtfKeyword::List)
-            m_overrideList = p;
-        else if (k.para == &RtfParaProps::listOverride)
-            m_overrideNumber = p;
+        m_header.word(state().destination, k, p, token.hasParameter);
+        m_lastFontForCodePage = -2;
         return true;
     case RtfGroupState::ListTable:
     case RtfGroupState::ListOverrideTable:
@@ -538,12 +504,12 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
         c.halfPoints = (has && p > 0) ? clampInt(p, 2, 3276) : 24;
         return;
     case RtfKeyword::Foreground:
-        if (has && p >= 0 && p < m_colours.size())
-            c.foreground = m_colours.at(p).isValid() ? p : -1;
+        if (has && p >= 0 && p < m_header.colourCount())
+            c.foreground = m_header.colour(p).isValid() ? p : -1;
         return;
     case RtfKeyword::Background:
-        if (has && p >= 0 && p < m_colours.size())
-            c.background = (p == 0 || !m_colours.at(p).isValid()) ? -1 : p; // 0: no highlight
+        if (has && p >= 0 && p < m_header.colourCount())
+            c.background = (p == 0 || !m_header.colour(p).isValid()) ? -1 : p; // 0: no highlight
         return;
     case RtfKeyword::Pard:
         flushParagraphText(); // the text belongs to the table level it was read in
@@ -598,7 +564,7 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
         return;
     }
     case RtfKeyword::CellBackground:
-        if (has && p > 0 && p < m_colours.size() && m_colours.at(p).isValid())
+        if (has && p > 0 && m_header.colour(p).isValid())
             rowDef().pending.background = p;
         return;
     case RtfKeyword::EndCell:
@@ -654,11 +620,11 @@ void RtfParser::startDestination(RtfKeyword::DestinationId id)
             m_leftOutContent = true;
         return;
     case RtfKeyword::FontTable:
-        m_fontNumber = -1;
+        m_header.startFontTable();
         enter(RtfGroupState::FontTable);
         return;
     case RtfKeyword::ColorTable:
-        m_red = m_green = m_blue = -1;
+        m_header.startColourTable();
         enter(RtfGroupState::ColorTable);
         return;
     case RtfKeyword::ListTable:
@@ -680,19 +646,17 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
     const bool body = dest == RtfGroupState::Body;
     switch (id) {
     case RtfKeyword::ListDef:
-        if (dest != RtfGroupState::ListTable || m_lists.size() >= MaxLists) {
+        if (dest != RtfGroupState::ListTable || !m_header.startList()) {
             skipDestination();
             return;
         }
-        m_lists.append(ListDef());
         enter(RtfGroupState::List);
         return;
     case RtfKeyword::ListLevel:
-        if (dest != RtfGroupState::List || m_lists.isEmpty() || m_lists.last().levels.size() >= 9) {
+        if (dest != RtfGroupState::List || !m_header.startListLevel()) {
             skipDestination();
             return;
         }
-        m_lists.last().levels.append(ListLevelDef());
         enter(RtfGroupState::ListLevel);
         return;
     case RtfKeyword::ListOverride:
@@ -700,8 +664,7 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
             skipDestination();
             return;
         }
-        m_overrideList = 0;
-        m_overrideNumber = 0;
+        m_header.startListOverride();
         enter(RtfGroupState::ListOverride);
         return;
     case RtfKeyword::Pict:
@@ -762,7 +725,7 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
             skipDestination();
             return;
         }
-        m_levelText.clear();
+        m_header.startLevelText();
         enter(RtfGroupState::LevelText);
         return;
     case RtfKeyword::NestedTableProps:
@@ -790,22 +753,10 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
             return; // line breaks, spaces or NULs after the document's closing brace
         appendBytes(text, printable);
         return;
-    case RtfGroupState::FontTable: {
-        // "Name;" ends an entry; the name's bytes are decoded with the font's own code page.
-        for (const char c : text) {
-            if (c == ';') {
-                commitFont();
-            } else if (m_fontNumber >= 0 && m_fontNameBytes.size() + m_fontName.size() < 256) {
-                m_fontNameBytes.append(c);
-            }
-        }
-        return;
-    }
+    case RtfGroupState::FontTable:
     case RtfGroupState::ColorTable:
-        for (const char c : text) {
-            if (c == ';')
-                commitColour();
-        }
+        m_header.text(s.destination, text);
+        m_lastFontForCodePage = -2;
         return;
     case RtfGroupState::Picture:
         m_picture.appendHex(text);
@@ -816,9 +767,7 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
             setPnBullet(uchar(c));
         return;
     case RtfGroupState::LevelText:
-        if (m_levelText.size() < 64)
-            m_levelText.append(
-                QString::fromLatin1(text.data(), std::min<qsizetype>(text.size(), 64)));
+        m_header.text(s.destination, text);
         return;
     case RtfGroupState::FieldInstruction:
         if (s.field >= 0)
@@ -891,35 +840,13 @@ void RtfParser::setPnBullet(char16_t c)
     }
 }
 
-int RtfParser::codePageOfFont(int font) const
-{
-    const int index = font < 0 ? m_defaultFont : font;
-    const auto found = m_fonts.constFind(index);
-    if (found == m_fonts.constEnd())
-        return m_documentCodePage;
-    const Font &f = found.value();
-    // Fonts whose bytes are glyph numbers: by charset 2, or by name when a writer left the
-    // charset out.
-    const bool dingbats = f.name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)
-        || f.name.startsWith(QLatin1String("Webdings"), Qt::CaseInsensitive);
-    if (dingbats)
-        return RtfCodePages::SymbolPrivate;
-    if (f.charset == 2 || f.name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
-        return RtfCodePages::Symbol;
-    if (f.codePage > 0)
-        return f.codePage;
-    if (f.charset >= 0)
-        return RtfCodePages::codePageForCharset(f.charset, m_documentCodePage);
-    return m_documentCodePage;
-}
-
 int RtfParser::instructionCodePage(int font) const
 {
     // A field instruction is plain text (a keyword, a URL, a file name) even when a symbol font
     // is current around it: its bytes are never glyph numbers.
-    const int codePage = codePageOfFont(font);
+    const int codePage = m_header.codePageOfFont(font);
     if (codePage == RtfCodePages::Symbol || codePage == RtfCodePages::SymbolPrivate)
-        return m_documentCodePage;
+        return m_header.documentCodePage;
     return codePage;
 }
 
@@ -936,13 +863,6 @@ void RtfParser::appendInstruction(Field &field, QByteArrayView bytes, int codePa
     field.instruction.append(bytes);
 }
 
-QString RtfParser::fontName(int font) const
-{
-    const int index = font < 0 ? m_defaultFont : font;
-    const auto found = m_fonts.constFind(index);
-    return found == m_fonts.constEnd() ? QString() : found->name;
-}
-
 void RtfParser::prepareRun()
 {
     const RtfCharProps &props = state().chars;
@@ -952,7 +872,7 @@ void RtfParser::prepareRun()
     }
     if (props.font != m_lastFontForCodePage) {
         m_lastFontForCodePage = props.font;
-        m_lastCodePage = codePageOfFont(props.font);
+        m_lastCodePage = m_header.codePageOfFont(props.font);
     }
     if (m_lastCodePage != m_bytesCodePage) {
         decodeBytes();
@@ -1013,24 +933,14 @@ void RtfParser::appendUnicode(int value)
         setPnBullet(char16_t(value));
         return;
     }
-    if (s.destination == RtfGroupState::LevelText) {
-        if (m_levelText.size() < 64)
-            m_levelText.append(QChar(char16_t(value)));
-        return;
-    }
-    if (s.destination == RtfGroupState::FontTable) {
-        // Font names can be written as \uN too (with or without a fallback).
-        if (m_fontNumber >= 0 && m_fontName.size() < 256) {
-            m_codePages.decode(m_fontNameBytes, fontTableCodePage(), m_fontName);
-            m_fontNameBytes.clear();
-            m_fontName.append(QChar(char16_t(value)));
-        }
+    if (s.destination == RtfGroupState::LevelText || s.destination == RtfGroupState::FontTable) {
+        m_header.unicode(s.destination, char16_t(value));
         return;
     }
     if (s.destination != RtfGroupState::Body)
         return;
     if (value >= 0xf020 && value <= 0xf0ff) {
-        const int codePage = codePageOfFont(s.chars.font);
+        const int codePage = m_header.codePageOfFont(s.chars.font);
         if (codePage == RtfCodePages::Symbol) {
             appendCharacter(RtfCodePages::symbolCharacter(uchar(value - 0xf000), codePage));
             return;
@@ -1107,7 +1017,7 @@ QTextCharFormat RtfParser::charFormat(const RtfCharProps &props)
     if (found != m_charFormats.constEnd())
         return found.value();
     QTextCharFormat format;
-    const QString family = fontName(props.font);
+    const QString family = m_header.fontName(props.font);
     if (!family.isEmpty())
         format.setFontFamilies(QStringList(family));
     format.setFontPointSize(props.halfPoints / 2.0);
@@ -1147,12 +1057,10 @@ QTextCharFormat RtfParser::charFormat(const RtfCharProps &props)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (props.vertical == RtfCharProps::Sub)
         format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    if (props.foreground >= 0 && props.foreground < m_colours.size()
-        && m_colours.at(props.foreground).isValid())
-        format.setForeground(m_colours.at(props.foreground));
-    if (props.background >= 0 && props.background < m_colours.size()
-        && m_colours.at(props.background).isValid())
-        format.setBackground(m_colours.at(props.background));
+    if (const QColor colour = m_header.colour(props.foreground); colour.isValid())
+        format.setForeground(colour);
+    if (const QColor colour = m_header.colour(props.background); colour.isValid())
+        format.setBackground(colour);
     if (props.link >= 0 && props.link < m_links.size()) {
         format.setAnchor(true);
         format.setAnchorHref(m_links.at(props.link));
@@ -1320,17 +1228,8 @@ void RtfParser::applyList(const RtfParaProps &props)
         if (list) {
             list->add(m_cursor.block());
         } else {
-            if (m_listIdsFor != m_lists.size()) {
-                m_listIds.clear();
-                for (qsizetype i = m_lists.size() - 1; i >= 0; --i)
-                    m_listIds.insert(m_lists.at(i).id, int(i)); // the first of equal ids wins
-                m_listIdsFor = m_lists.size();
-            }
-            ListLevelDef level;
-            level.numberFormat = 23;
-            const int index = m_listIds.value(m_overrides.value(props.listOverride, -1), -1);
-            if (index >= 0 && props.listLevel < m_lists.at(index).levels.size())
-                level = m_lists.at(index).levels.at(props.listLevel);
+            const RtfHeaderTables::ListLevelDef level
+                = m_header.listLevel(props.listOverride, props.listLevel);
             QTextListFormat format;
             format.setStyle(level.numberFormat == 23 ? bulletStyle(level.bullet)
                                                      : styleForNumberFormat(level.numberFormat));
@@ -1577,10 +1476,10 @@ void RtfParser::endRow(int level)
             break;
         byColumn[column] = &def.cells.at(i);
         const RtfCellDef &cell = def.cells.at(i);
-        if (cell.background > 0 && cell.background < m_colours.size()) {
+        if (cell.background > 0 && cell.background < m_header.colourCount()) {
             QTextTableCell c = table.table->cellAt(table.row, column);
             QTextCharFormat format = c.format();
-            format.setBackground(m_colours.at(cell.background));
+            format.setBackground(m_header.colour(cell.background));
             c.setFormat(format);
         }
         if (cell.mergeFirst) {
@@ -1737,42 +1636,6 @@ void RtfParser::removeSpareRows(QTextTable *table, int from)
 
 // ---------------------------------------------------------------------------------------------
 // Header tables, fields, pictures
-
-void RtfParser::commitFont()
-{
-    if (m_fontNumber >= 0 && (m_fonts.size() < MaxFonts || m_fonts.contains(m_fontNumber))) {
-        Font font = m_font;
-        m_codePages.decode(m_fontNameBytes, fontTableCodePage(), m_fontName);
-        font.name = m_fontName.trimmed();
-        m_fonts.insert(m_fontNumber, font);
-    }
-    m_fontNumber = -1;
-    m_font = Font();
-    m_fontNameBytes.clear();
-    m_fontName.clear();
-    m_lastFontForCodePage = -2;
-}
-
-int RtfParser::fontTableCodePage() const
-{
-    // The code page the entry being read writes its own name in.
-    if (m_font.codePage > 0)
-        return m_font.codePage;
-    if (m_font.charset >= 0 && m_font.charset != 2)
-        return RtfCodePages::codePageForCharset(m_font.charset, m_documentCodePage);
-    return m_documentCodePage;
-}
-
-void RtfParser::commitColour()
-{
-    if (m_colours.size() < MaxColours) {
-        if (m_red < 0 && m_green < 0 && m_blue < 0)
-            m_colours.append(QColor()); // an empty entry: automatic
-        else
-            m_colours.append(QColor(std::max(0, m_red), std::max(0, m_green), std::max(0, m_blue)));
-    }
-    m_red = m_green = m_blue = -1;
-}
 
 void RtfParser::startFieldResult()
 {

@@ -4,6 +4,7 @@
 
 #include "rtf/RtfCodePages.h"
 #include "rtf/RtfGroupState.h"
+#include "rtf/RtfHeaderTables.h"
 #include "rtf/RtfKeywords.h"
 #include "rtf/RtfPicture.h"
 #include "rtf/RtfTokenizer.h"
@@ -30,9 +31,6 @@ public:
     static constexpr int MaxGroupDepth = 1000;
     static constexpr int MaxTableDepth = 16;
     static constexpr int MaxColumns = 64;
-    static constexpr int MaxFonts = 4096;
-    static constexpr int MaxColours = 4096;
-    static constexpr int MaxLists = 4096;
     // Decoded pictures of one document together; past it pictures become placeholders.
     static constexpr qint64 MaxImageBytes = qint64(512) * 1024 * 1024;
 
@@ -45,22 +43,6 @@ public:
     bool leftOutContent() const { return m_leftOutContent; }
 
 private:
-    struct Font
-    {
-        QString name;
-        int charset = -1;
-        int codePage = 0; // \cpgN, 0 none
-    };
-    struct ListLevelDef
-    {
-        int numberFormat = 0; // \levelnfc
-        char16_t bullet = 0; // the character of a bullet level (\levelnfc23)
-    };
-    struct ListDef
-    {
-        int id = 0;
-        QList<ListLevelDef> levels;
-    };
     struct Field
     {
         QByteArray instruction; // bytes not decoded yet, in codePage
@@ -126,10 +108,8 @@ private:
     // Flushes the run when it holds text of the paragraph being read.
     void flushParagraphText();
     QTextCharFormat charFormat(const RtfCharProps &props);
-    int codePageOfFont(int font) const;
     int instructionCodePage(int font) const;
     void appendInstruction(Field &field, QByteArrayView bytes, int codePage);
-    QString fontName(int font) const;
 
     // Paragraphs, lists and tables
     void prepareContent();
@@ -152,9 +132,6 @@ private:
     RtfRowDef &rowDef();
 
     // Destinations with structure
-    void commitFont();
-    int fontTableCodePage() const;
-    void commitColour();
     void startFieldResult();
     void insertPicture();
 
@@ -164,21 +141,7 @@ private:
     RtfCodePages m_codePages;
     std::vector<RtfGroupState> m_stack;
 
-    // Document header
-    int m_documentCodePage = 1252;
-    int m_defaultFont = 0;
-    QHash<int, Font> m_fonts;
-    int m_fontNumber = -1; // the font table entry being read
-    Font m_font;
-    QByteArray m_fontNameBytes; // not decoded yet
-    QString m_fontName;
-    QList<QColor> m_colours;
-    int m_red = -1, m_green = -1, m_blue = -1;
-    QList<ListDef> m_lists;
-    QString m_levelText; // the {\leveltext} being read
-    QHash<int, int> m_overrides; // \ls number to \listid
-    int m_overrideList = 0;
-    int m_overrideNumber = 0;
+    RtfHeaderTables m_header;
     QList<Field> m_fields;
     QStringList m_links;
     RtfPicture m_picture;
@@ -212,8 +175,6 @@ private:
     // Lists
     // Qt deletes a list when its last block leaves it: hold them weakly.
     QHash<int, std::array<QPointer<QTextList>, 9>> m_wordLists; // by \ls, then \ilvl
-    QHash<int, int> m_listIds; // \listid to its place in m_lists
-    qsizetype m_listIdsFor = -1; // the size of m_lists m_listIds was made for
     QPointer<QTextList> m_pnList; // the run of simple numbering or bullets going on
     int m_pnKey = -1;
     std::array<QPointer<QTextList>, 9> m_pnOutline; // \pnlvlN numbering, by level
