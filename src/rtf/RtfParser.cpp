@@ -107,61 +107,6 @@ QTextListFormat::Style bulletStyle(char16_t c)
     }
 }
 
-// HYPERLINK "url" [\l "anchor"] [\o "tip"] ...: the link target, or an empty string.
-QString hyperlinkTarget(const QString &instruction)
-{
-    QStringList parts;
-    QString current;
-    bool quoted = false;
-    bool inPart = false;
-    for (qsizetype i = 0; i < instruction.size(); ++i) {
-        const QChar c = instruction.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('\\') && i + 1 < instruction.size()) {
-                current += instruction.at(++i);
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                current += c;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-            inPart = true;
-        } else if (c.isSpace()) {
-            if (inPart)
-                parts << current;
-            current.clear();
-            inPart = false;
-        } else {
-            current += c;
-            inPart = true;
-        }
-    }
-    if (inPart)
-        parts << current;
-    if (parts.isEmpty()
-        || parts.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0)
-        return QString();
-    QString url;
-    QString anchor;
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        const QString &part = parts.at(i);
-        if (part.startsWith(QLatin1Char('\\')) && part.size() == 2) {
-            const QChar s = part.at(1).toLower();
-            if (s == QLatin1Char('l') && i + 1 < parts.size())
-                anchor = parts.at(++i);
-            else if ((s == QLatin1Char('o') || s == QLatin1Char('t')) && i + 1 < parts.size())
-                ++i;
-            continue;
-        }
-        if (url.isEmpty())
-            url = part;
-    }
-    if (!anchor.isEmpty())
-        url += QLatin1Char('#') + anchor;
-    return url;
-}
-
 } // namespace
 
 RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
@@ -169,6 +114,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     , m_document(document)
     , m_cursor(document)
     , m_header(m_codePages)
+    , m_fields(m_codePages)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();
@@ -680,19 +626,16 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
             skipDestination();
         return;
     case RtfKeyword::Field:
-        if (!body || m_fields.size() >= 100000) {
+        s.field = body ? m_fields.start() : -1;
+        if (s.field < 0)
             skipDestination(); // a field inside an instruction or elsewhere: never shown
-            return;
-        }
-        m_fields.append(Field());
-        s.field = int(m_fields.size() - 1);
         return;
     case RtfKeyword::FieldInstruction:
         if (s.field < 0 || (!body && dest != RtfGroupState::FieldInstruction)) {
             skipDestination();
             return;
         }
-        m_fields[s.field].codePage = instructionCodePage(s.chars.font);
+        m_fields.startInstruction(s.field, instructionCodePage(s.chars.font));
         enter(RtfGroupState::FieldInstruction);
         return;
     case RtfKeyword::FieldResult:
@@ -771,7 +714,7 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
         return;
     case RtfGroupState::FieldInstruction:
         if (s.field >= 0)
-            appendInstruction(m_fields[s.field], text, instructionCodePage(s.chars.font));
+            m_fields.instructionBytes(s.field, text, instructionCodePage(s.chars.font));
         return;
     default:
         return;
@@ -850,19 +793,6 @@ int RtfParser::instructionCodePage(int font) const
     return codePage;
 }
 
-void RtfParser::appendInstruction(Field &field, QByteArrayView bytes, int codePage)
-{
-    if (field.instruction.size() + field.text.size() >= 65536)
-        return;
-    if (codePage != field.codePage) {
-        // A group of another font inside the instruction: what came before keeps its code page.
-        m_codePages.decode(field.instruction, field.codePage, field.text);
-        field.instruction.clear();
-        field.codePage = codePage;
-    }
-    field.instruction.append(bytes);
-}
-
 void RtfParser::prepareRun()
 {
     const RtfCharProps &props = state().chars;
@@ -919,14 +849,8 @@ void RtfParser::appendUnicode(int value)
     if (value < 0 || value > 0xffff)
         return;
     if (s.destination == RtfGroupState::FieldInstruction) {
-        if (s.field >= 0) {
-            Field &field = m_fields[s.field];
-            if (field.text.size() < 65536) {
-                m_codePages.decode(field.instruction, field.codePage, field.text);
-                field.instruction.clear();
-                field.text.append(QChar(char16_t(value)));
-            }
-        }
+        if (s.field >= 0)
+            m_fields.instructionCharacter(s.field, char16_t(value));
         return;
     }
     if (s.destination == RtfGroupState::PnBulletText) {
@@ -1061,9 +985,9 @@ QTextCharFormat RtfParser::charFormat(const RtfCharProps &props)
         format.setForeground(colour);
     if (const QColor colour = m_header.colour(props.background); colour.isValid())
         format.setBackground(colour);
-    if (props.link >= 0 && props.link < m_links.size()) {
+    if (const QString link = m_fields.link(props.link); !link.isEmpty()) {
         format.setAnchor(true);
-        format.setAnchorHref(m_links.at(props.link));
+        format.setAnchorHref(link);
     }
     if (m_charFormats.size() < 10000)
         m_charFormats.insert(props, format);
@@ -1642,18 +1566,9 @@ void RtfParser::startFieldResult()
     RtfGroupState &s = state();
     if (s.field < 0)
         return;
-    Field &field = m_fields[s.field];
-    if (field.link < 0) {
-        m_codePages.decode(field.instruction, field.codePage, field.text);
-        field.instruction.clear();
-        const QString target = hyperlinkTarget(field.text.trimmed());
-        if (!target.isEmpty() && m_links.size() < 100000) {
-            m_links.append(target);
-            field.link = int(m_links.size() - 1);
-        }
-    }
-    if (field.link >= 0)
-        s.chars.link = field.link;
+    const int link = m_fields.resultLink(s.field);
+    if (link >= 0)
+        s.chars.link = link;
 }
 
 namespace {
@@ -1708,10 +1623,10 @@ void RtfParser::insertPicture()
     prepareContent();
     QTextImageFormat format;
     const int link = state().chars.link;
-    if (link >= 0 && link < m_links.size()) {
+    if (const QString href = m_fields.link(link); !href.isEmpty()) {
         // A picture as a field's result: a linked picture.
         format.setAnchor(true);
-        format.setAnchorHref(m_links.at(link));
+        format.setAnchorHref(href);
     }
     format.setName(name);
     format.setWidth(size.width());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "rtf/RtfCodePages.h"
+#include "rtf/RtfFields.h"
 #include "rtf/RtfGroupState.h"
 #include "rtf/RtfHeaderTables.h"
 #include "rtf/RtfKeywords.h"
@@ -43,13 +44,6 @@ public:
     bool leftOutContent() const { return m_leftOutContent; }
 
 private:
-    struct Field
-    {
-        QByteArray instruction; // bytes not decoded yet, in codePage
-        QString text; // what is decoded so far
-        int codePage = 1252;
-        int link = -1;
-    };
     struct Merge
     {
         int row, column, rows, columns;
@@ -109,7 +103,6 @@ private:
     void flushParagraphText();
     QTextCharFormat charFormat(const RtfCharProps &props);
     int instructionCodePage(int font) const;
-    void appendInstruction(Field &field, QByteArrayView bytes, int codePage);
 
     // Paragraphs, lists and tables
     void prepareContent();
@@ -142,8 +135,7 @@ private:
     std::vector<RtfGroupState> m_stack;
 
     RtfHeaderTables m_header;
-    QList<Field> m_fields;
-    QStringList m_links;
+    RtfFields m_fields;
     RtfPicture m_picture;
     qint64 m_imageBudget = MaxImageBytes;
     bool m_leftOutContent = false;
