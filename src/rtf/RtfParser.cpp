@@ -1,6 +1,9 @@
 #include "rtf/RtfParser.h"
 
+#include "rtf/RtfDocumentBuilder.h"
 #include "rtf/RtfKeywords.h"
+#include "rtf/RtfListBuilder.h"
+#include "rtf/RtfTextBuilder.h"
 #include "rtf/Twips.h"
 
 #include <QSet>
@@ -42,89 +45,34 @@ bool isBlank(QByteArrayView text)
     return true;
 }
 
-QTextListFormat::Style styleForNumberFormat(int nfc)
-{
-    switch (nfc) {
-    case 0:
-        return QTextListFormat::ListDecimal;
-    case 1:
-        return QTextListFormat::ListUpperRoman;
-    case 2:
-        return QTextListFormat::ListLowerRoman;
-    case 3:
-        return QTextListFormat::ListUpperAlpha;
-    case 4:
-        return QTextListFormat::ListLowerAlpha;
-    case 23:
-        return QTextListFormat::ListDisc;
-    case 255:
-        return QTextListFormat::ListStyleUndefined;
-    default:
-        return QTextListFormat::ListDecimal; // the many other numberings Qt cannot show
-    }
-}
-
-QTextListFormat::Style styleForPn(int pnStyle)
-{
-    switch (pnStyle) {
-    case RtfParaProps::PnDecimal:
-        return QTextListFormat::ListDecimal;
-    case RtfParaProps::PnUpperLetter:
-        return QTextListFormat::ListUpperAlpha;
-    case RtfParaProps::PnLowerLetter:
-        return QTextListFormat::ListLowerAlpha;
-    case RtfParaProps::PnUpperRoman:
-        return QTextListFormat::ListUpperRoman;
-    case RtfParaProps::PnLowerRoman:
-        return QTextListFormat::ListLowerRoman;
-    case RtfParaProps::PnCircle:
-        return QTextListFormat::ListCircle;
-    case RtfParaProps::PnSquare:
-        return QTextListFormat::ListSquare;
-    default:
-        return QTextListFormat::ListDisc;
-    }
-}
-
-// The bullet style a bullet character shows: 'o' (in Courier New, as Word writes it) and the
-// white bullets are circles; Wingdings' square (0xA7) and the black squares are squares.
-QTextListFormat::Style bulletStyle(char16_t c)
-{
-    switch (c) {
-    case u'o':
-    case 0x25e6:
-    case 0x25cb:
-    case 0xf06f:
-        return QTextListFormat::ListCircle;
-    case 0xa7:
-    case 0xf0a7:
-    case 0x25aa:
-    case 0x25a0:
-    case 0xf06e:
-        return QTextListFormat::ListSquare;
-    default:
-        return QTextListFormat::ListDisc;
-    }
-}
-
 } // namespace
 
 RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     : m_tokenizer(data)
-    , m_document(document)
-    , m_cursor(document)
     , m_header(m_codePages)
     , m_fields(m_codePages)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();
+    const RtfReadContext context { m_stack, m_header, m_fields, m_rowDefs };
+    if (document) {
+        m_builder = std::make_unique<RtfDocumentBuilder>(context, document);
+    } else {
+        auto builder = std::make_unique<RtfTextBuilder>(context);
+        m_textBuilder = builder.get();
+        m_builder = std::move(builder);
+    }
 }
 
 RtfParser::~RtfParser() = default;
 
+QString RtfParser::text() const
+{
+    return m_textBuilder ? m_textBuilder->text() : QString();
+}
+
 void RtfParser::parse()
 {
-    m_cursor.beginEditBlock();
     for (;;) {
         const RtfToken token = m_tokenizer.next();
         if (token.type == RtfToken::End)
@@ -182,14 +130,8 @@ void RtfParser::parse()
     // Open groups are closed at the end of the input.
     while (m_stack.size() > 1)
         closeGroup();
-    flushRun();
-    if (m_paragraphHasContent) {
-        prepareContent();
-        applyParagraphFormat();
-    }
-    while (!m_tables.empty())
-        closeTable();
-    m_cursor.endEditBlock();
+    decodeBytes();
+    m_builder->finish();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -223,8 +165,11 @@ void RtfParser::closeGroup()
         m_lastFontForCodePage = -2;
         break;
     case RtfGroupState::Picture:
-        if (parent != RtfGroupState::Picture)
-            insertPicture();
+        if (parent != RtfGroupState::Picture) {
+            decodeBytes();
+            m_builder->picture(m_picture);
+            m_picture.reset();
+        }
         break;
     case RtfGroupState::PnDefinition:
         if (parent != RtfGroupState::PnDefinition) {
@@ -464,18 +409,17 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
     case RtfKeyword::Par:
     case RtfKeyword::Sect:
         if (body) {
-            endParagraph();
+            decodeBytes();
+            m_builder->endParagraph();
             if (command == RtfKeyword::Sect)
-                m_pnOutline.fill(nullptr); // outline numbering starts again in each section
+                m_builder->endSection(); // outline numbering starts again in each section
         }
         return;
     case RtfKeyword::Page:
         if (!body)
             return;
-        flushRun();
-        if (m_paragraphHasContent)
-            endParagraph();
-        m_pageBreakPending = true;
+        decodeBytes();
+        m_builder->pageBreak();
         return;
     case RtfKeyword::TabStop:
         if (para.tabs.size() < 256) {
@@ -497,6 +441,27 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
         para.tableLevel = clampInt(p, 0, MaxTableDepth);
         return;
     case RtfKeyword::RowDefaults:
+    case RtfKeyword::CellEdge:
+    case RtfKeyword::CellBackground:
+    case RtfKeyword::EndCell:
+    case RtfKeyword::EndNestedCell:
+    case RtfKeyword::EndRow:
+    case RtfKeyword::EndNestedRow:
+        tableCommand(command, token);
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::tableCommand(RtfKeyword::CommandId command, const RtfToken &token)
+{
+    const int p = token.parameter;
+    const bool has = token.hasParameter;
+    const RtfGroupState &s = state();
+    const bool body = s.destination == RtfGroupState::Body;
+    switch (command) {
+    case RtfKeyword::RowDefaults:
         rowDef() = RtfRowDef();
         return;
     case RtfKeyword::CellEdge: {
@@ -514,20 +479,28 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
             rowDef().pending.background = p;
         return;
     case RtfKeyword::EndCell:
-        if (body)
-            endCell(1);
+        if (body) {
+            decodeBytes();
+            m_builder->endCell(1);
+        }
         return;
     case RtfKeyword::EndNestedCell:
-        if (body)
-            endCell(std::max(2, paragraphLevel()));
+        if (body) {
+            decodeBytes();
+            m_builder->endCell(std::max(2, m_builder->paragraphLevel()));
+        }
         return;
     case RtfKeyword::EndRow:
-        if (body || s.nestedTableProps)
-            endRow(1);
+        if (body || s.nestedTableProps) {
+            decodeBytes();
+            m_builder->endRow(1);
+        }
         return;
     case RtfKeyword::EndNestedRow:
-        if (body || s.nestedTableProps)
-            endRow(std::max(2, std::min<int>(int(m_tables.size()), MaxTableDepth)));
+        if (body || s.nestedTableProps) {
+            decodeBytes();
+            m_builder->endRow(std::max(2, std::min(m_builder->openTables(), MaxTableDepth)));
+        }
         return;
     default:
         return;
@@ -770,7 +743,7 @@ void RtfParser::setPnBullet(char16_t c)
     if (style != RtfParaProps::PnBullet && style != RtfParaProps::PnCircle
         && style != RtfParaProps::PnSquare)
         return;
-    switch (bulletStyle(c)) {
+    switch (RtfListBuilder::bulletStyle(c)) {
     case QTextListFormat::ListCircle:
         style = RtfParaProps::PnCircle;
         break;
@@ -796,9 +769,9 @@ int RtfParser::instructionCodePage(int font) const
 void RtfParser::prepareRun()
 {
     const RtfCharProps &props = state().chars;
-    if (!(props == m_runProps)) {
+    if (!(props == m_builder->runProps())) {
         flushRun();
-        m_runProps = props;
+        m_builder->setRunProps(props);
     }
     if (props.font != m_lastFontForCodePage) {
         m_lastFontForCodePage = props.font;
@@ -833,11 +806,12 @@ void RtfParser::appendCharacter(char32_t c)
         return;
     prepareRun();
     decodeBytes();
+    QString &run = m_builder->run();
     if (c > 0xffff) {
-        m_run.append(QChar::highSurrogate(c));
-        m_run.append(QChar::lowSurrogate(c));
+        run.append(QChar::highSurrogate(c));
+        run.append(QChar::lowSurrogate(c));
     } else {
-        m_run.append(QChar(char16_t(c)));
+        run.append(QChar(char16_t(c)));
     }
 }
 
@@ -884,678 +858,41 @@ void RtfParser::decodeBytes()
 
 void RtfParser::decodeIntoRun(QByteArrayView bytes, int codePage, bool printable)
 {
-    const qsizetype start = m_run.size();
-    m_codePages.decode(bytes, codePage, m_run, printable);
+    QString &run = m_builder->run();
+    const qsizetype start = run.size();
+    m_codePages.decode(bytes, codePage, run, printable);
     if (printable)
         return;
     // Control characters and Qt's own block and frame markers would break the structure.
-    char16_t *const begin = reinterpret_cast<char16_t *>(m_run.data());
-    char16_t *const end = begin + m_run.size();
+    char16_t *const begin = reinterpret_cast<char16_t *>(run.data());
+    char16_t *const end = begin + run.size();
     char16_t *const unsafe = std::find_if(begin + start, end, isUnsafe);
     if (unsafe != end)
-        m_run.truncate(std::remove_if(unsafe, end, isUnsafe) - begin);
+        run.truncate(std::remove_if(unsafe, end, isUnsafe) - begin);
 }
 
 void RtfParser::flushParagraphText()
 {
-    if (!m_bytes.isEmpty() || m_run.size() > m_endedInRun)
-        flushRun();
+    const bool bytesWaited = !m_bytes.isEmpty();
+    decodeBytes();
+    m_builder->flushParagraphText(bytesWaited);
 }
 
 void RtfParser::flushRun()
 {
     decodeBytes();
-    if (m_endedInRun > 0) {
-        // The run starts with whole paragraphs, each ended by a paragraph separator (see
-        // joinParagraph()). The last separator stands for the block the next content starts.
-        const bool alone = m_endedInRun == m_run.size();
-        if (alone || paragraphLevel() != 0 || !m_tables.empty()) {
-            // They go in by themselves: what follows them belongs to a table, or to nothing yet.
-            if (m_blockPending)
-                m_cursor.insertBlock();
-            if (alone) {
-                m_run.chop(1);
-                m_cursor.insertText(m_run, charFormat(m_runProps));
-                m_run.truncate(0); // keeps its buffer for the next run
-            } else {
-                m_cursor.insertText(m_run.first(m_endedInRun - 1), charFormat(m_runProps));
-                m_run.remove(0, m_endedInRun);
-            }
-            m_endedInRun = 0;
-            m_blockPending = true;
-            m_paragraphHasContent = false;
-        }
-    }
-    if (m_run.isEmpty())
-        return;
-    prepareContent();
-    m_cursor.insertText(m_run, charFormat(m_runProps));
-    m_run.truncate(0); // keeps its buffer for the next run
-    m_endedInRun = 0;
-    m_paragraphHasContent = true;
-}
-
-QTextCharFormat RtfParser::charFormat(const RtfCharProps &props)
-{
-    const auto found = m_charFormats.constFind(props);
-    if (found != m_charFormats.constEnd())
-        return found.value();
-    QTextCharFormat format;
-    const QString family = m_header.fontName(props.font);
-    if (!family.isEmpty())
-        format.setFontFamilies(QStringList(family));
-    format.setFontPointSize(props.halfPoints / 2.0);
-    if (props.bold)
-        format.setFontWeight(QFont::Bold);
-    if (props.italic)
-        format.setFontItalic(true);
-    switch (props.underline) {
-    case RtfCharProps::Single:
-        format.setUnderlineStyle(QTextCharFormat::SingleUnderline);
-        break;
-    case RtfCharProps::Dotted:
-        format.setUnderlineStyle(QTextCharFormat::DotLine);
-        break;
-    case RtfCharProps::Dashed:
-        format.setUnderlineStyle(QTextCharFormat::DashUnderline);
-        break;
-    case RtfCharProps::DashDot:
-        format.setUnderlineStyle(QTextCharFormat::DashDotLine);
-        break;
-    case RtfCharProps::DashDotDot:
-        format.setUnderlineStyle(QTextCharFormat::DashDotDotLine);
-        break;
-    case RtfCharProps::Wave:
-        format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        break;
-    default:
-        break;
-    }
-    if (props.strike)
-        format.setFontStrikeOut(true);
-    if (props.caps == RtfCharProps::AllCaps)
-        format.setFontCapitalization(QFont::AllUppercase);
-    else if (props.caps == RtfCharProps::SmallCaps)
-        format.setFontCapitalization(QFont::SmallCaps);
-    if (props.vertical == RtfCharProps::Super)
-        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    else if (props.vertical == RtfCharProps::Sub)
-        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    if (const QColor colour = m_header.colour(props.foreground); colour.isValid())
-        format.setForeground(colour);
-    if (const QColor colour = m_header.colour(props.background); colour.isValid())
-        format.setBackground(colour);
-    if (const QString link = m_fields.link(props.link); !link.isEmpty()) {
-        format.setAnchor(true);
-        format.setAnchorHref(link);
-    }
-    if (m_charFormats.size() < 10000)
-        m_charFormats.insert(props, format);
-    return format;
+    m_builder->flushRun();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Paragraphs, lists, tables
 
-int RtfParser::paragraphLevel() const
-{
-    const RtfParaProps &para = m_stack.back().para;
-    int level = para.inTable ? std::max(1, para.tableLevel) : para.tableLevel;
-    // \itap can jump levels in broken files: never more than one deeper than what is open.
-    return std::clamp(level, 0, std::min<int>(int(m_tables.size()) + 1, MaxTableDepth));
-}
-
-void RtfParser::prepareContent()
-{
-    syncTables(paragraphLevel());
-    if (!m_tables.empty())
-        advanceCell(m_tables.back());
-    if (m_blockPending) {
-        // The new block takes the format of the one before: applyParagraphFormat() skips
-        // setting it again when it is the same.
-        m_cursor.insertBlock();
-        m_blockPending = false;
-    }
-}
-
-void RtfParser::endParagraph()
-{
-    if (joinParagraph())
-        return;
-    flushRun();
-    prepareContent();
-    applyParagraphFormat();
-    m_blockPending = true;
-    m_paragraphHasContent = false;
-}
-
-bool RtfParser::joinParagraph()
-{
-    // A paragraph of text formatted like the one before it, outside tables and lists, needs no
-    // work of its own at its end: a paragraph separator in the run makes its block when the run
-    // goes in, and the next paragraph's text can join the same run. Long notes are mostly such
-    // paragraphs, and one insertion instead of two per paragraph is what reads them fast.
-    decodeBytes();
-    if (m_run.size() <= m_endedInRun || m_pageBreakPending || !m_tables.empty()
-        || paragraphLevel() != 0)
-        return false;
-    const RtfParaProps &props = state().para;
-    if (props.listOverride > 0 || props.pnStyle != RtfParaProps::PnNone || m_pnList
-        || m_pnKey != -1)
-        return false;
-    // The same test applyParagraphFormat() makes before leaving the block's format alone.
-    const QTextBlockFormat format = blockFormat(props);
-    if (format.hasProperty(QTextFormat::PageBreakPolicy)
-        || m_inheritedFormat != m_blockFormatGeneration)
-        return false;
-    m_run.append(QChar::ParagraphSeparator);
-    m_endedInRun = m_run.size();
-    m_paragraphHasContent = false;
-    return true;
-}
-
-void RtfParser::applyParagraphFormat()
-{
-    const RtfParaProps &props = state().para;
-    QTextBlockFormat format = blockFormat(props);
-    if (m_pageBreakPending) {
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        m_pageBreakPending = false;
-    }
-    const bool inList = props.listOverride > 0 || props.pnStyle != RtfParaProps::PnNone;
-    const bool continues = props.listOverride == 0 && props.pnKind == RtfParaProps::PnContinued;
-    if (inList && (!continues || m_pnLast)) {
-        // Qt indents list items itself, by their level; a paragraph that goes on with a list
-        // without a number, outside it, is indented as far as the list's text.
-        format.setLeftMargin(
-            continues ? m_document->indentWidth() * m_pnLast->format().indent() : 0);
-        format.setTextIndent(0);
-    }
-    const bool plain = !inList && !format.hasProperty(QTextFormat::PageBreakPolicy);
-    if (!plain || m_inheritedFormat != m_blockFormatGeneration)
-        m_cursor.setBlockFormat(format);
-    m_inheritedFormat = plain ? m_blockFormatGeneration : -1;
-    if (!m_paragraphHasContent && m_cursor.block().length() <= 1)
-        m_cursor.setBlockCharFormat(charFormat(state().chars));
-    applyList(props);
-}
-
-QTextBlockFormat RtfParser::blockFormat(const RtfParaProps &props)
-{
-    if (m_hasLastBlockFormat && props == m_lastParaProps)
-        return m_lastBlockFormat;
-    QTextBlockFormat format;
-    switch (props.align) {
-    case RtfParaProps::Center:
-        format.setAlignment(Qt::AlignHCenter);
-        break;
-    case RtfParaProps::Right:
-        format.setAlignment(Qt::AlignRight);
-        break;
-    case RtfParaProps::Justify:
-        format.setAlignment(Qt::AlignJustify);
-        break;
-    default:
-        break;
-    }
-    if (props.leftIndent)
-        format.setLeftMargin(Twips::toPixels(props.leftIndent));
-    if (props.rightIndent)
-        format.setRightMargin(Twips::toPixels(props.rightIndent));
-    if (props.firstIndent)
-        format.setTextIndent(Twips::toPixels(props.firstIndent));
-    if (props.spaceBefore)
-        format.setTopMargin(Twips::toPixels(props.spaceBefore));
-    if (props.spaceAfter)
-        format.setBottomMargin(Twips::toPixels(props.spaceAfter));
-    if (props.lineSpacing != 0) {
-        if (props.lineMultiple) {
-            // \slN\slmult1: N/240 of single spacing; exactly single is left as the default.
-            const double percent = std::abs(props.lineSpacing) * 100.0 / 240.0;
-            if (std::abs(percent - 100.0) > 0.01)
-                format.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
-        } else if (props.lineSpacing > 0) {
-            format.setLineHeight(
-                Twips::toPixels(props.lineSpacing), QTextBlockFormat::MinimumHeight);
-        } else {
-            format.setLineHeight(
-                Twips::toPixels(-props.lineSpacing), QTextBlockFormat::FixedHeight);
-        }
-    }
-    if (!props.tabs.isEmpty()) {
-        QList<QTextOption::Tab> tabs;
-        tabs.reserve(props.tabs.size());
-        for (QTextOption::Tab tab : props.tabs) {
-            tab.position = Twips::toPixels(int(tab.position));
-            tabs.append(tab);
-        }
-        format.setTabPositions(tabs);
-    }
-    if (props.pageBreakBefore)
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    m_lastParaProps = props;
-    m_lastBlockFormat = format;
-    m_hasLastBlockFormat = true;
-    ++m_blockFormatGeneration;
-    return format;
-}
-
-void RtfParser::applyList(const RtfParaProps &props)
-{
-    if (props.listOverride > 0) {
-        // Word lists: one QTextList per list and level, numbering on across other paragraphs;
-        // an item restarts the deeper levels of its list.
-        auto &levels = m_wordLists[props.listOverride];
-        for (int level = props.listLevel + 1; level < int(levels.size()); ++level)
-            levels[level] = nullptr;
-        QTextList *list = levels[props.listLevel].data();
-        if (list) {
-            list->add(m_cursor.block());
-        } else {
-            const RtfHeaderTables::ListLevelDef level
-                = m_header.listLevel(props.listOverride, props.listLevel);
-            QTextListFormat format;
-            format.setStyle(level.numberFormat == 23 ? bulletStyle(level.bullet)
-                                                     : styleForNumberFormat(level.numberFormat));
-            format.setIndent(props.listLevel + 1);
-            list = m_cursor.createList(format);
-            levels[props.listLevel] = list;
-        }
-        m_pnList = nullptr;
-        m_pnKey = -1;
-        m_pnLast = list;
-        return;
-    }
-    if (props.pnStyle != RtfParaProps::PnNone) {
-        applyPnList(props);
-        return;
-    }
-    m_pnList = nullptr;
-    m_pnKey = -1;
-    m_pnLast = nullptr;
-}
-
-void RtfParser::applyPnList(const RtfParaProps &props)
-{
-    QTextListFormat format;
-    format.setStyle(styleForPn(props.pnStyle));
-    format.setIndent(props.pnLevel + 1);
-    switch (props.pnKind) {
-    case RtfParaProps::PnContinued:
-        // Outside the list, which goes on after it (applyParagraphFormat() indents it).
-        return;
-    case RtfParaProps::PnOutline: {
-        // Each level numbers on through the section; an item restarts the levels below it.
-        for (int level = props.pnLevel + 1; level < int(m_pnOutline.size()); ++level)
-            m_pnOutline[level] = nullptr;
-        QPointer<QTextList> &list = m_pnOutline[props.pnLevel];
-        if (list && list->format().style() == format.style())
-            list->add(m_cursor.block());
-        else
-            list = m_cursor.createList(format);
-        m_pnList = nullptr;
-        m_pnKey = -1;
-        m_pnLast = list;
-        return;
-    }
-    default: {
-        // Simple numbering and bullets: consecutive paragraphs of one kind make one list.
-        const int key = props.pnStyle * 16 + props.pnLevel;
-        if (m_pnList && key == m_pnKey) {
-            m_pnList->add(m_cursor.block());
-        } else {
-            m_pnList = m_cursor.createList(format);
-            m_pnKey = key;
-        }
-        m_pnLast = m_pnList;
-        return;
-    }
-    }
-}
-
 RtfRowDef &RtfParser::rowDef()
 {
-    int level = std::max(1, paragraphLevel());
+    int level = std::max(1, m_builder->paragraphLevel());
     if (state().nestedTableProps)
         level = std::max(2, level);
     return m_rowDefs[std::min(level, MaxTableDepth)];
-}
-
-void RtfParser::syncTables(int level)
-{
-    level = std::clamp(level, 0, MaxTableDepth);
-    while (int(m_tables.size()) > level)
-        closeTable();
-    while (int(m_tables.size()) < level)
-        openTable();
-}
-
-void RtfParser::openTable()
-{
-    if (!m_tables.empty())
-        advanceCell(m_tables.back());
-    // After a paragraph the table follows it directly; no empty paragraph in between.
-    m_blockPending = false;
-    QTextTableFormat format;
-    format.setBorder(1);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setCellSpacing(0);
-    format.setCellPadding(
-        Twips::toPixels(m_rowDefs[std::min<int>(int(m_tables.size()) + 1, MaxTableDepth)].gap));
-    OpenTable table;
-    table.table = m_cursor.insertTable(1, 1, format);
-    table.level = std::min<int>(int(m_tables.size()) + 1, MaxTableDepth);
-    m_inheritedFormat = -1;
-    table.verticalStart.append(-1);
-    layoutRow(table);
-    m_tables.push_back(table);
-    m_paragraphHasContent = false;
-}
-
-void RtfParser::layoutRow(OpenTable &table)
-{
-    // A row with fewer cells than the table has columns (LibreOffice and Word write a cell
-    // spanning columns as one wide cell) puts each cell at the column its edges match.
-    table.starts.clear();
-    table.spans.clear();
-    const RtfRowDef &def = m_rowDefs[table.level];
-    if (def.cells.isEmpty())
-        return;
-    if (table.boundaries.isEmpty()) {
-        for (const RtfCellDef &cell : def.cells)
-            table.boundaries.append(cell.right);
-        return;
-    }
-    if (def.cells.size() >= table.boundaries.size())
-        return;
-    int start = 0;
-    for (const RtfCellDef &cell : def.cells) {
-        // The column whose right edge is nearest to the cell's right edge, within 1/8 inch.
-        int end = -1;
-        int best = 181;
-        for (int c = start; c < table.boundaries.size(); ++c) {
-            const int distance = std::abs(table.boundaries.at(c) - cell.right);
-            if (distance < best) {
-                best = distance;
-                end = c;
-            }
-        }
-        if (end < start) {
-            table.starts.clear(); // edges that match no column: cells follow one another
-            table.spans.clear();
-            return;
-        }
-        table.starts.append(start);
-        table.spans.append(end - start + 1);
-        start = end + 1;
-    }
-}
-
-void RtfParser::advanceCell(OpenTable &table)
-{
-    // The cursor is always at the end of the current cell: everything is written in order. An
-    // empty cell takes one position, so the next cell's place is found by counting, without
-    // QTextTable::cellAt(), which rebuilds the table's grid after every change of its shape.
-    QTextTable *t = table.table;
-    int position = m_cursor.position();
-    if (table.rowEnded) {
-        const int rest = t->columns() - 1 - table.column; // empty cells left in this row
-        if (table.row + 1 >= t->rows()) {
-            // Rows are added in growing chunks; the spare ones go when the table closes.
-            t->appendRows(std::clamp(t->rows(), 1, 1024));
-        }
-        ++table.row;
-        table.cellIndex = 0;
-        layoutRow(table);
-        table.column = table.starts.value(0, 0);
-        position += rest + 1 + table.column;
-    } else if (table.cellEnded) {
-        const int next = std::max(table.column + 1, table.starts.value(table.cellIndex + 1, 0));
-        if (next >= MaxColumns) {
-            // Cells past the cap become paragraphs of the last one: a row of a million \cell
-            // must not make a million columns.
-            table.cellEnded = false;
-            m_blockPending = true;
-            return;
-        }
-        ++table.cellIndex;
-        if (next >= t->columns()) {
-            const int added = next + 1 - t->columns();
-            t->appendColumns(added);
-            for (int i = 0; i < added; ++i)
-                table.verticalStart.append(-1);
-            table.column = next;
-            position = t->cellAt(table.row, table.column).firstPosition();
-        } else {
-            position += next - table.column;
-            table.column = next;
-        }
-    } else {
-        return;
-    }
-    const int span = table.spans.value(table.cellIndex, 1);
-    if (span > 1)
-        table.merges.append({ table.row, table.column, 1, span });
-    table.rowEnded = false;
-    table.cellEnded = false;
-    m_cursor.setPosition(position);
-    m_inheritedFormat = -1;
-    m_blockPending = false;
-    m_paragraphHasContent = false;
-}
-
-void RtfParser::endCell(int level)
-{
-    flushRun();
-    if (m_tables.empty() && paragraphLevel() == 0) {
-        endParagraph(); // a \cell outside any table ends a paragraph, nothing more
-        return;
-    }
-    syncTables(std::min<int>(level, int(m_tables.size()) + 1));
-    OpenTable &table = m_tables.back();
-    advanceCell(table);
-    if (m_blockPending) {
-        // "\par\cell": the cell ends with an empty paragraph.
-        m_cursor.insertBlock();
-        m_blockPending = false;
-    }
-    applyParagraphFormat();
-    table.cellEnded = true;
-    m_paragraphHasContent = false;
-}
-
-void RtfParser::endRow(int level)
-{
-    flushRun();
-    level = std::clamp(level, 1, MaxTableDepth);
-    if (int(m_tables.size()) < level)
-        return; // a stray \row
-    syncTables(level);
-    OpenTable &table = m_tables.back();
-    if (!table.cellEnded && !table.rowEnded && m_paragraphHasContent)
-        applyParagraphFormat(); // a last cell without its \cell
-    m_blockPending = false;
-    m_paragraphHasContent = false;
-
-    const RtfRowDef &def = m_rowDefs[level];
-    const int columns = table.table->columns();
-    // Column widths come from the row with the most cells.
-    if (def.cells.size() > table.widths.size()
-        || (table.widths.isEmpty() && !def.cells.isEmpty())) {
-        table.widths.clear();
-        int left = def.left;
-        for (const RtfCellDef &cell : def.cells) {
-            table.widths.append(std::max(0, cell.right - left));
-            left = cell.right;
-        }
-        table.gap = def.gap;
-        // \trftsWidth2: the width is in fiftieths of a percent of the text's width.
-        table.percentWidth = def.widthUnit == 2 ? qMin(def.width, 5000) : 0;
-    }
-    // Each cell's column: its own number, unless the row was laid out with wide cells.
-    QList<const RtfCellDef *> byColumn(columns, nullptr);
-    for (int i = 0; i < def.cells.size(); ++i) {
-        const int column = table.starts.value(i, i);
-        if (column >= columns)
-            break;
-        byColumn[column] = &def.cells.at(i);
-        const RtfCellDef &cell = def.cells.at(i);
-        if (cell.background > 0 && cell.background < m_header.colourCount()) {
-            QTextTableCell c = table.table->cellAt(table.row, column);
-            QTextCharFormat format = c.format();
-            format.setBackground(m_header.colour(cell.background));
-            c.setFormat(format);
-        }
-        if (cell.mergeFirst) {
-            int span = 1;
-            while (i + span < def.cells.size() && column + span < columns
-                && def.cells.at(i + span).merged)
-                ++span;
-            if (span > 1)
-                table.merges.append({ table.row, column, 1, span });
-        }
-    }
-    for (int i = 0; i < columns && i < table.verticalStart.size(); ++i) {
-        const bool first = byColumn.at(i) && byColumn.at(i)->verticalFirst;
-        const bool merged = byColumn.at(i) && byColumn.at(i)->verticalMerged;
-        int &start = table.verticalStart[i];
-        if (merged && start >= 0)
-            continue; // the merge goes on
-        if (start >= 0 && table.row - 1 > start)
-            table.merges.append({ start, i, table.row - start, 1 });
-        start = first ? table.row : -1;
-    }
-    // Where the row ends, for the columns only another row's surplus cells made.
-    const int defined
-        = table.starts.isEmpty() ? int(def.cells.size()) : table.starts.last() + table.spans.last();
-    table.definedColumns = std::max(table.definedColumns, std::min(defined, columns));
-    if (table.rowEnds.size() <= table.row)
-        table.rowEnds.resize(table.row + 1, 0);
-    int &rowEnd = table.rowEnds[table.row];
-    rowEnd = std::max({ rowEnd, defined, table.column + table.spans.value(table.cellIndex, 1) });
-    table.rowEnded = true;
-    table.cellEnded = false;
-}
-
-void RtfParser::closeTable()
-{
-    OpenTable table = m_tables.back();
-    m_tables.pop_back();
-    QTextTable *t = table.table;
-    if (t->rows() > table.row + 1)
-        removeSpareRows(t, table.row + 1);
-    const int rows = t->rows();
-    for (int i = 0; i < table.verticalStart.size(); ++i) {
-        const int start = table.verticalStart.at(i);
-        if (start >= 0 && rows - 1 > start)
-            table.merges.append({ start, i, rows - start, 1 });
-    }
-    spanExtraColumns(table);
-    for (const Merge &merge : std::as_const(table.merges)) {
-        if (merge.row + merge.rows > rows || merge.column + merge.columns > t->columns())
-            continue;
-        // Qt merges an empty covered cell by joining its block to the block before it, which
-        // then takes the covered block's format: give that block the format it must keep.
-        for (int row = merge.row; row < merge.row + merge.rows; ++row) {
-            for (int column = merge.column; column < merge.column + merge.columns; ++column) {
-                if (row == merge.row && column == merge.column)
-                    continue;
-                const QTextTableCell cell = t->cellAt(row, column);
-                if (cell.row() != row || cell.column() != column
-                    || cell.firstPosition() != cell.lastPosition())
-                    continue;
-                const QTextBlock covered = m_document->findBlock(cell.firstPosition());
-                const QTextBlock before = covered.previous();
-                if (before.isValid()) {
-                    QTextCursor cursor(covered);
-                    cursor.setBlockFormat(before.blockFormat());
-                    cursor.setBlockCharFormat(before.charFormat());
-                }
-            }
-        }
-        t->mergeCells(merge.row, merge.column, merge.rows, merge.columns);
-    }
-    if (!table.widths.isEmpty()) {
-        QTextTableFormat format = t->format();
-        // A table that follows the text's width keeps to it: its columns are their shares of the
-        // \cellx edges.
-        int total = 0;
-        for (const int width : std::as_const(table.widths))
-            total += width;
-        const bool relative = table.percentWidth > 0 && total > 0;
-        if (relative)
-            format.setWidth(QTextLength(QTextLength::PercentageLength, table.percentWidth / 50.0));
-        QList<QTextLength> widths;
-        for (int i = 0; i < t->columns(); ++i) {
-            if (i < table.widths.size() && table.widths.at(i) > 0)
-                widths.append(relative ? QTextLength(
-                                  QTextLength::PercentageLength, table.widths.at(i) * 100.0 / total)
-                                       : QTextLength(QTextLength::FixedLength,
-                                           Twips::toPixels(table.widths.at(i))));
-            else
-                widths.append(QTextLength(QTextLength::VariableLength, 0));
-        }
-        format.setColumnWidthConstraints(widths);
-        format.setCellPadding(Twips::toPixels(table.gap));
-        t->setFormat(format);
-    }
-    m_cursor.setPosition(t->lastPosition() + 1);
-    m_inheritedFormat = -1;
-    m_blockPending = false;
-    m_paragraphHasContent = false;
-}
-
-void RtfParser::spanExtraColumns(OpenTable &table)
-{
-    // A row can end with more \cell than it has \cellx edges (LibreOffice writes one more in a
-    // row that holds a nested table). The surplus cells belong to that row alone: in the rows
-    // that do not reach those columns, the last cell spans them, as no edge of theirs made them.
-    const int columns = table.table->columns();
-    if (table.definedColumns <= 0 || table.definedColumns >= columns)
-        return;
-    QHash<std::pair<int, int>, qsizetype> across; // (row, last column) of merges in one row
-    QSet<std::pair<int, int>> down; // the cells of merges over several rows
-    for (qsizetype i = 0; i < table.merges.size(); ++i) {
-        const Merge &merge = table.merges.at(i);
-        if (merge.rows == 1) {
-            across.insert({ merge.row, merge.column + merge.columns - 1 }, i);
-        } else {
-            for (int row = merge.row; row < merge.row + merge.rows; ++row) {
-                for (int column = merge.column; column < merge.column + merge.columns; ++column)
-                    down.insert({ row, column });
-            }
-        }
-    }
-    const int rows = std::min<int>(table.table->rows(), int(table.rowEnds.size()));
-    for (int row = 0; row < rows; ++row) {
-        const int end = std::max(table.rowEnds.at(row), table.definedColumns);
-        if (end >= columns)
-            continue;
-        const std::pair<int, int> last(row, end - 1);
-        if (down.contains(last))
-            continue; // a cell merged down keeps its width
-        const auto found = across.constFind(last);
-        if (found != across.constEnd())
-            table.merges[found.value()].columns += columns - end;
-        else
-            table.merges.append({ row, end - 1, 1, columns - end + 1 });
-    }
-}
-
-void RtfParser::removeSpareRows(QTextTable *table, int from)
-{
-    // Qt joins the block before the removed rows with the first removed cell's block, and an
-    // empty block then takes that cell's formats: the last cell's last paragraph keeps its own.
-    const auto lastBlock = [this, table, from] {
-        return m_document->findBlock(table->cellAt(from - 1, table->columns() - 1).lastPosition());
-    };
-    const QTextBlock before = lastBlock();
-    const QTextBlockFormat blockFormat = before.blockFormat();
-    const QTextCharFormat charFormat = before.charFormat();
-    table->removeRows(from, table->rows() - from);
-    QTextCursor cursor(lastBlock());
-    cursor.setBlockFormat(blockFormat);
-    cursor.setBlockCharFormat(charFormat);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1569,69 +906,4 @@ void RtfParser::startFieldResult()
     const int link = m_fields.resultLink(s.field);
     if (link >= 0)
         s.chars.link = link;
-}
-
-namespace {
-
-// 128 bits of a fast hash over an image's size and pixels (32 bits each, rows without padding).
-QString pixelHash(const QImage &pixels)
-{
-    const qint32 dimensions[2] = { pixels.width(), pixels.height() };
-    QString text;
-    for (const size_t seed : { size_t(0x51f15e), size_t(0x9e3779b9) }) {
-        size_t hash = qHashBits(dimensions, sizeof(dimensions), seed);
-        hash = qHashBits(pixels.constBits(), size_t(pixels.sizeInBytes()), hash);
-        text += QString::number(quint64(hash), 16).rightJustified(16, QLatin1Char('0'));
-    }
-    return text;
-}
-
-} // namespace
-
-void RtfParser::insertPicture()
-{
-    QImage image
-        = m_picture.kind == RtfPicture::Metafile ? QImage() : m_picture.image(m_imageBudget);
-    m_imageBudget -= image.sizeInBytes();
-    const bool original = !image.isNull()
-        && (m_picture.kind == RtfPicture::Png || m_picture.kind == RtfPicture::Jpeg);
-    if (image.isNull()) {
-        image = m_picture.placeholder();
-        // The placeholder is all a save would keep of the picture.
-        if (!m_picture.bytes().isEmpty())
-            m_leftOutContent = true;
-    }
-    const QSizeF size = m_picture.displaySize(image.size());
-    const bool jpeg = original && m_picture.kind == RtfPicture::Jpeg;
-    // Named after the picture's pixels: the same picture twice is one resource, a picture read
-    // back from our own output (a DIB written as PNG) keeps its name, and pictures of two
-    // documents never take each other's name (a paste keeps its own pictures apart). The name
-    // lives only as long as the document, so a fast hash that differs between machines will do.
-    QImage pixels = image;
-    if (pixels.format() != QImage::Format_RGB32 && pixels.format() != QImage::Format_ARGB32)
-        pixels = pixels.convertToFormat(QImage::Format_ARGB32);
-    const QString name
-        = QStringLiteral("rtf-image-%1.%2")
-              .arg(pixelHash(pixels), jpeg ? QLatin1String("jpg") : QLatin1String("png"));
-    m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
-    if (original) {
-        // The writer gives back these bytes as they were, never a re-encoded picture.
-        m_document->addResource(QTextDocument::UserResource,
-            QUrl(QStringLiteral("rtf-original:") + name), m_picture.bytes());
-    }
-    flushRun();
-    prepareContent();
-    QTextImageFormat format;
-    const int link = state().chars.link;
-    if (const QString href = m_fields.link(link); !href.isEmpty()) {
-        // A picture as a field's result: a linked picture.
-        format.setAnchor(true);
-        format.setAnchorHref(href);
-    }
-    format.setName(name);
-    format.setWidth(size.width());
-    format.setHeight(size.height());
-    m_cursor.insertImage(format);
-    m_paragraphHasContent = true;
-    m_picture.reset();
 }
