@@ -1,6 +1,7 @@
 #include "rtf/RtfListBuilder.h"
 
 #include "rtf/RtfHeaderTables.h"
+#include "rtf/RtfKeywords.h"
 
 #include <QTextCursor>
 #include <QTextList>
@@ -148,5 +149,59 @@ void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)
         m_pnLast = m_pnList;
         return;
     }
+    }
+}
+
+void RtfListBuilder::pnWord(RtfParaProps &para, const RtfKeyword &k, int value)
+{
+    const auto setKind = [&para](int kind, int level) {
+        para.pnKind = kind;
+        para.pnLevel = level;
+        if (kind == RtfParaProps::PnBulleted)
+            para.pnStyle = RtfParaProps::PnBullet;
+    };
+    switch (k.arg) {
+    case RtfKeyword::PnLevel:
+        // Levels 1 to 9 are outline levels; 10 and 11 are the simple and the bulleted paragraph.
+        if (value >= 1 && value <= 9)
+            setKind(RtfParaProps::PnOutline, value - 1);
+        else if (value == 11)
+            setKind(RtfParaProps::PnBulleted, 0);
+        else
+            setKind(RtfParaProps::PnBody, 0);
+        return;
+    case RtfKeyword::PnLevelBullet:
+        setKind(RtfParaProps::PnBulleted, 0);
+        return;
+    case RtfKeyword::PnLevelBody:
+        setKind(RtfParaProps::PnBody, 0);
+        return;
+    case RtfKeyword::PnLevelContinued:
+        setKind(RtfParaProps::PnContinued, 0);
+        return;
+    default:
+        // A bulleted paragraph stays bulleted whatever numbering words come with it.
+        if (para.pnKind != RtfParaProps::PnBulleted)
+            para.pnStyle = k.arg;
+        return;
+    }
+}
+
+void RtfListBuilder::pnBullet(RtfParaProps &para, char16_t c)
+{
+    int &style = para.pnStyle;
+    if (style != RtfParaProps::PnBullet && style != RtfParaProps::PnCircle
+        && style != RtfParaProps::PnSquare)
+        return;
+    switch (bulletStyle(c)) {
+    case QTextListFormat::ListCircle:
+        style = RtfParaProps::PnCircle;
+        break;
+    case QTextListFormat::ListSquare:
+        style = RtfParaProps::PnSquare;
+        break;
+    default:
+        style = RtfParaProps::PnBullet;
+        break;
     }
 }

@@ -12,6 +12,7 @@
 class QTextCursor;
 class QTextList;
 class RtfHeaderTables;
+struct RtfKeyword;
 
 class RtfListBuilder
 {
@@ -20,6 +21,10 @@ public:
 
     // The bullet style a bullet character shows.
     static QTextListFormat::Style bulletStyle(char16_t c);
+    // A word of a {\*\pn} group: the numbering's kind, level or style.
+    static void pnWord(RtfParaProps &para, const RtfKeyword &k, int value);
+    // The character of a {\pntxtb}: a bullet's style.
+    static void pnBullet(RtfParaProps &para, char16_t c);
 
     // The block under the cursor joins the list its properties name, or leaves lists.
     void apply(const RtfParaProps &props, QTextCursor &cursor);

@@ -26,16 +26,6 @@ int clampInt(int value, int low, int high)
     return std::clamp(value, low, high);
 }
 
-// Characters Qt's document must not receive inside a run: they would split blocks or fake
-// frame boundaries.
-inline bool isUnsafe(char16_t c)
-{
-    if (c >= 0x20 && c < 0x7f)
-        return false;
-    return (c < 0x20 && c != '\t') || c == 0x7f || c == 0x2029 || c == 0xfffc || c == 0xfdd0
-        || c == 0xfdd1 || c == 0xfffe || c == 0xffff;
-}
-
 bool isBlank(QByteArrayView text)
 {
     for (const char c : text) {
@@ -51,6 +41,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     : m_tokenizer(data)
     , m_header(m_codePages)
     , m_fields(m_codePages)
+    , m_decoder(m_codePages, m_header)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();
@@ -62,6 +53,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
         m_textBuilder = builder.get();
         m_builder = std::move(builder);
     }
+    m_decoder.setBuilder(m_builder.get());
 }
 
 RtfParser::~RtfParser() = default;
@@ -130,7 +122,7 @@ void RtfParser::parse()
     // Open groups are closed at the end of the input.
     while (m_stack.size() > 1)
         closeGroup();
-    decodeBytes();
+    m_decoder.decodeBytes();
     m_builder->finish();
 }
 
@@ -162,11 +154,11 @@ void RtfParser::closeGroup()
     case RtfGroupState::LevelText:
     case RtfGroupState::ListOverride:
         m_header.closeGroup(closing.destination, parent);
-        m_lastFontForCodePage = -2;
+        m_decoder.fontsChanged();
         break;
     case RtfGroupState::Picture:
         if (parent != RtfGroupState::Picture) {
-            decodeBytes();
+            m_decoder.decodeBytes();
             m_builder->picture(m_picture);
             m_picture.reset();
         }
@@ -285,12 +277,12 @@ void RtfParser::documentWord(const RtfKeyword &k, const RtfToken &token)
     case RtfKeyword::AnsiCodePage:
         if (has && p > 0 && p < 100000)
             m_header.documentCodePage = p;
-        m_lastFontForCodePage = -2;
+        m_decoder.fontsChanged();
         return;
     case RtfKeyword::DefaultFont:
         if (has)
             m_header.defaultFont = p;
-        m_lastFontForCodePage = -2;
+        m_decoder.fontsChanged();
         return;
     case RtfKeyword::UnicodeSkip:
         state().unicodeSkip = clampInt(has ? p : 1, 0, 16);
@@ -316,7 +308,7 @@ bool RtfParser::destinationWord(const RtfKeyword &k, const RtfToken &token)
     case RtfGroupState::ListLevel:
     case RtfGroupState::ListOverride:
         m_header.word(state().destination, k, p, token.hasParameter);
-        m_lastFontForCodePage = -2;
+        m_decoder.fontsChanged();
         return true;
     case RtfGroupState::ListTable:
     case RtfGroupState::ListOverrideTable:
@@ -327,7 +319,7 @@ bool RtfParser::destinationWord(const RtfKeyword &k, const RtfToken &token)
         return true;
     case RtfGroupState::PnDefinition:
         if (k.target == RtfKeyword::Pn)
-            handlePnWord(k, token.hasParameter ? p : 0);
+            RtfListBuilder::pnWord(state().para, k, token.hasParameter ? p : 0);
         return true;
     default:
         return false;
@@ -403,13 +395,13 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
             c.background = (p == 0 || !m_header.colour(p).isValid()) ? -1 : p; // 0: no highlight
         return;
     case RtfKeyword::Pard:
-        flushParagraphText(); // the text belongs to the table level it was read in
+        m_decoder.flushParagraphText(); // the text belongs to the table level it was read in
         para = RtfParaProps();
         return;
     case RtfKeyword::Par:
     case RtfKeyword::Sect:
         if (body) {
-            decodeBytes();
+            m_decoder.decodeBytes();
             m_builder->endParagraph();
             if (command == RtfKeyword::Sect)
                 m_builder->endSection(); // outline numbering starts again in each section
@@ -418,7 +410,7 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
     case RtfKeyword::Page:
         if (!body)
             return;
-        decodeBytes();
+        m_decoder.decodeBytes();
         m_builder->pageBreak();
         return;
     case RtfKeyword::TabStop:
@@ -433,11 +425,11 @@ void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token
         para.pendingTabType = QTextOption::LeftTab;
         return;
     case RtfKeyword::InTable:
-        flushParagraphText();
+        m_decoder.flushParagraphText();
         para.inTable = (!has || p != 0) ? 1 : 0;
         return;
     case RtfKeyword::TableLevel:
-        flushParagraphText();
+        m_decoder.flushParagraphText();
         para.tableLevel = clampInt(p, 0, MaxTableDepth);
         return;
     case RtfKeyword::RowDefaults:
@@ -480,25 +472,25 @@ void RtfParser::tableCommand(RtfKeyword::CommandId command, const RtfToken &toke
         return;
     case RtfKeyword::EndCell:
         if (body) {
-            decodeBytes();
+            m_decoder.decodeBytes();
             m_builder->endCell(1);
         }
         return;
     case RtfKeyword::EndNestedCell:
         if (body) {
-            decodeBytes();
+            m_decoder.decodeBytes();
             m_builder->endCell(std::max(2, m_builder->paragraphLevel()));
         }
         return;
     case RtfKeyword::EndRow:
         if (body || s.nestedTableProps) {
-            decodeBytes();
+            m_decoder.decodeBytes();
             m_builder->endRow(1);
         }
         return;
     case RtfKeyword::EndNestedRow:
         if (body || s.nestedTableProps) {
-            decodeBytes();
+            m_decoder.decodeBytes();
             m_builder->endRow(std::max(2, std::min(m_builder->openTables(), MaxTableDepth)));
         }
         return;
@@ -667,12 +659,12 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
     case RtfGroupState::Body:
         if (m_stack.size() == 1 && isBlank(text))
             return; // line breaks, spaces or NULs after the document's closing brace
-        appendBytes(text, printable);
+        m_decoder.appendBytes(text, printable, s.chars);
         return;
     case RtfGroupState::FontTable:
     case RtfGroupState::ColorTable:
         m_header.text(s.destination, text);
-        m_lastFontForCodePage = -2;
+        m_decoder.fontsChanged();
         return;
     case RtfGroupState::Picture:
         m_picture.appendHex(text);
@@ -680,7 +672,7 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
         return;
     case RtfGroupState::PnBulletText:
         for (const char c : text)
-            setPnBullet(uchar(c));
+            RtfListBuilder::pnBullet(state().para, uchar(c));
         return;
     case RtfGroupState::LevelText:
         m_header.text(s.destination, text);
@@ -701,61 +693,6 @@ void RtfParser::handleBinary(QByteArrayView bytes)
     // Binary data anywhere else is never text.
 }
 
-void RtfParser::handlePnWord(const RtfKeyword &k, int value)
-{
-    RtfParaProps &para = state().para;
-    const auto setKind = [&para](int kind, int level) {
-        para.pnKind = kind;
-        para.pnLevel = level;
-        if (kind == RtfParaProps::PnBulleted)
-            para.pnStyle = RtfParaProps::PnBullet;
-    };
-    switch (k.arg) {
-    case RtfKeyword::PnLevel:
-        // Levels 1 to 9 are outline levels; 10 and 11 are the simple and the bulleted paragraph.
-        if (value >= 1 && value <= 9)
-            setKind(RtfParaProps::PnOutline, value - 1);
-        else if (value == 11)
-            setKind(RtfParaProps::PnBulleted, 0);
-        else
-            setKind(RtfParaProps::PnBody, 0);
-        return;
-    case RtfKeyword::PnLevelBullet:
-        setKind(RtfParaProps::PnBulleted, 0);
-        return;
-    case RtfKeyword::PnLevelBody:
-        setKind(RtfParaProps::PnBody, 0);
-        return;
-    case RtfKeyword::PnLevelContinued:
-        setKind(RtfParaProps::PnContinued, 0);
-        return;
-    default:
-        // A bulleted paragraph stays bulleted whatever numbering words come with it.
-        if (para.pnKind != RtfParaProps::PnBulleted)
-            para.pnStyle = k.arg;
-        return;
-    }
-}
-
-void RtfParser::setPnBullet(char16_t c)
-{
-    int &style = state().para.pnStyle;
-    if (style != RtfParaProps::PnBullet && style != RtfParaProps::PnCircle
-        && style != RtfParaProps::PnSquare)
-        return;
-    switch (RtfListBuilder::bulletStyle(c)) {
-    case QTextListFormat::ListCircle:
-        style = RtfParaProps::PnCircle;
-        break;
-    case QTextListFormat::ListSquare:
-        style = RtfParaProps::PnSquare;
-        break;
-    default:
-        style = RtfParaProps::PnBullet;
-        break;
-    }
-}
-
 int RtfParser::instructionCodePage(int font) const
 {
     // A field instruction is plain text (a keyword, a URL, a file name) even when a symbol font
@@ -766,53 +703,10 @@ int RtfParser::instructionCodePage(int font) const
     return codePage;
 }
 
-void RtfParser::prepareRun()
-{
-    const RtfCharProps &props = state().chars;
-    if (!(props == m_builder->runProps())) {
-        flushRun();
-        m_builder->setRunProps(props);
-    }
-    if (props.font != m_lastFontForCodePage) {
-        m_lastFontForCodePage = props.font;
-        m_lastCodePage = m_header.codePageOfFont(props.font);
-    }
-    if (m_lastCodePage != m_bytesCodePage) {
-        decodeBytes();
-        m_bytesCodePage = m_lastCodePage;
-    }
-}
-
-void RtfParser::appendBytes(QByteArrayView bytes, bool printable)
-{
-    if (state().chars.hidden)
-        return;
-    prepareRun();
-    if (m_bytes.isEmpty() && (printable || RtfCodePages::isSingleByte(m_bytesCodePage))) {
-        // No byte here waits for the next one to tell what it means (printable bytes are never
-        // the first of a pair): straight into the run.
-        decodeIntoRun(bytes, m_bytesCodePage, printable);
-        return;
-    }
-    m_bytesPrintable = m_bytesPrintable && printable;
-    m_bytes.append(bytes);
-}
-
 void RtfParser::appendCharacter(char32_t c)
 {
-    if (state().destination != RtfGroupState::Body || state().chars.hidden)
-        return;
-    if (c <= 0xffff && isUnsafe(char16_t(c)))
-        return;
-    prepareRun();
-    decodeBytes();
-    QString &run = m_builder->run();
-    if (c > 0xffff) {
-        run.append(QChar::highSurrogate(c));
-        run.append(QChar::lowSurrogate(c));
-    } else {
-        run.append(QChar(char16_t(c)));
-    }
+    if (state().destination == RtfGroupState::Body)
+        m_decoder.appendCharacter(c, state().chars);
 }
 
 void RtfParser::appendUnicode(int value)
@@ -828,7 +722,7 @@ void RtfParser::appendUnicode(int value)
         return;
     }
     if (s.destination == RtfGroupState::PnBulletText) {
-        setPnBullet(char16_t(value));
+        RtfListBuilder::pnBullet(state().para, char16_t(value));
         return;
     }
     if (s.destination == RtfGroupState::LevelText || s.destination == RtfGroupState::FontTable) {
@@ -845,43 +739,6 @@ void RtfParser::appendUnicode(int value)
         }
     }
     appendCharacter(char32_t(value));
-}
-
-void RtfParser::decodeBytes()
-{
-    if (m_bytes.isEmpty())
-        return;
-    decodeIntoRun(m_bytes, m_bytesCodePage, m_bytesPrintable);
-    m_bytes.truncate(0);
-    m_bytesPrintable = true;
-}
-
-void RtfParser::decodeIntoRun(QByteArrayView bytes, int codePage, bool printable)
-{
-    QString &run = m_builder->run();
-    const qsizetype start = run.size();
-    m_codePages.decode(bytes, codePage, run, printable);
-    if (printable)
-        return;
-    // Control characters and Qt's own block and frame markers would break the structure.
-    char16_t *const begin = reinterpret_cast<char16_t *>(run.data());
-    char16_t *const end = begin + run.size();
-    char16_t *const unsafe = std::find_if(begin + start, end, isUnsafe);
-    if (unsafe != end)
-        run.truncate(std::remove_if(unsafe, end, isUnsafe) - begin);
-}
-
-void RtfParser::flushParagraphText()
-{
-    const bool bytesWaited = !m_bytes.isEmpty();
-    decodeBytes();
-    m_builder->flushParagraphText(bytesWaited);
-}
-
-void RtfParser::flushRun()
-{
-    decodeBytes();
-    m_builder->flushRun();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "rtf/RtfHeaderTables.h"
 #include "rtf/RtfKeywords.h"
 #include "rtf/RtfPicture.h"
+#include "rtf/RtfTextDecoder.h"
 #include "rtf/RtfTokenizer.h"
 
 #include <QString>
@@ -46,8 +47,6 @@ private:
     void bodyWord(const RtfKeyword &k, const RtfToken &token);
     void bodyCommand(RtfKeyword::CommandId command, const RtfToken &token);
     void tableCommand(RtfKeyword::CommandId command, const RtfToken &token);
-    void handlePnWord(const RtfKeyword &k, int value);
-    void setPnBullet(char16_t c);
     void handleSymbol(char symbol);
     void handleText(QByteArrayView text, bool printable);
     void handleBinary(QByteArrayView bytes);
@@ -64,16 +63,8 @@ private:
     RtfRowDef &rowDef();
 
     // Body text
-    void appendBytes(QByteArrayView bytes, bool printable);
     void appendCharacter(char32_t c);
     void appendUnicode(int value);
-    void prepareRun();
-    void decodeBytes();
-    void decodeIntoRun(QByteArrayView bytes, int codePage, bool printable);
-    // The builder's run goes in, with the bytes still waiting to be decoded.
-    void flushRun();
-    // Flushes the run when it holds text of the paragraph being read.
-    void flushParagraphText();
     int instructionCodePage(int font) const;
 
     RtfTokenizer m_tokenizer;
@@ -89,13 +80,7 @@ private:
     bool m_optionalDestination = false; // a {\* was just read
     bool m_groupJustOpened = false; // the last token was a {
     int m_skipUnits = 0; // fallback units after \uN still to skip
-    int m_lastFontForCodePage = -2;
-    int m_lastCodePage = 1252;
-
-    // Bytes of text not decoded yet: a double-byte character's lead byte waits for its trail
-    QByteArray m_bytes;
-    int m_bytesCodePage = 1252;
-    bool m_bytesPrintable = true; // printable 7-bit bytes only: nothing to decode or clean
+    RtfTextDecoder m_decoder;
 
     std::unique_ptr<RtfBuilder> m_builder;
     RtfTextBuilder *m_textBuilder = nullptr; // the builder, when it builds text only
