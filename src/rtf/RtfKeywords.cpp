@@ -96,170 +96,196 @@ K value(std::string_view name, K::Target target, int arg, int low = INT_MIN, int
     return k;
 }
 
-std::vector<K> rows()
+void headerRows(std::vector<K> &t)
 {
-    std::vector<K> t = {
-        // Document header, read in any destination
-        row("ansi", K::Flag, K::Document, 1252),
-        row("mac", K::Flag, K::Document, 10000),
-        row("pc", K::Flag, K::Document, 437),
-        row("pca", K::Flag, K::Document, 850),
-        command("ansicpg", K::AnsiCodePage, K::Document),
-        command("deff", K::DefaultFont, K::Document),
-        command("uc", K::UnicodeSkip, K::Document),
-        command("u", K::Unicode, K::Document),
+    t.insert(t.end(),
+        {
+            // Document header, read in any destination
+            row("ansi", K::Flag, K::Document, 1252),
+            row("mac", K::Flag, K::Document, 10000),
+            row("pc", K::Flag, K::Document, 437),
+            row("pca", K::Flag, K::Document, 850),
+            command("ansicpg", K::AnsiCodePage, K::Document),
+            command("deff", K::DefaultFont, K::Document),
+            command("uc", K::UnicodeSkip, K::Document),
+            command("u", K::Unicode, K::Document),
 
-        // Destinations
-        destination("fonttbl", K::FontTable),
-        destination("colortbl", K::ColorTable),
-        destination("listtable", K::ListTable),
-        destination("list", K::ListDef),
-        destination("listlevel", K::ListLevel),
-        destination("listoverridetable", K::ListOverrideTable),
-        destination("listoverride", K::ListOverride),
-        destination("pict", K::Pict),
-        destination("shppict", K::ShpPict),
-        destination("field", K::Field),
-        destination("fldinst", K::FieldInstruction),
-        destination("fldrslt", K::FieldResult),
-        destination("object", K::Container),
-        destination("shp", K::Container),
-        destination("result", K::ContainerResult),
-        destination("shprslt", K::ContainerResult),
-        destination("ud", K::ContainerResult),
-        destination("upr", K::Upr),
-        destination("pn", K::PnDefinition),
-        destination("pntxtb", K::PnBulletText, false),
-        destination("leveltext", K::LevelText, false),
-        destination("nesttableprops", K::NestedTableProps),
-        destination("shpinst", K::ShapeInstructions),
-        destination("do", K::DrawingObject),
+            // Destinations
+            destination("fonttbl", K::FontTable),
+            destination("colortbl", K::ColorTable),
+            destination("listtable", K::ListTable),
+            destination("list", K::ListDef),
+            destination("listlevel", K::ListLevel),
+            destination("listoverridetable", K::ListOverrideTable),
+            destination("listoverride", K::ListOverride),
+            destination("pict", K::Pict),
+            destination("shppict", K::ShpPict),
+            destination("field", K::Field),
+            destination("fldinst", K::FieldInstruction),
+            destination("fldrslt", K::FieldResult),
+            destination("object", K::Container),
+            destination("shp", K::Container),
+            destination("result", K::ContainerResult),
+            destination("shprslt", K::ContainerResult),
+            destination("ud", K::ContainerResult),
+            destination("upr", K::Upr),
+            destination("pn", K::PnDefinition),
+            destination("pntxtb", K::PnBulletText, false),
+            destination("leveltext", K::LevelText, false),
+            destination("nesttableprops", K::NestedTableProps),
+            destination("shpinst", K::ShapeInstructions),
+            destination("do", K::DrawingObject),
 
-        // Character formatting
-        command("plain", K::Plain),
-        chars("b", K::Toggle, &C::bold),
-        chars("i", K::Toggle, &C::italic),
-        chars("strike", K::Toggle, &C::strike),
-        chars("striked", K::Toggle, &C::strike),
-        chars("caps", K::Toggle, &C::caps, C::AllCaps),
-        chars("scaps", K::Toggle, &C::caps, C::SmallCaps),
-        chars("v", K::Toggle, &C::hidden),
-        chars("ulnone", K::Flag, &C::underline, C::NoUnderline),
-        chars("super", K::Flag, &C::vertical, C::Super),
-        chars("sub", K::Flag, &C::vertical, C::Sub),
-        chars("nosupersub", K::Flag, &C::vertical, C::Baseline),
-        command("up", K::Up),
-        command("dn", K::Down),
-        command("f", K::FontNumber),
-        command("fs", K::FontSize),
-        command("cf", K::Foreground),
-        command("cb", K::Background),
-        command("highlight", K::Background),
-        command("chcbpat", K::Background),
+        });
+}
 
-        // Paragraph formatting
-        command("pard", K::Pard),
-        command("par", K::Par),
-        command("sect", K::Sect),
-        para("ql", K::Flag, &P::align, P::Left),
-        para("qc", K::Flag, &P::align, P::Center),
-        para("qr", K::Flag, &P::align, P::Right),
-        para("qj", K::Flag, &P::align, P::Justify),
-        para("qd", K::Flag, &P::align, P::Justify),
-        twips("li", &P::leftIndent),
-        twips("lin", &P::leftIndent),
-        twips("ri", &P::rightIndent),
-        twips("rin", &P::rightIndent),
-        twips("fi", &P::firstIndent),
-        twips("sb", &P::spaceBefore, 0),
-        twips("sa", &P::spaceAfter, 0),
-        twips("sl", &P::lineSpacing),
-        para("slmult", K::Toggle, &P::lineMultiple),
-        para("tqr", K::Flag, &P::pendingTabType, QTextOption::RightTab),
-        para("tqc", K::Flag, &P::pendingTabType, QTextOption::CenterTab),
-        para("tqdec", K::Flag, &P::pendingTabType, QTextOption::DelimiterTab),
-        command("tx", K::TabStop),
-        para("pagebb", K::Toggle, &P::pageBreakBefore),
-        command("intbl", K::InTable),
-        command("itap", K::TableLevel),
-        para("ls", K::Value, &P::listOverride, 0, 0, 1000000),
-        para("ilvl", K::Value, &P::listLevel, 0, 0, 8),
+void formattingRows(std::vector<K> &t)
+{
+    t.insert(t.end(),
+        {
+            // Character formatting
+            command("plain", K::Plain),
+            chars("b", K::Toggle, &C::bold),
+            chars("i", K::Toggle, &C::italic),
+            chars("strike", K::Toggle, &C::strike),
+            chars("striked", K::Toggle, &C::strike),
+            chars("caps", K::Toggle, &C::caps, C::AllCaps),
+            chars("scaps", K::Toggle, &C::caps, C::SmallCaps),
+            chars("v", K::Toggle, &C::hidden),
+            chars("ulnone", K::Flag, &C::underline, C::NoUnderline),
+            chars("super", K::Flag, &C::vertical, C::Super),
+            chars("sub", K::Flag, &C::vertical, C::Sub),
+            chars("nosupersub", K::Flag, &C::vertical, C::Baseline),
+            command("up", K::Up),
+            command("dn", K::Down),
+            command("f", K::FontNumber),
+            command("fs", K::FontSize),
+            command("cf", K::Foreground),
+            command("cb", K::Background),
+            command("highlight", K::Background),
+            command("chcbpat", K::Background),
 
-        // Special characters
-        symbol("tab", u'\t'),
-        symbol("line", 0x2028),
-        command("page", K::Page),
-        symbol("emdash", 0x2014),
-        symbol("endash", 0x2013),
-        symbol("bullet", 0x2022),
-        symbol("lquote", 0x2018),
-        symbol("rquote", 0x2019),
-        symbol("ldblquote", 0x201c),
-        symbol("rdblquote", 0x201d),
-        symbol("emspace", 0x2003),
-        symbol("enspace", 0x2002),
-        symbol("qmspace", 0x2005),
-        symbol("zwj", 0x200d),
-        symbol("zwnj", 0x200c),
-        symbol("ltrmark", 0x200e),
-        symbol("rtlmark", 0x200f),
+            // Paragraph formatting
+            command("pard", K::Pard),
+            command("par", K::Par),
+            command("sect", K::Sect),
+            para("ql", K::Flag, &P::align, P::Left),
+            para("qc", K::Flag, &P::align, P::Center),
+            para("qr", K::Flag, &P::align, P::Right),
+            para("qj", K::Flag, &P::align, P::Justify),
+            para("qd", K::Flag, &P::align, P::Justify),
+            twips("li", &P::leftIndent),
+            twips("lin", &P::leftIndent),
+            twips("ri", &P::rightIndent),
+            twips("rin", &P::rightIndent),
+            twips("fi", &P::firstIndent),
+            twips("sb", &P::spaceBefore, 0),
+            twips("sa", &P::spaceAfter, 0),
+            twips("sl", &P::lineSpacing),
+            para("slmult", K::Toggle, &P::lineMultiple),
+            para("tqr", K::Flag, &P::pendingTabType, QTextOption::RightTab),
+            para("tqc", K::Flag, &P::pendingTabType, QTextOption::CenterTab),
+            para("tqdec", K::Flag, &P::pendingTabType, QTextOption::DelimiterTab),
+            command("tx", K::TabStop),
+            para("pagebb", K::Toggle, &P::pageBreakBefore),
+            command("intbl", K::InTable),
+            command("itap", K::TableLevel),
+            para("ls", K::Value, &P::listOverride, 0, 0, 1000000),
+            para("ilvl", K::Value, &P::listLevel, 0, 0, 8),
 
-        // Tables
-        command("trowd", K::RowDefaults),
-        command("cellx", K::CellEdge),
-        command("cell", K::EndCell),
-        command("nestcell", K::EndNestedCell),
-        command("row", K::EndRow),
-        command("nestrow", K::EndNestedRow),
-        cell("clmgf", &RtfCellDef::mergeFirst),
-        cell("clmrg", &RtfCellDef::merged),
-        cell("clvmgf", &RtfCellDef::verticalFirst),
-        cell("clvmrg", &RtfCellDef::verticalMerged),
-        command("clcbpat", K::CellBackground),
-        tableRow("trleft", &RtfRowDef::left, -MaxTwips, MaxTwips),
-        tableRow("trgaph", &RtfRowDef::gap, 0, 1440),
-        tableRow("trftsWidth", &RtfRowDef::widthUnit, INT_MIN, INT_MAX),
-        tableRow("trwWidth", &RtfRowDef::width, 0, MaxTwips * 4),
+        });
+}
 
-        // Lists: the list table, and the legacy {\*\pn} numbering
-        value("listid", K::List, 0),
-        value("levelnfc", K::Level, 0),
-        value("levelnfcn", K::Level, 0),
-        value("pnlvl", K::Pn, K::PnLevel),
-        row("pnlvlblt", K::Flag, K::Pn, K::PnLevelBullet),
-        row("pnlvlbody", K::Flag, K::Pn, K::PnLevelBody),
-        row("pnlvlcont", K::Flag, K::Pn, K::PnLevelContinued),
-        row("pndec", K::Flag, K::Pn, P::PnDecimal),
-        row("pnucltr", K::Flag, K::Pn, P::PnUpperLetter),
-        row("pnlcltr", K::Flag, K::Pn, P::PnLowerLetter),
-        row("pnucrm", K::Flag, K::Pn, P::PnUpperRoman),
-        row("pnlcrm", K::Flag, K::Pn, P::PnLowerRoman),
+void characterRows(std::vector<K> &t)
+{
+    t.insert(t.end(),
+        {
+            // Special characters
+            symbol("tab", u'\t'),
+            symbol("line", 0x2028),
+            command("page", K::Page),
+            symbol("emdash", 0x2014),
+            symbol("endash", 0x2013),
+            symbol("bullet", 0x2022),
+            symbol("lquote", 0x2018),
+            symbol("rquote", 0x2019),
+            symbol("ldblquote", 0x201c),
+            symbol("rdblquote", 0x201d),
+            symbol("emspace", 0x2003),
+            symbol("enspace", 0x2002),
+            symbol("qmspace", 0x2005),
+            symbol("zwj", 0x200d),
+            symbol("zwnj", 0x200c),
+            symbol("ltrmark", 0x200e),
+            symbol("rtlmark", 0x200f),
 
-        // Pictures
-        picture("pngblip", K::Flag, &RtfPicture::kind, RtfPicture::Png),
-        picture("jpegblip", K::Flag, &RtfPicture::kind, RtfPicture::Jpeg),
-        picture("dibitmap", K::Flag, &RtfPicture::kind, RtfPicture::Dib),
-        picture("wbitmap", K::Flag, &RtfPicture::kind, RtfPicture::WindowsBitmap),
-        picture("wmetafile", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
-        picture("emfblip", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
-        picture("macpict", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
-        picture("pmmetafile", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
-        picture("picw", K::Value, &RtfPicture::width, 0),
-        picture("pich", K::Value, &RtfPicture::height, 0),
-        picture("picwgoal", K::Value, &RtfPicture::goalWidth, 0),
-        picture("pichgoal", K::Value, &RtfPicture::goalHeight, 0),
-        picture("picscalex", K::Value, &RtfPicture::scaleX, 0, 1, 10000),
-        picture("picscaley", K::Value, &RtfPicture::scaleY, 0, 1, 10000),
-        picture("wbmbitspixel", K::Value, &RtfPicture::bitsPerPixel, 0, 0, 32),
-        picture("wbmwidthbytes", K::Value, &RtfPicture::bytesPerLine, 0),
+            // Tables
+            command("trowd", K::RowDefaults),
+            command("cellx", K::CellEdge),
+            command("cell", K::EndCell),
+            command("nestcell", K::EndNestedCell),
+            command("row", K::EndRow),
+            command("nestrow", K::EndNestedRow),
+            cell("clmgf", &RtfCellDef::mergeFirst),
+            cell("clmrg", &RtfCellDef::merged),
+            cell("clvmgf", &RtfCellDef::verticalFirst),
+            cell("clvmrg", &RtfCellDef::verticalMerged),
+            command("clcbpat", K::CellBackground),
+            tableRow("trleft", &RtfRowDef::left, -MaxTwips, MaxTwips),
+            tableRow("trgaph", &RtfRowDef::gap, 0, 1440),
+            tableRow("trftsWidth", &RtfRowDef::widthUnit, INT_MIN, INT_MAX),
+            tableRow("trwWidth", &RtfRowDef::width, 0, MaxTwips * 4),
 
-        // Font and colour tables
-        value("fcharset", K::Font, K::FontCharset),
-        value("cpg", K::Font, K::FontCodePage),
-        value("red", K::Colour, K::Red, 0, 255),
-        value("green", K::Colour, K::Green, 0, 255),
-        value("blue", K::Colour, K::Blue, 0, 255),
-    };
+        });
+}
+
+void listRows(std::vector<K> &t)
+{
+    t.insert(t.end(),
+        {
+            // Lists: the list table, and the legacy {\*\pn} numbering
+            value("listid", K::List, 0),
+            value("levelnfc", K::Level, 0),
+            value("levelnfcn", K::Level, 0),
+            value("pnlvl", K::Pn, K::PnLevel),
+            row("pnlvlblt", K::Flag, K::Pn, K::PnLevelBullet),
+            row("pnlvlbody", K::Flag, K::Pn, K::PnLevelBody),
+            row("pnlvlcont", K::Flag, K::Pn, K::PnLevelContinued),
+            row("pndec", K::Flag, K::Pn, P::PnDecimal),
+            row("pnucltr", K::Flag, K::Pn, P::PnUpperLetter),
+            row("pnlcltr", K::Flag, K::Pn, P::PnLowerLetter),
+            row("pnucrm", K::Flag, K::Pn, P::PnUpperRoman),
+            row("pnlcrm", K::Flag, K::Pn, P::PnLowerRoman),
+
+            // Pictures
+            picture("pngblip", K::Flag, &RtfPicture::kind, RtfPicture::Png),
+            picture("jpegblip", K::Flag, &RtfPicture::kind, RtfPicture::Jpeg),
+            picture("dibitmap", K::Flag, &RtfPicture::kind, RtfPicture::Dib),
+            picture("wbitmap", K::Flag, &RtfPicture::kind, RtfPicture::WindowsBitmap),
+            picture("wmetafile", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
+            picture("emfblip", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
+            picture("macpict", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
+            picture("pmmetafile", K::Flag, &RtfPicture::kind, RtfPicture::Metafile),
+            picture("picw", K::Value, &RtfPicture::width, 0),
+            picture("pich", K::Value, &RtfPicture::height, 0),
+            picture("picwgoal", K::Value, &RtfPicture::goalWidth, 0),
+            picture("pichgoal", K::Value, &RtfPicture::goalHeight, 0),
+            picture("picscalex", K::Value, &RtfPicture::scaleX, 0, 1, 10000),
+            picture("picscaley", K::Value, &RtfPicture::scaleY, 0, 1, 10000),
+            picture("wbmbitspixel", K::Value, &RtfPicture::bitsPerPixel, 0, 0, 32),
+            picture("wbmwidthbytes", K::Value, &RtfPicture::bytesPerLine, 0),
+
+            // Font and colour tables
+            value("fcharset", K::Font, K::FontCharset),
+            value("cpg", K::Font, K::FontCodePage),
+            value("red", K::Colour, K::Red, 0, 255),
+            value("green", K::Colour, K::Green, 0, 255),
+            value("blue", K::Colour, K::Blue, 0, 255),
+        });
+}
+
+void underlineAndSkippedRows(std::vector<K> &t)
+{
     const struct
     {
         std::string_view name;
@@ -296,6 +322,16 @@ std::vector<K> rows()
     for (const char *name : { "header", "headerl", "headerr", "headerf", "footer", "footerl",
              "footerr", "footerf", "footnote", "annotation" })
         t.push_back(leftOut(name));
+}
+
+std::vector<K> rows()
+{
+    std::vector<K> t;
+    headerRows(t);
+    formattingRows(t);
+    characterRows(t);
+    listRows(t);
+    underlineAndSkippedRows(t);
     return t;
 }
 

@@ -4,13 +4,14 @@
 
 #include "rtf/RtfParaProps.h"
 
+#include <QHash>
 #include <QPointer>
+#include <QTextList>
 #include <QTextListFormat>
 
 #include <array>
 
 class QTextCursor;
-class QTextList;
 class RtfHeaderTables;
 struct RtfKeyword;
 

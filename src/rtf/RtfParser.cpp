@@ -4,20 +4,8 @@
 #include "rtf/RtfKeywords.h"
 #include "rtf/RtfListBuilder.h"
 #include "rtf/RtfTextBuilder.h"
-#include "rtf/Twips.h"
-
-#include <QSet>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextList>
-#include <QTextTable>
-#include <QUrl>
 
 #include <algorithm>
-#include <bit>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
 
 namespace {
 
@@ -42,6 +30,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     , m_header(m_codePages)
     , m_fields(m_codePages)
     , m_decoder(m_codePages, m_header)
+    , m_bodyWords(m_header, m_decoder, m_rowDefs)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();
@@ -54,6 +43,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
         m_builder = std::move(builder);
     }
     m_decoder.setBuilder(m_builder.get());
+    m_bodyWords.setBuilder(m_builder.get());
 }
 
 RtfParser::~RtfParser() = default;
@@ -266,7 +256,7 @@ void RtfParser::handleWord(const RtfToken &token)
     }
     if (destinationWord(k, token))
         return;
-    bodyWord(k, token);
+    m_bodyWords.word(k, token, state());
 }
 
 void RtfParser::documentWord(const RtfKeyword &k, const RtfToken &token)
@@ -323,179 +313,6 @@ bool RtfParser::destinationWord(const RtfKeyword &k, const RtfToken &token)
         return true;
     default:
         return false;
-    }
-}
-
-void RtfParser::bodyWord(const RtfKeyword &k, const RtfToken &token)
-{
-    RtfGroupState &s = state();
-    switch (k.kind) {
-    case RtfKeyword::Symbol:
-        appendCharacter(char32_t(k.arg));
-        return;
-    case RtfKeyword::Command:
-        bodyCommand(RtfKeyword::CommandId(k.arg), token);
-        return;
-    default:
-        break;
-    }
-    const int value = k.valueFor(token.parameter, token.hasParameter);
-    switch (k.target) {
-    case RtfKeyword::Chars:
-        s.chars.*k.chars = value;
-        return;
-    case RtfKeyword::Para:
-        s.para.*k.para = value;
-        return;
-    case RtfKeyword::Row:
-        rowDef().*k.row = value;
-        return;
-    case RtfKeyword::Cell:
-        rowDef().pending.*k.cell = value;
-        return;
-    default:
-        return; // a word of another destination
-    }
-}
-
-void RtfParser::bodyCommand(RtfKeyword::CommandId command, const RtfToken &token)
-{
-    const int p = token.parameter;
-    const bool has = token.hasParameter;
-    RtfGroupState &s = state();
-    const bool body = s.destination == RtfGroupState::Body;
-    RtfCharProps &c = s.chars;
-    RtfParaProps &para = s.para;
-    switch (command) {
-    case RtfKeyword::Plain: {
-        const int link = c.link;
-        c = RtfCharProps();
-        c.link = link;
-        return;
-    }
-    case RtfKeyword::Up:
-        c.vertical = (!has || p > 0) ? RtfCharProps::Super : RtfCharProps::Baseline;
-        return;
-    case RtfKeyword::Down:
-        c.vertical = (!has || p > 0) ? RtfCharProps::Sub : RtfCharProps::Baseline;
-        return;
-    case RtfKeyword::FontNumber:
-        if (has)
-            c.font = p < 0 ? 0 : p;
-        return;
-    case RtfKeyword::FontSize:
-        c.halfPoints = (has && p > 0) ? clampInt(p, 2, 3276) : 24;
-        return;
-    case RtfKeyword::Foreground:
-        if (has && p >= 0 && p < m_header.colourCount())
-            c.foreground = m_header.colour(p).isValid() ? p : -1;
-        return;
-    case RtfKeyword::Background:
-        if (has && p >= 0 && p < m_header.colourCount())
-            c.background = (p == 0 || !m_header.colour(p).isValid()) ? -1 : p; // 0: no highlight
-        return;
-    case RtfKeyword::Pard:
-        m_decoder.flushParagraphText(); // the text belongs to the table level it was read in
-        para = RtfParaProps();
-        return;
-    case RtfKeyword::Par:
-    case RtfKeyword::Sect:
-        if (body) {
-            m_decoder.decodeBytes();
-            m_builder->endParagraph();
-            if (command == RtfKeyword::Sect)
-                m_builder->endSection(); // outline numbering starts again in each section
-        }
-        return;
-    case RtfKeyword::Page:
-        if (!body)
-            return;
-        m_decoder.decodeBytes();
-        m_builder->pageBreak();
-        return;
-    case RtfKeyword::TabStop:
-        if (para.tabs.size() < 256) {
-            QTextOption::Tab tab;
-            tab.position = clampInt(p, 0, 31680);
-            tab.type = QTextOption::TabType(para.pendingTabType);
-            if (tab.type == QTextOption::DelimiterTab)
-                tab.delimiter = QLatin1Char('.');
-            para.tabs.append(tab);
-        }
-        para.pendingTabType = QTextOption::LeftTab;
-        return;
-    case RtfKeyword::InTable:
-        m_decoder.flushParagraphText();
-        para.inTable = (!has || p != 0) ? 1 : 0;
-        return;
-    case RtfKeyword::TableLevel:
-        m_decoder.flushParagraphText();
-        para.tableLevel = clampInt(p, 0, MaxTableDepth);
-        return;
-    case RtfKeyword::RowDefaults:
-    case RtfKeyword::CellEdge:
-    case RtfKeyword::CellBackground:
-    case RtfKeyword::EndCell:
-    case RtfKeyword::EndNestedCell:
-    case RtfKeyword::EndRow:
-    case RtfKeyword::EndNestedRow:
-        tableCommand(command, token);
-        return;
-    default:
-        return;
-    }
-}
-
-void RtfParser::tableCommand(RtfKeyword::CommandId command, const RtfToken &token)
-{
-    const int p = token.parameter;
-    const bool has = token.hasParameter;
-    const RtfGroupState &s = state();
-    const bool body = s.destination == RtfGroupState::Body;
-    switch (command) {
-    case RtfKeyword::RowDefaults:
-        rowDef() = RtfRowDef();
-        return;
-    case RtfKeyword::CellEdge: {
-        RtfRowDef &def = rowDef();
-        if (def.cells.size() < 64) {
-            RtfCellDef cell = def.pending;
-            cell.right = clampInt(p, -31680, 31680 * 4);
-            def.cells.append(cell);
-        }
-        def.pending = RtfCellDef();
-        return;
-    }
-    case RtfKeyword::CellBackground:
-        if (has && p > 0 && m_header.colour(p).isValid())
-            rowDef().pending.background = p;
-        return;
-    case RtfKeyword::EndCell:
-        if (body) {
-            m_decoder.decodeBytes();
-            m_builder->endCell(1);
-        }
-        return;
-    case RtfKeyword::EndNestedCell:
-        if (body) {
-            m_decoder.decodeBytes();
-            m_builder->endCell(std::max(2, m_builder->paragraphLevel()));
-        }
-        return;
-    case RtfKeyword::EndRow:
-        if (body || s.nestedTableProps) {
-            m_decoder.decodeBytes();
-            m_builder->endRow(1);
-        }
-        return;
-    case RtfKeyword::EndNestedRow:
-        if (body || s.nestedTableProps) {
-            m_decoder.decodeBytes();
-            m_builder->endRow(std::max(2, std::min(m_builder->openTables(), MaxTableDepth)));
-        }
-        return;
-    default:
-        return;
     }
 }
 
@@ -557,26 +374,10 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
     const bool body = dest == RtfGroupState::Body;
     switch (id) {
     case RtfKeyword::ListDef:
-        if (dest != RtfGroupState::ListTable || !m_header.startList()) {
-            skipDestination();
-            return;
-        }
-        enter(RtfGroupState::List);
-        return;
     case RtfKeyword::ListLevel:
-        if (dest != RtfGroupState::List || !m_header.startListLevel()) {
-            skipDestination();
-            return;
-        }
-        enter(RtfGroupState::ListLevel);
-        return;
     case RtfKeyword::ListOverride:
-        if (dest != RtfGroupState::ListOverrideTable) {
-            skipDestination();
-            return;
-        }
-        m_header.startListOverride();
-        enter(RtfGroupState::ListOverride);
+    case RtfKeyword::LevelText:
+        startListDestination(id);
         return;
     case RtfKeyword::Pict:
         if (!body) {
@@ -628,14 +429,6 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
         }
         enter(RtfGroupState::PnBulletText);
         return;
-    case RtfKeyword::LevelText:
-        if (dest != RtfGroupState::ListLevel) {
-            skipDestination();
-            return;
-        }
-        m_header.startLevelText();
-        enter(RtfGroupState::LevelText);
-        return;
     case RtfKeyword::NestedTableProps:
         if (!body) {
             skipDestination();
@@ -643,6 +436,45 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
         }
         s.nestedTableProps = true;
         enter(RtfGroupState::Ignore);
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::startListDestination(RtfKeyword::DestinationId id)
+{
+    const RtfGroupState::Destination dest = state().destination;
+    switch (id) {
+    case RtfKeyword::ListDef:
+        if (dest != RtfGroupState::ListTable || !m_header.startList()) {
+            skipDestination();
+            return;
+        }
+        enter(RtfGroupState::List);
+        return;
+    case RtfKeyword::ListLevel:
+        if (dest != RtfGroupState::List || !m_header.startListLevel()) {
+            skipDestination();
+            return;
+        }
+        enter(RtfGroupState::ListLevel);
+        return;
+    case RtfKeyword::ListOverride:
+        if (dest != RtfGroupState::ListOverrideTable) {
+            skipDestination();
+            return;
+        }
+        m_header.startListOverride();
+        enter(RtfGroupState::ListOverride);
+        return;
+    case RtfKeyword::LevelText:
+        if (dest != RtfGroupState::ListLevel) {
+            skipDestination();
+            return;
+        }
+        m_header.startLevelText();
+        enter(RtfGroupState::LevelText);
         return;
     default:
         return;
@@ -743,14 +575,6 @@ void RtfParser::appendUnicode(int value)
 
 // ---------------------------------------------------------------------------------------------
 // Paragraphs, lists, tables
-
-RtfRowDef &RtfParser::rowDef()
-{
-    int level = std::max(1, m_builder->paragraphLevel());
-    if (state().nestedTableProps)
-        level = std::max(2, level);
-    return m_rowDefs[std::min(level, MaxTableDepth)];
-}
 
 // ---------------------------------------------------------------------------------------------
 // Header tables, fields, pictures

@@ -3,6 +3,7 @@
 // (RtfDocumentBuilder) or a text-only one (RtfTextBuilder).
 #pragma once
 
+#include "rtf/RtfBodyWords.h"
 #include "rtf/RtfBuilder.h"
 #include "rtf/RtfCodePages.h"
 #include "rtf/RtfFields.h"
@@ -44,9 +45,6 @@ private:
     void documentWord(const RtfKeyword &k, const RtfToken &token);
     // True when the word belongs to the destination with structure being read.
     bool destinationWord(const RtfKeyword &k, const RtfToken &token);
-    void bodyWord(const RtfKeyword &k, const RtfToken &token);
-    void bodyCommand(RtfKeyword::CommandId command, const RtfToken &token);
-    void tableCommand(RtfKeyword::CommandId command, const RtfToken &token);
     void handleSymbol(char symbol);
     void handleText(QByteArrayView text, bool printable);
     void handleBinary(QByteArrayView bytes);
@@ -56,11 +54,11 @@ private:
     bool skipDestination(QByteArrayView word = {});
     void startDestination(RtfKeyword::DestinationId id);
     void startStructuredDestination(RtfKeyword::DestinationId id);
+    void startListDestination(RtfKeyword::DestinationId id);
     void enter(RtfGroupState::Destination destination);
     void startFieldResult();
 
     RtfGroupState &state() { return m_stack.back(); }
-    RtfRowDef &rowDef();
 
     // Body text
     void appendCharacter(char32_t c);
@@ -81,6 +79,7 @@ private:
     bool m_groupJustOpened = false; // the last token was a {
     int m_skipUnits = 0; // fallback units after \uN still to skip
     RtfTextDecoder m_decoder;
+    RtfBodyWords m_bodyWords;
 
     std::unique_ptr<RtfBuilder> m_builder;
     RtfTextBuilder *m_textBuilder = nullptr; // the builder, when it builds text only
