@@ -24,3 +24,12 @@ bool RtfReader::read(const QByteArray &data, QTextDocument *document)
     document->setUndoRedoEnabled(undo);
     return true;
 }
+
+QString RtfReader::plainText(const QByteArray &data)
+{
+    if (!looksLikeRtf(data))
+        return QString();
+    RtfParser parser(data, nullptr);
+    parser.parse();
+    return parser.text();
+}
