@@ -5,6 +5,7 @@
 
 #include "rtf/RtfGroupState.h"
 #include "rtf/RtfKeywords.h"
+#include "rtf/RtfTableDefs.h"
 #include "rtf/RtfToken.h"
 
 class RtfBuilder;
@@ -14,7 +15,7 @@ class RtfTextDecoder;
 class RtfBodyWords
 {
 public:
-    static constexpr int MaxTableDepth = 16;
+    static constexpr int MaxTableDepth = RtfMaxTableDepth;
 
     // rowDefs: the rows being defined, by table level (MaxTableDepth + 1 of them).
     RtfBodyWords(const RtfHeaderTables &header, RtfTextDecoder &decoder, RtfRowDef *rowDefs);

@@ -29,7 +29,7 @@ struct RtfReadContext
 class RtfBuilder
 {
 public:
-    static constexpr int MaxTableDepth = 16;
+    static constexpr int MaxTableDepth = RtfMaxTableDepth;
 
     explicit RtfBuilder(const RtfReadContext &context)
         : m_context(context)

@@ -342,25 +342,25 @@ class KeywordTable
 public:
     KeywordTable()
         : m_rows(rows())
-        , m_slots(std::bit_ceil(m_rows.size() * 4), nullptr)
+        , m_slots(std::bit_ceil(m_rows.size() * 4))
         , m_mask(m_slots.size() - 1)
     {
         for (const K &k : m_rows) {
             size_t i = hash(k.name) & m_mask;
-            while (m_slots[i] && m_slots[i]->name != k.name)
+            while (m_slots[i].row && m_slots[i].name != k.name)
                 i = (i + 1) & m_mask;
-            m_slots[i] = &k; // a name listed twice: the later row holds
+            m_slots[i] = { k.name, &k }; // a name listed twice: the later row holds
         }
     }
 
     const K &find(std::string_view name) const
     {
         for (size_t i = hash(name) & m_mask;; i = (i + 1) & m_mask) {
-            const K *slot = m_slots[i];
-            if (!slot)
+            const Slot &slot = m_slots[i];
+            if (!slot.row)
                 return m_unknown;
-            if (slot->name == name)
-                return *slot;
+            if (slot.name == name)
+                return *slot.row;
         }
     }
 
@@ -375,8 +375,15 @@ private:
         return h ^ (h >> 29);
     }
 
+    // The name beside its row: a look-up compares names without following the pointer.
+    struct Slot
+    {
+        std::string_view name;
+        const K *row = nullptr;
+    };
+
     const std::vector<K> m_rows;
-    std::vector<const K *> m_slots;
+    std::vector<Slot> m_slots;
     size_t m_mask;
     const K m_unknown;
 };

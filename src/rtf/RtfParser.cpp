@@ -254,7 +254,7 @@ void RtfParser::handleWord(const RtfToken &token)
         documentWord(k, token);
         return;
     }
-    if (destinationWord(k, token))
+    if (state().destination != RtfGroupState::Body && destinationWord(k, token))
         return;
     m_bodyWords.word(k, token, state());
 }

@@ -17,7 +17,7 @@ class RtfHeaderTables;
 class RtfTableBuilder
 {
 public:
-    static constexpr int MaxTableDepth = 16;
+    static constexpr int MaxTableDepth = RtfMaxTableDepth;
     static constexpr int MaxColumns = 64;
 
     RtfTableBuilder(QTextDocument *document, RtfCursorState &at, const RtfRowDef *rowDefs,

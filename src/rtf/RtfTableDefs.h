@@ -4,6 +4,9 @@
 
 #include <QList>
 
+// Tables nested deeper than this are read as this deep.
+inline constexpr int RtfMaxTableDepth = 16;
+
 struct RtfCellDef
 {
     int right = 0; // \cellx, twips
