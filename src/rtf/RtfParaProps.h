@@ -27,8 +27,8 @@ struct RtfParaProps
     int spaceAfter = 0;
     int lineSpacing = 0;
     int lineMultiple = 0;
-    bool pageBreakBefore = false;
-    bool inTable = false;
+    int pageBreakBefore = 0;
+    int inTable = 0;
     int tableLevel = 0; // \itap
     int listOverride = 0; // \ls, 0 none
     int listLevel = 0; // \ilvl

@@ -1,45 +1,36 @@
-// The state machine behind RtfReader: reads tokens, keeps the group stack and the tables of the
-// document header, and builds the document body through one QTextCursor.
+// The state machine behind RtfReader: reads tokens, keeps the group stack, reads the header
+// tables and fields, decodes the text, and hands the body to a builder: a QTextDocument's
+// (RtfDocumentBuilder) or a text-only one (RtfTextBuilder).
 #pragma once
 
+#include "rtf/RtfBodyWords.h"
+#include "rtf/RtfBuilder.h"
 #include "rtf/RtfCodePages.h"
+#include "rtf/RtfFields.h"
 #include "rtf/RtfGroupState.h"
+#include "rtf/RtfHeaderTables.h"
+#include "rtf/RtfKeywords.h"
 #include "rtf/RtfPicture.h"
+#include "rtf/RtfTextDecoder.h"
 #include "rtf/RtfTokenizer.h"
 
-#include <QColor>
-#include <QHash>
-#include <QList>
-#include <QPointer>
 #include <QString>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextList>
 
-#include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QTextDocument;
-class QTextTable;
+class RtfTextBuilder;
 
 class RtfParser
 {
 public:
     static constexpr int MaxGroupDepth = 1000;
-    static constexpr int MaxTableDepth = 16;
-    static constexpr int MaxColumns = 64;
-    static constexpr int MaxFonts = 4096;
-    static constexpr int MaxColours = 4096;
-    static constexpr int MaxLists = 4096;
-    // Decoded pictures of one document together; past it pictures become placeholders.
-    static constexpr qint64 MaxImageBytes = qint64(512) * 1024 * 1024;
+    static constexpr int MaxTableDepth = RtfBuilder::MaxTableDepth;
 
+    // Reads into the document, or, without one, only the text (see text()).
     RtfParser(QByteArrayView data, QTextDocument *document);
-    // Reads the text alone, into text: no document, no formats, no pictures; paragraphs, table
-    // cells and rows each end a line ("\n"), a \line stays a line separator (U+2028).
-    RtfParser(QByteArrayView data, QString *text);
     ~RtfParser();
 
     // Told how many bytes of the input are read, every progressStep bytes or so; reading stops
@@ -52,200 +43,53 @@ public:
     bool parse();
     // True when the document holds content the parse left out: footnotes, endnotes, comments,
     // page headers and footers, the text of shapes, pictures shown as placeholders.
-    bool leftOutContent() const { return m_leftOutContent; }
+    bool leftOutContent() const { return m_leftOutContent || m_builder->leftOutContent(); }
+    // After a parse without a document: the text, each paragraph a line.
+    QString text() const;
 
 private:
-    struct Font
-    {
-        QString name;
-        int charset = -1;
-        int codePage = 0; // \cpgN, 0 none
-    };
-    struct ListLevelDef
-    {
-        int numberFormat = 0; // \levelnfc
-        char16_t bullet = 0; // the character of a bullet level (\levelnfc23)
-    };
-    struct ListDef
-    {
-        int id = 0;
-        QList<ListLevelDef> levels;
-    };
-    struct Field
-    {
-        QByteArray instruction; // bytes not decoded yet, in codePage
-        QString text; // what is decoded so far
-        int codePage = 1252;
-        int link = -1;
-    };
-    struct CellDef
-    {
-        int right = 0; // \cellx, twips
-        bool mergeFirst = false;
-        bool merged = false;
-        bool verticalFirst = false;
-        bool verticalMerged = false;
-        int background = -1;
-    };
-    struct RowDef
-    {
-        QList<CellDef> cells;
-        CellDef pending; // properties read before the cell's \cellx
-        int left = 0; // \trleft
-        int gap = 108; // \trgaph: half the space between cells
-        int widthUnit = 0; // \trftsWidth: 2 for fiftieths of a percent
-        int width = 0; // \trwWidth
-    };
-    struct Merge
-    {
-        int row, column, rows, columns;
-    };
-    struct OpenTable
-    {
-        QTextTable *table = nullptr;
-        int level = 1;
-        int row = 0;
-        int column = 0;
-        int cellIndex = 0; // the cell's number in its row, which can differ from its column
-        QList<int> boundaries; // the right edges of the columns (twips), from the first row
-        QList<int> starts; // the current row's column of each cell, when it has wide cells
-        QList<int> spans; // and how many columns each of them covers
-        bool cellEnded = false;
-        bool rowEnded = false;
-        QList<int> widths; // twips, from the row with the most cells
-        int gap = 108;
-        int percentWidth = 0; // fiftieths of a percent of the text's width, 0 for fixed widths
-        QList<int> verticalStart; // per column, the row a vertical merge started at, or -1
-        QList<Merge> merges;
-        QList<int> rowEnds; // per ended row, the column after its last cell
-        int definedColumns = 0; // the most columns the \cellx edges of any row make
-    };
-
     // Tokens
     void handleWord(const RtfToken &token);
+    void documentWord(const RtfKeyword &k, const RtfToken &token);
+    // True when the word belongs to the destination with structure being read.
+    bool destinationWord(const RtfKeyword &k, const RtfToken &token);
     void handleSymbol(char symbol);
     void handleText(QByteArrayView text, bool printable);
     void handleBinary(QByteArrayView bytes);
-    void handlePnWord(int word, int value);
-    void setPnBullet(char16_t c);
     bool openGroup(); // false when the group was too deep and has been read past
     void closeGroup();
     // True when the control word named word is in the group read past.
     bool skipDestination(QByteArrayView word = {});
-    bool startDestination(RtfGroupState::Destination destination);
+    void startDestination(RtfKeyword::DestinationId id);
+    void startStructuredDestination(RtfKeyword::DestinationId id);
+    void startListDestination(RtfKeyword::DestinationId id);
+    void enter(RtfGroupState::Destination destination);
+    void startFieldResult();
 
     RtfGroupState &state() { return m_stack.back(); }
 
     // Body text
-    void appendBytes(QByteArrayView bytes, bool printable);
     void appendCharacter(char32_t c);
     void appendUnicode(int value);
-    void prepareRun();
-    void decodeBytes();
-    void decodeIntoRun(QByteArrayView bytes, int codePage, bool printable);
-    void flushRun();
-    // Flushes the run when it holds text of the paragraph being read.
-    void flushParagraphText();
-    QTextCharFormat charFormat(const RtfCharProps &props);
-    int codePageOfFont(int font) const;
     int instructionCodePage(int font) const;
-    void appendInstruction(Field &field, QByteArrayView bytes, int codePage);
-    QString fontName(int font) const;
-
-    // Paragraphs, lists and tables
-    void prepareContent();
-    void endParagraph();
-    bool joinParagraph();
-    void applyParagraphFormat();
-    QTextBlockFormat blockFormat(const RtfParaProps &props);
-    void applyList(const RtfParaProps &props);
-    void applyPnList(const RtfParaProps &props);
-    int paragraphLevel() const;
-    void syncTables(int level);
-    void openTable();
-    void closeTable();
-    void removeSpareRows(QTextTable *table, int from);
-    void spanExtraColumns(OpenTable &table);
-    void advanceCell(OpenTable &table);
-    void layoutRow(OpenTable &table);
-    void endCell(int level);
-    void endRow(int level);
-    RowDef &rowDef();
-
-    // Destinations with structure
-    void commitFont();
-    int fontTableCodePage() const;
-    void commitColour();
-    void startFieldResult();
-    void insertPicture();
-
-    // The text-only reading: a paragraph's end, in place of the document's block.
-    void endTextLine();
 
     RtfTokenizer m_tokenizer;
     Progress m_progress;
-    QTextDocument *m_document;
-    QString *m_text = nullptr; // the text-only reading's output, null when building a document
-    QTextCursor m_cursor;
     RtfCodePages m_codePages;
     std::vector<RtfGroupState> m_stack;
-
-    // Document header
-    int m_documentCodePage = 1252;
-    int m_defaultFont = 0;
-    QHash<int, Font> m_fonts;
-    int m_fontNumber = -1; // the font table entry being read
-    Font m_font;
-    QByteArray m_fontNameBytes; // not decoded yet
-    QString m_fontName;
-    QList<QColor> m_colours;
-    int m_red = -1, m_green = -1, m_blue = -1;
-    QList<ListDef> m_lists;
-    QString m_levelText; // the {\leveltext} being read
-    QHash<int, int> m_overrides; // \ls number to \listid
-    int m_overrideList = 0;
-    int m_overrideNumber = 0;
-    QList<Field> m_fields;
-    QStringList m_links;
+    RtfHeaderTables m_header;
+    RtfFields m_fields;
     RtfPicture m_picture;
-    qint64 m_imageBudget = MaxImageBytes;
+    RtfRowDef m_rowDefs[MaxTableDepth + 1];
     bool m_leftOutContent = false;
 
     // Reading state
     bool m_optionalDestination = false; // a {\* was just read
     bool m_groupJustOpened = false; // the last token was a {
     int m_skipUnits = 0; // fallback units after \uN still to skip
-    int m_lastFontForCodePage = -2;
-    int m_lastCodePage = 1252;
+    RtfTextDecoder m_decoder;
+    RtfBodyWords m_bodyWords;
 
-    // Body state
-    QString m_run;
-    qsizetype m_endedInRun = 0; // the run's first characters that are whole ended paragraphs
-    RtfCharProps m_runProps;
-    QByteArray m_bytes;
-    int m_bytesCodePage = 1252;
-    bool m_bytesPrintable = true; // printable 7-bit bytes only: nothing to decode or clean
-    bool m_blockPending = false; // a paragraph ended: the next content starts a new block
-    bool m_paragraphHasContent = false;
-    bool m_pageBreakPending = false;
-    QHash<RtfCharProps, QTextCharFormat> m_charFormats;
-    RtfParaProps m_lastParaProps;
-    QTextBlockFormat m_lastBlockFormat;
-    bool m_hasLastBlockFormat = false;
-    int m_blockFormatGeneration = 0; // changes whenever blockFormat() makes a new format
-    int m_inheritedFormat = -1; // the generation of the format the current block already has
-
-    // Lists
-    // Qt deletes a list when its last block leaves it: hold them weakly.
-    QHash<int, std::array<QPointer<QTextList>, 9>> m_wordLists; // by \ls, then \ilvl
-    QHash<int, int> m_listIds; // \listid to its place in m_lists
-    qsizetype m_listIdsFor = -1; // the size of m_lists m_listIds was made for
-    QPointer<QTextList> m_pnList; // the run of simple numbering or bullets going on
-    int m_pnKey = -1;
-    std::array<QPointer<QTextList>, 9> m_pnOutline; // \pnlvlN numbering, by level
-    QPointer<QTextList> m_pnLast; // the list of the last item, for a paragraph continuing it
-
-    // Tables
-    std::vector<OpenTable> m_tables;
-    RowDef m_rowDefs[MaxTableDepth + 1];
+    std::unique_ptr<RtfBuilder> m_builder;
+    RtfTextBuilder *m_textBuilder = nullptr; // the builder, when it builds text only
 };

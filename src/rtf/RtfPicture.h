@@ -15,7 +15,7 @@ public:
     void appendHex(QByteArrayView text);
     void appendBinary(QByteArrayView bytes);
 
-    Kind kind = Unknown;
+    int kind = Unknown; // a Kind
     int width = 0; // \picw: pixels for bitmaps, 0.01 mm for metafiles
     int height = 0;
     int goalWidth = 0; // \picwgoal, twips

@@ -31,3 +31,12 @@ bool RtfReader::read(const QByteArray &data, QTextDocument *document, const Prog
     document->setUndoRedoEnabled(undo);
     return whole;
 }
+
+QString RtfReader::plainText(const QByteArray &data)
+{
+    if (!looksLikeRtf(data))
+        return QString();
+    RtfParser parser(data, nullptr);
+    parser.parse();
+    return parser.text();
+}

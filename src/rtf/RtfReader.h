@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <functional>
 
@@ -29,6 +30,11 @@ public:
     // as placeholders). Document information, style sheets, bookmarks and field instructions do
     // not count.
     bool leftOutContent() const { return m_leftOutContent; }
+
+    // The text of an RTF document, read without building a document: each paragraph a line, the
+    // cells of a table row separated by tabs, fields as their results, no pictures. Empty when
+    // data is not RTF.
+    static QString plainText(const QByteArray &data);
 
 private:
     bool m_leftOutContent = false;

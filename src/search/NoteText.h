@@ -1,5 +1,6 @@
 // The plain text of a note for searching: lines split by "\n", as QTextDocument::toPlainText gives
-// a note box's text, so a note read from its file and a note in its box are searched alike.
+// a note box's text, so a note read from its file and a note in its box hold the same matches (a
+// table row's cells share a line, split by tabs, where the box puts each on a line of its own).
 #pragma once
 
 #include <QByteArray>

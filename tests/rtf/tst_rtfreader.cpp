@@ -135,6 +135,9 @@ private slots:
     void malformed_data();
     void malformed();
     void deepNesting();
+    void plainText_data();
+    void plainText();
+    void plainTextMatchesDocument();
 };
 
 void RtfReaderTest::goldenFixtures_data()
@@ -1215,6 +1218,52 @@ void RtfReaderTest::deepNesting()
         mixed += "{\\b ";
     mixed += "z";
     QCOMPARE(readText(mixed), QString());
+}
+
+void RtfReaderTest::plainText_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("paragraphs as lines")
+        << QByteArray("{\\rtf1 one\\par two\\line 2\\par}") << QStringLiteral("one\ntwo\n2");
+    QTest::newRow("cells separated") << QByteArray(
+        "{\\rtf1\\trowd\\cellx900\\cellx1800\\intbl a\\cell b\\par\\cell\\row"
+        "\\pard after\\par}") << QStringLiteral("a\tb\nafter");
+    QTest::newRow("field result") << QByteArray("{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK "
+                                                "\"http://a.example\"}{\\fldrslt here}} now}")
+                                  << QStringLiteral("see here now");
+    QTest::newRow("no pictures, hidden text or notes") << QByteArray(
+        "{\\rtf1 a{\\pict\\pngblip 89504e47}b{\\v hidden}{\\footnote n}\\'e9\\u8364?}")
+                                                       << QStringLiteral("ab\u00e9\u20ac");
+    QTest::newRow("not RTF") << QByteArray("plain") << QString();
+}
+
+void RtfReaderTest::plainText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(RtfReader::plainText(rtf), text);
+}
+
+void RtfReaderTest::plainTextMatchesDocument()
+{
+    // Outside tables the text-only reader gives the document's text, line by line.
+    int compared = 0;
+    for (const QString &name : QDir(dataDir()).entryList({ QStringLiteral("*.rtf") })) {
+        const QByteArray rtf = readFile(dataDir() + QLatin1Char('/') + name);
+        QTextDocument doc;
+        QVERIFY(RtfReader().read(rtf, &doc));
+        if (!doc.rootFrame()->childFrames().isEmpty())
+            continue; // tables: the text reader separates cells by tabs
+        QString text = blockTexts(doc);
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'))
+            .remove(QChar::ObjectReplacementCharacter);
+        while (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
+        QCOMPARE(RtfReader::plainText(rtf), text);
+        ++compared;
+    }
+    QVERIFY(compared >= 5);
 }
 
 QTEST_MAIN(RtfReaderTest)

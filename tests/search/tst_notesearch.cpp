@@ -92,9 +92,9 @@ void TestNoteSearch::textOfRtf_data()
     QTest::newRow("line break and tab") << rtf("a\\line b\\tab c") << "a\nb\tc";
     QTest::newRow("code page and unicode")
         << rtf("caf\\'e9 \\u8364?5") << QStringLiteral("café €5");
-    QTest::newRow("table cells on lines")
+    QTest::newRow("table cells on one line")
         << rtf("\\trowd\\cellx1000\\cellx2000\\intbl Apple\\cell Pear\\cell\\row after")
-        << "Apple\nPear\nafter";
+        << "Apple\tPear\nafter";
     QTest::newRow("picture left out") << rtf("x{\\pict\\pngblip 89504e47}y") << "xy";
     QTest::newRow("hidden text left out") << rtf("shown{\\v hidden}") << "shown";
     QTest::newRow("not RTF") << QByteArray("plain words") << QString();

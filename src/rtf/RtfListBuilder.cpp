@@ -1,0 +1,207 @@
+#include "rtf/RtfListBuilder.h"
+
+#include "rtf/RtfHeaderTables.h"
+#include "rtf/RtfKeywords.h"
+
+#include <QTextCursor>
+#include <QTextList>
+
+namespace {
+
+QTextListFormat::Style styleForNumberFormat(int nfc)
+{
+    switch (nfc) {
+    case 0:
+        return QTextListFormat::ListDecimal;
+    case 1:
+        return QTextListFormat::ListUpperRoman;
+    case 2:
+        return QTextListFormat::ListLowerRoman;
+    case 3:
+        return QTextListFormat::ListUpperAlpha;
+    case 4:
+        return QTextListFormat::ListLowerAlpha;
+    case 23:
+        return QTextListFormat::ListDisc;
+    case 255:
+        return QTextListFormat::ListStyleUndefined;
+    default:
+        return QTextListFormat::ListDecimal; // the many other numberings Qt cannot show
+    }
+}
+
+QTextListFormat::Style styleForPn(int pnStyle)
+{
+    switch (pnStyle) {
+    case RtfParaProps::PnDecimal:
+        return QTextListFormat::ListDecimal;
+    case RtfParaProps::PnUpperLetter:
+        return QTextListFormat::ListUpperAlpha;
+    case RtfParaProps::PnLowerLetter:
+        return QTextListFormat::ListLowerAlpha;
+    case RtfParaProps::PnUpperRoman:
+        return QTextListFormat::ListUpperRoman;
+    case RtfParaProps::PnLowerRoman:
+        return QTextListFormat::ListLowerRoman;
+    case RtfParaProps::PnCircle:
+        return QTextListFormat::ListCircle;
+    case RtfParaProps::PnSquare:
+        return QTextListFormat::ListSquare;
+    default:
+        return QTextListFormat::ListDisc;
+    }
+}
+
+} // namespace
+
+RtfListBuilder::RtfListBuilder(RtfHeaderTables &header)
+    : m_header(header)
+{ }
+
+// 'o' (in Courier New, as Word writes it) and the white bullets are circles; Wingdings' square
+// (0xA7) and the black squares are squares.
+QTextListFormat::Style RtfListBuilder::bulletStyle(char16_t c)
+{
+    switch (c) {
+    case u'o':
+    case 0x25e6:
+    case 0x25cb:
+    case 0xf06f:
+        return QTextListFormat::ListCircle;
+    case 0xa7:
+    case 0xf0a7:
+    case 0x25aa:
+    case 0x25a0:
+    case 0xf06e:
+        return QTextListFormat::ListSquare;
+    default:
+        return QTextListFormat::ListDisc;
+    }
+}
+
+void RtfListBuilder::apply(const RtfParaProps &props, QTextCursor &cursor)
+{
+    if (props.listOverride > 0) {
+        // Word lists: one QTextList per list and level, numbering on across other paragraphs;
+        // an item restarts the deeper levels of its list.
+        auto &levels = m_wordLists[props.listOverride];
+        for (int level = props.listLevel + 1; level < int(levels.size()); ++level)
+            levels[level] = nullptr;
+        QTextList *list = levels[props.listLevel].data();
+        if (list) {
+            list->add(cursor.block());
+        } else {
+            const RtfHeaderTables::ListLevelDef level
+                = m_header.listLevel(props.listOverride, props.listLevel);
+            QTextListFormat format;
+            format.setStyle(level.numberFormat == 23 ? bulletStyle(level.bullet)
+                                                     : styleForNumberFormat(level.numberFormat));
+            format.setIndent(props.listLevel + 1);
+            list = cursor.createList(format);
+            levels[props.listLevel] = list;
+        }
+        m_pnList = nullptr;
+        m_pnKey = -1;
+        m_pnLast = list;
+        return;
+    }
+    if (props.pnStyle != RtfParaProps::PnNone) {
+        applyPn(props, cursor);
+        return;
+    }
+    m_pnList = nullptr;
+    m_pnKey = -1;
+    m_pnLast = nullptr;
+}
+
+void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)
+{
+    QTextListFormat format;
+    format.setStyle(styleForPn(props.pnStyle));
+    format.setIndent(props.pnLevel + 1);
+    switch (props.pnKind) {
+    case RtfParaProps::PnContinued:
+        // Outside the list, which goes on after it (the document builder indents it).
+        return;
+    case RtfParaProps::PnOutline: {
+        // Each level numbers on through the section; an item restarts the levels below it.
+        for (int level = props.pnLevel + 1; level < int(m_pnOutline.size()); ++level)
+            m_pnOutline[level] = nullptr;
+        QPointer<QTextList> &list = m_pnOutline[props.pnLevel];
+        if (list && list->format().style() == format.style())
+            list->add(cursor.block());
+        else
+            list = cursor.createList(format);
+        m_pnList = nullptr;
+        m_pnKey = -1;
+        m_pnLast = list;
+        return;
+    }
+    default: {
+        // Simple numbering and bullets: consecutive paragraphs of one kind make one list.
+        const int key = props.pnStyle * 16 + props.pnLevel;
+        if (m_pnList && key == m_pnKey) {
+            m_pnList->add(cursor.block());
+        } else {
+            m_pnList = cursor.createList(format);
+            m_pnKey = key;
+        }
+        m_pnLast = m_pnList;
+        return;
+    }
+    }
+}
+
+void RtfListBuilder::pnWord(RtfParaProps &para, const RtfKeyword &k, int value)
+{
+    const auto setKind = [&para](int kind, int level) {
+        para.pnKind = kind;
+        para.pnLevel = level;
+        if (kind == RtfParaProps::PnBulleted)
+            para.pnStyle = RtfParaProps::PnBullet;
+    };
+    switch (k.arg) {
+    case RtfKeyword::PnLevel:
+        // Levels 1 to 9 are outline levels; 10 and 11 are the simple and the bulleted paragraph.
+        if (value >= 1 && value <= 9)
+            setKind(RtfParaProps::PnOutline, value - 1);
+        else if (value == 11)
+            setKind(RtfParaProps::PnBulleted, 0);
+        else
+            setKind(RtfParaProps::PnBody, 0);
+        return;
+    case RtfKeyword::PnLevelBullet:
+        setKind(RtfParaProps::PnBulleted, 0);
+        return;
+    case RtfKeyword::PnLevelBody:
+        setKind(RtfParaProps::PnBody, 0);
+        return;
+    case RtfKeyword::PnLevelContinued:
+        setKind(RtfParaProps::PnContinued, 0);
+        return;
+    default:
+        // A bulleted paragraph stays bulleted whatever numbering words come with it.
+        if (para.pnKind != RtfParaProps::PnBulleted)
+            para.pnStyle = k.arg;
+        return;
+    }
+}
+
+void RtfListBuilder::pnBullet(RtfParaProps &para, char16_t c)
+{
+    int &style = para.pnStyle;
+    if (style != RtfParaProps::PnBullet && style != RtfParaProps::PnCircle
+        && style != RtfParaProps::PnSquare)
+        return;
+    switch (bulletStyle(c)) {
+    case QTextListFormat::ListCircle:
+        style = RtfParaProps::PnCircle;
+        break;
+    case QTextListFormat::ListSquare:
+        style = RtfParaProps::PnSquare;
+        break;
+    default:
+        style = RtfParaProps::PnBullet;
+        break;
+    }
+}

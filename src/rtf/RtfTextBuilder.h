@@ -1,0 +1,30 @@
+// Builds only the text of an RTF body, without a document: each paragraph a line, the cells of a
+// table row separated by tabs, a field's result as its text, no pictures. For searching notes.
+#pragma once
+
+#include "rtf/RtfBuilder.h"
+
+class RtfTextBuilder : public RtfBuilder
+{
+public:
+    explicit RtfTextBuilder(const RtfReadContext &context);
+
+    // After finish(): the lines joined by line feeds, without a last one.
+    const QString &text() const { return m_text; }
+
+    void flushRun() override;
+    void flushParagraphText(bool) override { flushRun(); }
+    void endParagraph() override;
+    void endSection() override { }
+    void pageBreak() override;
+    void endCell(int level) override;
+    void endRow(int level) override;
+    void picture(const RtfPicture &) override { }
+    void finish() override;
+    int openTables() const override { return m_tables; }
+
+private:
+    QString m_text;
+    bool m_lineHasContent = false;
+    int m_tables = 0;
+};
