@@ -4,7 +4,6 @@
 #include "daynotes/DayNotes.h"
 #include "daynotes/DayTable.h"
 #include "editor/NoteEditActions.h"
-#include "editor/NotePrinter.h"
 #include "editor/RichTextBox.h"
 #include "editor/SpellChecker.h"
 #include "forms/ui_frmMain.h"
@@ -15,6 +14,7 @@
 #include "mainwindow/CurrentNote.h"
 #include "mainwindow/EarlierVersionsWindow.h"
 #include "mainwindow/HeldNoticePrompter.h"
+#include "mainwindow/NotePrintCommands.h"
 #include "mainwindow/WindowPosition.h"
 #include "mainwindow/WindowShortcuts.h"
 #include "platform/Clock.h"
@@ -30,14 +30,11 @@
 #include "storage/SettingsKeys.h"
 #include "storage/SettingsStore.h"
 
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QPdfWriter>
-#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
@@ -141,11 +138,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(findAll, &QAction::triggered, this, &MainWindow::mnuOptionsFindAll_Click);
     addNoteCommand(findAll);
 
-    connect(ui->mnuPrint, &QAction::triggered, this, &MainWindow::mnuPrint_Click);
-    connect(ui->mnuExportPdf, &QAction::triggered, this, &MainWindow::mnuExportPdf_Click);
-    connect(m_currentNote, &CurrentNote::changed, this, &MainWindow::updatePrintCommands);
-    ui->rtfToDo->installEventFilter(this);
-    updatePrintCommands();
+    new NotePrintCommands(
+        ui->mnuPrint, ui->mnuExportPdf, *m_currentNote, ui->rtfToDo,
+        [this] { return currentNoteTitle(); }, *m_prompter, *services.files, this);
 #if QT_CONFIG(sessionmanager)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitData);
 #endif
@@ -581,78 +576,6 @@ void MainWindow::showSearchHit(
     activateWindow();
     raise();
     box->setFocus(Qt::OtherFocusReason);
-}
-
-bool MainWindow::canPrintCurrentNote() const
-{
-    return !(m_currentNote->isProjectNote() && !ui->rtfToDo->isEnabled());
-}
-
-void MainWindow::updatePrintCommands()
-{
-    const bool enabled = canPrintCurrentNote();
-    ui->mnuPrint->setEnabled(enabled);
-    ui->mnuExportPdf->setEnabled(enabled);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ui->rtfToDo && event->type() == QEvent::EnabledChange)
-        updatePrintCommands();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-QString MainWindow::printFailedText()
-{
-    return QStringLiteral("The note could not be printed.");
-}
-
-QString MainWindow::exportFailedText(const QString &path, const QString &error)
-{
-    return QStringLiteral("The PDF could not be written to %1.  %2")
-        .arg(QDir::toNativeSeparators(path), error);
-}
-
-void MainWindow::mnuPrint_Click()
-{
-    if (!canPrintCurrentNote())
-        return;
-    RichTextBox *box = m_currentNote->box();
-    const QString title = currentNoteTitle();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    if (!m_prompter->choosePrinter(printer))
-        return;
-    if (!NotePrinter::print(*box->document(), title, printer))
-        m_prompter->message(printFailedText(), QStringLiteral("Print"));
-}
-
-void MainWindow::mnuExportPdf_Click()
-{
-    if (!canPrintCurrentNote())
-        return;
-    RichTextBox *box = m_currentNote->box();
-    const QString title = currentNoteTitle();
-    const QString path = m_prompter->saveFile(QStringLiteral("Export as PDF"),
-        QStringLiteral("PDF Files|*.pdf"), title + QStringLiteral(".pdf"));
-    if (path.isEmpty())
-        return;
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    bool printed = false;
-    {
-        QPdfWriter writer(&pdf);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Quillmark"));
-        printed = NotePrinter::print(*box->document(), title, writer);
-    }
-    // Written whole or not at all, as every file of the program.
-    if (!printed)
-        m_prompter->message(
-            exportFailedText(path, printFailedText()), QStringLiteral("Export as PDF"));
-    else if (!m_services.files->writeFileAtomic(path, pdf.data()))
-        m_prompter->message(exportFailedText(path, m_services.files->errorString()),
-            QStringLiteral("Export as PDF"));
 }
 
 void MainWindow::lockCommandButtons(bool locked)

@@ -88,12 +88,8 @@ public:
     // focus. A project note is shown through the list's selection; while a new item waits for its
     // first save the list is locked and nothing happens.
     void showSearchHit(const SearchHit &hit, const QString &needle, const SearchOptions &options);
-    // The text of the message a failed print or PDF export shows.
-    static QString printFailedText();
-    static QString exportFailedText(const QString &path, const QString &error);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -129,11 +125,6 @@ private:
     void mnuSave_Click();
     void mnuOptionsClearProjectList_Click();
     void mnuOptionsFindAll_Click();
-    void mnuPrint_Click();
-    void mnuExportPdf_Click();
-    // Print and export act on the current note, but not on the empty, disabled project editor.
-    bool canPrintCurrentNote() const;
-    void updatePrintCommands();
     // The project panel locks the command buttons while a new item waits for its first save.
     void lockCommandButtons(bool locked);
 
