@@ -14,6 +14,7 @@
 #include "support/ScriptedPrompter.h"
 
 #include "BenchCorpus.h"
+#include "QtBenchmarkMain.h"
 #include "ScreenshotNote.h"
 
 #include <QApplication>
@@ -213,13 +214,5 @@ BENCHMARK(BM_KeyInto_Text_10MB)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

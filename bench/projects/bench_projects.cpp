@@ -16,6 +16,7 @@
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompter.h"
 
+#include "QtBenchmarkMain.h"
 #include "ScreenshotNote.h"
 
 #include <QAbstractButton>
@@ -398,13 +399,5 @@ BENCHMARK(BM_NoteAsRtf_Screenshots)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }
