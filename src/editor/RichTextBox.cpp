@@ -179,6 +179,7 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
     if (!m_pictures)
         m_pictures = std::make_unique<RtfPicturePreparer>();
     m_pictures->prepare(*shown);
+    m_layoutPacer.start(shown);
 }
 
 void RichTextBox::waitForPreparedPictures()

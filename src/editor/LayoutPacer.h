@@ -1,0 +1,35 @@
+// Lays out a large document in short slices on the event loop, each kept to a few milliseconds,
+// in place of Qt's own background layout, whose later steps take 200000 characters at a time and
+// hold the window for 50-100 ms each. While it runs, Qt's layout timers are held back; the scroll
+// bar follows the laid-out part after every slice.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class QTextDocument;
+
+class LayoutPacer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit LayoutPacer(QObject *parent = nullptr);
+
+    // Paces the layout of document from where the shown part ends; a document shorter than a
+    // few slices is left to Qt. Stops pacing the document before.
+    void start(QTextDocument *document);
+    void stop();
+    bool isPacing() const { return m_document != nullptr; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void step();
+
+    QPointer<QTextDocument> m_document;
+    QTimer m_slices;
+    int m_position = 0;
+    int m_stepSize = 0;
+};
