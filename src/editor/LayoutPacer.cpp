@@ -12,6 +12,8 @@ constexpr int pacedCharacters = 200000;
 constexpr int firstStep = 4000;
 // The time a slice aims at, in milliseconds.
 constexpr qint64 sliceMs = 8;
+// How often the laid-out size is reported, in milliseconds.
+constexpr qint64 reportMs = 100;
 } // namespace
 
 LayoutPacer::LayoutPacer(QObject *parent)
@@ -29,6 +31,7 @@ void LayoutPacer::start(QTextDocument *document)
     m_document = document;
     m_position = 0;
     m_stepSize = firstStep;
+    m_sinceReported.invalidate();
     document->documentLayout()->installEventFilter(this);
     m_slices.start();
 }
@@ -74,6 +77,9 @@ void LayoutPacer::step()
         stop();
         return;
     }
-    // The scroll bar reaches as far as the text is laid out.
+    // The scroll bar reaches as far as the text is laid out, followed a few times a second.
+    if (m_sinceReported.isValid() && m_sinceReported.elapsed() < reportMs)
+        return;
+    m_sinceReported.start();
     emit layout->documentSizeChanged(QSizeF(m_document->textWidth(), laidOut.bottom()));
 }

@@ -4,6 +4,7 @@
 // bar follows the laid-out part after every slice.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -32,4 +33,5 @@ private:
     QTimer m_slices;
     int m_position = 0;
     int m_stepSize = 0;
+    QElapsedTimer m_sinceReported;
 };
