@@ -32,6 +32,7 @@ void LayoutPacer::start(QTextDocument *document)
     m_position = 0;
     m_stepSize = firstStep;
     m_sinceReported.invalidate();
+    m_width = document->textWidth();
     document->documentLayout()->installEventFilter(this);
     m_slices.start();
 }
@@ -62,6 +63,12 @@ void LayoutPacer::step()
     QElapsedTimer clock;
     clock.start();
     QAbstractTextDocumentLayout *layout = m_document->documentLayout();
+    // A new width has Qt lay the document out again from its start.
+    if (m_document->textWidth() != m_width) {
+        m_width = m_document->textWidth();
+        m_position = 0;
+        m_stepSize = firstStep;
+    }
     const int end = m_document->characterCount() - 1;
     m_position = qMin(end, m_position + m_stepSize);
     // Asking where a block stands lays the document out up to it.

@@ -17,8 +17,9 @@ class LayoutPacer : public QObject
 public:
     explicit LayoutPacer(QObject *parent = nullptr);
 
-    // Paces the layout of document from where the shown part ends; a document shorter than a
-    // few slices is left to Qt. Stops pacing the document before.
+    // Paces the layout of document from its start (what is laid out already costs little); a
+    // document shorter than a few of Qt's steps is left to Qt. Stops pacing the document before.
+    // Starts again from the start when the document's width changes.
     void start(QTextDocument *document);
     void stop();
     bool isPacing() const { return m_document != nullptr; }
@@ -34,4 +35,5 @@ private:
     int m_position = 0;
     int m_stepSize = 0;
     QElapsedTimer m_sinceReported;
+    qreal m_width = 0;
 };

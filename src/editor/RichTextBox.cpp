@@ -439,6 +439,9 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
         m_findBar->place();
     placeOpeningBar();
     m_spelling->scheduleRecheck();
+    // A new width lays the whole note out again.
+    if (event->size().width() != event->oldSize().width())
+        m_layoutPacer.start(document());
 }
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const

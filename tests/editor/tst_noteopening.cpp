@@ -101,8 +101,9 @@ void NoteOpeningTest::largeNoteIsLaidOutToItsEndInSlices()
     QVERIFY(box.loadRtf(rtf));
     const LayoutPacer *pacer = box.findChild<LayoutPacer *>();
     QVERIFY(pacer && pacer->isPacing());
-    // Typed while the layout goes on.
+    // Typed and narrowed while the layout goes on.
     QTest::keyClicks(&box, "x");
+    box.resize(400, 300);
     QTRY_VERIFY(!pacer->isPacing());
     QScrollBar *bar = box.verticalScrollBar();
     const qreal height = box.document()->documentLayout()->documentSize().height();
