@@ -179,6 +179,7 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
     if (!m_pictures)
         m_pictures = std::make_unique<RtfPicturePreparer>();
     m_pictures->prepare(*shown);
+    m_layoutPacer.start(shown);
 }
 
 void RichTextBox::waitForPreparedPictures()
@@ -438,6 +439,9 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
         m_findBar->place();
     placeOpeningBar();
     m_spelling->scheduleRecheck();
+    // A new width lays the whole note out again.
+    if (event->size().width() != event->oldSize().width())
+        m_layoutPacer.start(document());
 }
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const

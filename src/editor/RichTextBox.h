@@ -4,6 +4,7 @@
 // right-click menu, Ctrl+click on links, spelling underlines and a find bar.
 #pragma once
 
+#include "editor/LayoutPacer.h"
 #include "editor/NoteOpening.h"
 
 #include <QTextEdit>
@@ -130,6 +131,7 @@ private:
     // Makes the pictures of a note just shown ready for its first save, off this thread.
     std::unique_ptr<RtfPicturePreparer> m_pictures;
     QTimer m_openingTimer;
+    LayoutPacer m_layoutPacer { this };
     QProgressBar *m_openingBar = nullptr;
     bool m_holdingScrollBar = false;
 };

@@ -4,8 +4,10 @@
 #include "editor/RichTextBox.h"
 #include "support/DocumentDump.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QtTest>
@@ -25,6 +27,7 @@ private slots:
     void openedNoteIsTheGoldenDocument_data();
     void openedNoteIsTheGoldenDocument();
     void stoppedOpeningLeavesTheBoxAsItWas();
+    void largeNoteIsLaidOutToItsEndInSlices();
 };
 
 void NoteOpeningTest::openedNoteIsTheGoldenDocument_data()
@@ -84,6 +87,28 @@ void NoteOpeningTest::stoppedOpeningLeavesTheBoxAsItWas()
     QTest::qWait(100);
     QVERIFY(opened.isEmpty());
     QCOMPARE(box.toPlainText(), QStringLiteral("kept"));
+}
+
+void NoteOpeningTest::largeNoteIsLaidOutToItsEndInSlices()
+{
+    RichTextBox box;
+    box.resize(500, 300);
+    box.show();
+    QByteArray rtf = "{\\rtf1 ";
+    for (int line = 0; line < 8000; ++line)
+        rtf += "A line of a long note, long enough to wrap in a narrow box.\\par\n";
+    rtf += "}";
+    QVERIFY(box.loadRtf(rtf));
+    const LayoutPacer *pacer = box.findChild<LayoutPacer *>();
+    QVERIFY(pacer && pacer->isPacing());
+    // Typed and narrowed while the layout goes on.
+    QTest::keyClicks(&box, "x");
+    box.resize(400, 300);
+    QTRY_VERIFY(!pacer->isPacing());
+    QScrollBar *bar = box.verticalScrollBar();
+    const qreal height = box.document()->documentLayout()->documentSize().height();
+    QTRY_COMPARE(bar->maximum(), qCeil(height) - box.viewport()->height());
+    QVERIFY(box.toPlainText().startsWith(QStringLiteral("xA line")));
 }
 
 QTEST_MAIN(NoteOpeningTest)
