@@ -18,8 +18,9 @@ public:
     explicit LayoutPacer(QObject *parent = nullptr);
 
     // Paces the layout of document from its start (what is laid out already costs little); a
-    // document shorter than a few of Qt's steps is left to Qt. Stops pacing the document before.
-    // Starts again from the start when the document's width changes.
+    // document shorter than a few of Qt's steps, or far larger than 10 MB of text, is left to Qt.
+    // Stops pacing the document before. Starts again from the start when the document's width
+    // changes.
     void start(QTextDocument *document);
     void stop();
     bool isPacing() const { return m_document != nullptr; }
