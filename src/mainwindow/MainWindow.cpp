@@ -34,6 +34,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
@@ -129,6 +130,9 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
 
     m_textCache = std::make_shared<NoteTextCache>();
     connect(ui->mnuOptionsFindAll, &QAction::triggered, this, &MainWindow::mnuOptionsFindAll_Click);
+    // A match waiting for its large note to open is dropped when another entry is selected.
+    connect(ui->lstToDo, &QListWidget::currentRowChanged, this,
+        [this] { disconnect(m_pendingSearchHit); });
     // The right-click menu has no access key left for it; its shortcut is the Options entry's,
     // shown there but held by the menu bar's entry alone.
     auto *findAll = new QAction(QStringLiteral("Find in All Notes..."), this);
@@ -547,23 +551,41 @@ QList<SearchSource> MainWindow::searchSources() const
 void MainWindow::showSearchHit(
     const SearchHit &hit, const QString &needle, const SearchOptions &options)
 {
-    RichTextBox *box = nullptr;
     if (hit.day >= 0 && hit.day < DayTable::dayCount) {
         ui->tabDays->setCurrentIndex(hit.day);
-        box = m_days->box(hit.day);
-    } else {
-        // The row may have moved since the search: the title tells.
-        const QStringList titles = m_projects->titles();
-        const int row = hit.row >= 0 && hit.row < titles.size() && titles.at(hit.row) == hit.label
-            ? hit.row
-            : int(titles.indexOf(hit.label));
-        if (row < 0 || !m_projects->showEntry(row) || m_projects->editorOwner() != hit.label)
-            return;
-        box = ui->rtfToDo;
+        selectSearchHit(m_days->box(hit.day), hit.occurrence, needle, options);
+        return;
     }
+    // The row may have moved since the search: the title tells.
+    const QStringList titles = m_projects->titles();
+    const int row = hit.row >= 0 && hit.row < titles.size() && titles.at(hit.row) == hit.label
+        ? hit.row
+        : int(titles.indexOf(hit.label));
+    if (row < 0 || !m_projects->showEntry(row))
+        return;
+    RichTextBox *box = ui->rtfToDo;
+    disconnect(m_pendingSearchHit);
+    if (box->isOpening()) {
+        // A large note opens in the background: the match is selected once it is shown, unless
+        // another selection comes first.
+        m_pendingSearchHit = connect(
+            box, &RichTextBox::noteOpened, this, [this, box, hit, needle, options](bool loaded) {
+                disconnect(m_pendingSearchHit);
+                if (loaded && m_projects->editorOwner() == hit.label)
+                    selectSearchHit(box, hit.occurrence, needle, options);
+            });
+        return;
+    }
+    if (m_projects->editorOwner() == hit.label)
+        selectSearchHit(box, hit.occurrence, needle, options);
+}
+
+void MainWindow::selectSearchHit(
+    RichTextBox *box, int occurrence, const QString &needle, const SearchOptions &options)
+{
     const NoteMatcher matcher(needle, options);
     const QString text = box->toPlainText();
-    qsizetype position = matcher.nth(text, hit.occurrence);
+    qsizetype position = matcher.nth(text, occurrence);
     if (position < 0)
         position = matcher.nth(text, 0);
     if (position >= 0) {

@@ -34,6 +34,7 @@ struct HelpMenuView;
 class ProjectPanel;
 class QAction;
 class QTimer;
+class RichTextBox;
 class StoredFileLink;
 struct StoredFileLinkView;
 
@@ -116,6 +117,9 @@ private:
     // A command of the window on the current note, offered in every note box's right-click menu
     // too.
     void addNoteCommand(QAction *command);
+    // Selects the occurrence-th match of needle in box and gives the box the keyboard focus.
+    void selectSearchHit(
+        RichTextBox *box, int occurrence, const QString &needle, const SearchOptions &options);
     static bool isDayBox(const QWidget *box);
 
     void cmdClose_Click();
@@ -143,6 +147,8 @@ private:
     std::unique_ptr<ClosingSequence> m_closing;
     CurrentNote *m_currentNote = nullptr;
     QList<QAction *> m_noteCommands;
+    // A match of "Find in All Notes" waiting for its note to open.
+    QMetaObject::Connection m_pendingSearchHit;
     std::shared_ptr<NoteTextCache> m_textCache;
     QPointer<FindAllWindow> m_findAll;
     bool m_loaded = false; // the opening sequence has started

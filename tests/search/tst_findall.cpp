@@ -20,6 +20,7 @@ private slots:
     void findsInNotesNotShownDaysAndEdits();
     void pendingEditWrittenBeforeAMatchIsShown();
     void pendingListLeavesProjectRowsAloneButNotDays();
+    void matchInALargeNoteIsSelectedOnceItOpens();
 
 private:
     // Opens the window on A, B and a Wednesday note, and searches for needle.
@@ -114,6 +115,22 @@ void FindAllTest::pendingListLeavesProjectRowsAloneButNotDays()
     RichTextBox *friday = app.window().days().box(4);
     QCOMPARE(friday->textCursor().selectedText(), QStringLiteral("alpha"));
     QCOMPARE(app.window().focusWidget(), friday);
+}
+
+void FindAllTest::matchInALargeNoteIsSelectedOnceItOpens()
+{
+    // A note this large opens in the background after its selection.
+    TestApp app;
+    openWithNotes(app,
+        { { "A", "alpha" },
+            { "Large", QString(QStringLiteral("filler line\n")).repeated(60000) + "the needle" } });
+    select(app, 0);
+    FindAllWindow *window = search(app, QStringLiteral("needle"));
+    QVERIFY(window);
+    showRow(window, "Large");
+    QVERIFY(QTest::qWaitFor([&] { return !app.editor()->isOpening(); }, 20000));
+    QCOMPARE(app.editor()->textCursor().selectedText(), QStringLiteral("needle"));
+    QCOMPARE(app.window().focusWidget(), app.editor());
 }
 
 QTEST_MAIN(FindAllTest)
