@@ -63,11 +63,11 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     ui->setupUi(this);
     // Every note and day file the store replaces leaves an earlier version behind; a version that
     // cannot be kept is told once, and the save goes on.
-    m_history = std::make_unique<NoteHistory>(services.applicationFolder, *services.clock);
+    m_history = std::make_shared<NoteHistory>(services.applicationFolder, *services.clock);
     m_history->setFailureHandler([this](const QString &reason) {
         m_prompter->notice(versionsNotKeptText(reason), versionsCaption());
     });
-    services.files->setVersionKeeper(m_history.get());
+    services.files->setVersionKeeper(m_history);
     // Made before the panels that queue writes on it, and gone before them: its destruction ends
     // the writes still under way.
     m_writer = std::make_unique<NoteWriter>(*services.files, services.backgroundWrites);
@@ -159,10 +159,9 @@ MainWindow::~MainWindow()
     m_days = nullptr;
     delete m_projects;
     m_projects = nullptr;
-    // The writer finishes its writes while the history still hears of them; the store, which
-    // outlives the window, then keeps no more versions.
+    // The writer finishes its writes while the history still hears of them; once the history is
+    // gone, the store keeps no more versions. The store itself may be gone already (a test's).
     m_writer.reset();
-    m_services.files->setVersionKeeper(nullptr);
 }
 
 DayNotesView MainWindow::dayNotesView() const

@@ -135,7 +135,7 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     MainWindowServices m_services;
     // Told of every replaced note and day file by the file store; outlives the note writer.
-    std::unique_ptr<NoteHistory> m_history;
+    std::shared_ptr<NoteHistory> m_history;
     std::unique_ptr<NoteWriter> m_writer;
     // Every handler's questions and notices; the closing holds the notices.
     std::unique_ptr<HeldNoticePrompter> m_prompter;

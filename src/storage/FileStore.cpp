@@ -111,8 +111,8 @@ void FileStore::reportOutsideChanges()
     for (const KeptVersion &version : kept)
         if (m_outsideChange)
             m_outsideChange(version.path, version.keptAs);
-    if (m_versionKeeper)
-        m_versionKeeper->reportOnOwnThread();
+    if (const auto keeper = versionKeeper())
+        keeper->reportOnOwnThread();
 }
 
 bool FileStore::syncFolder(const QString &folder)
@@ -352,8 +352,8 @@ bool FileStore::replaceWithStaged(PendingWrite &write)
         return false;
     // The content about to be replaced may be kept as an earlier version: a hard link, so the
     // file itself stays in place until the rename below.
-    if (m_versionKeeper)
-        m_versionKeeper->beforeReplace(write.path, write.target);
+    if (const auto keeper = versionKeeper())
+        keeper->beforeReplace(write.path, write.target);
     QTemporaryFile &temporary = *write.temporary;
     temporary.close();
     QString error;

@@ -79,8 +79,13 @@ public:
 
     // Told before every replacement of a file, to keep its earlier version (none: nothing kept).
     // Set before any other thread writes through the store.
-    void setVersionKeeper(VersionKeeper *keeper) { m_versionKeeper = keeper; }
-    VersionKeeper *versionKeeper() const { return m_versionKeeper; }
+    // The store keeps no more versions once the keeper is gone (a window closed before its
+    // store). Set before the first write.
+    void setVersionKeeper(std::weak_ptr<VersionKeeper> keeper)
+    {
+        m_versionKeeper = std::move(keeper);
+    }
+    std::shared_ptr<VersionKeeper> versionKeeper() const { return m_versionKeeper.lock(); }
 
 protected:
     void setErrorString(const QString &error);
@@ -140,6 +145,6 @@ private:
     mutable QHash<QString, Version> m_known;
     std::vector<KeptVersion> m_keptElsewhere; // kept by writes on other threads, not yet told
     OutsideChangeHandler m_outsideChange;
-    VersionKeeper *m_versionKeeper = nullptr;
+    std::weak_ptr<VersionKeeper> m_versionKeeper;
     const std::thread::id m_ownThread;
 };

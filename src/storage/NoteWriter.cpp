@@ -53,7 +53,7 @@ NoteWriter::Outcome NoteWriter::perform(const QString &path, const QList<QByteAr
         outcome.error = m_files.errorString();
     // The tidying of the earlier versions runs here, on the writer's thread, once the note is
     // safe.
-    if (VersionKeeper *keeper = m_files.versionKeeper())
+    if (const auto keeper = m_files.versionKeeper())
         keeper->writeEnded();
     return outcome;
 }

@@ -19,13 +19,11 @@ namespace {
 struct Fixture
 {
     Fixture()
-        : history(dir.path(), clock)
     {
         QDir(dir.path()).mkdir("todolist");
-        files.setVersionKeeper(&history);
+        files.setVersionKeeper(kept);
         history.setFailureHandler([this](const QString &reason) { failures.append(reason); });
     }
-    ~Fixture() { files.setVersionKeeper(nullptr); }
     QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
     bool write(const QString &name, const QByteArray &contents)
     {
@@ -45,7 +43,8 @@ struct Fixture
     QTemporaryDir dir;
     FixedClock clock;
     FileStore files;
-    NoteHistory history;
+    std::shared_ptr<NoteHistory> kept = std::make_shared<NoteHistory>(dir.path(), clock);
+    NoteHistory &history = *kept;
     NoteWriter writer { files, true };
     QStringList failures;
 };
