@@ -105,5 +105,6 @@ MainWindowServices AppServices::services()
     services.quit = m_quit;
     services.resetDaysIntervalMs = m_resetDaysIntervalMs;
     services.backgroundWrites = m_backgroundWrites;
+    services.watchFolders = m_watchFolders;
     return services;
 }

@@ -44,6 +44,8 @@ public:
     void setHelpFile(const QString &path) { m_helpFile = path; }
     // Whether note and day files are written on a thread of their own (the program's way).
     void setBackgroundWrites(bool background) { m_backgroundWrites = background; }
+    // Whether the window follows what other programs do to the note folders (the program's way).
+    void setWatchFolders(bool watch) { m_watchFolders = watch; }
     // The window the real dialogs belong to (when it gives none: the active window). Asked each
     // time a dialog opens, so it may name a window made after the services.
     void setDialogParent(std::function<QWidget *()> parentWindow);
@@ -73,5 +75,6 @@ private:
     std::function<void()> m_quit;
     int m_resetDaysIntervalMs = MainWindowServices().resetDaysIntervalMs;
     bool m_backgroundWrites = true;
+    bool m_watchFolders = true;
     std::function<QWidget *()> m_dialogParent;
 };

@@ -27,6 +27,10 @@ DayAutosave::DayAutosave(DayNotes &days, QTabWidget *tabs, Prompter &prompter, Q
         for (Day &day : m_state)
             day.edited = false;
     });
+    connect(&m_days, &DayNotes::dayReloaded, this, [this](int index) {
+        m_state[index].edited = false;
+        m_state[index].keyCount = 0;
+    });
     connect(&m_days, &DayNotes::dayWritten, this, [this](int index) {
         m_state[index].edited = false;
         m_state[index].reported = false;
@@ -40,6 +44,20 @@ DayAutosave::DayAutosave(DayNotes &days, QTabWidget *tabs, Prompter &prompter, Q
 QString DayAutosave::notSavedText(const QString &day, const QString &reason)
 {
     return QStringLiteral("Day note: %1 could not be saved.\r\n\r\n%2").arg(day, reason);
+}
+
+void DayAutosave::fileChangedOutside(int index)
+{
+    if (index < 0 || index >= DayTable::dayCount)
+        return;
+    // A write under way ends first: what it kept aside is told, and the file is then its own.
+    m_days.finishWrites(index);
+    if (!m_days.changedOutside(index))
+        return;
+    if (!m_state[index].edited && m_days.reloadDay(index))
+        return;
+    // The box's content goes to the file; the other version is kept beside it.
+    writeDay(index);
 }
 
 bool DayAutosave::eventFilter(QObject *watched, QEvent *event)

@@ -22,6 +22,11 @@ public:
 
     static QString notSavedText(const QString &day, const QString &reason);
 
+    // Another program changed the day's file: a box without edits shows the file now (what it
+    // showed kept as an earlier version); one holding an edit writes it at once, which keeps the
+    // other version beside the file and tells the user.
+    void fileChangedOutside(int index);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -8,6 +8,7 @@
 #include "storage/FileStore.h"
 #include "storage/KeptCopyNotices.h"
 #include "storage/NoteWriter.h"
+#include "storage/VersionKeeper.h"
 
 #include <QCheckBox>
 #include <QLoggingCategory>
@@ -58,30 +59,68 @@ QCheckBox *DayNotes::mark(int index) const
 
 void DayNotes::load()
 {
-    for (const DayTable::Day &day : DayTable::days()) {
-        const QString path = filePath(day.index);
-        m_keepBeforeWriting[day.index] = false;
-        m_keepAsBroughtIn[day.index] = false;
-        RichTextBox *dayBox = box(day.index);
-        if (!dayBox || !m_files.fileExists(path))
-            continue;
-        // Read through the file store, which then knows the version the box shows and keeps a
-        // version that another program writes in the meantime.
-        QByteArray rtf;
-        bool leftOut = false;
-        if (!m_files.readFile(path, &rtf) || !dayBox->loadRtf(rtf, &leftOut)) {
-            // The day stays empty; the next save must not destroy what the file holds.
-            m_keepBeforeWriting[day.index] = true;
-            qCInfo(lcDayNotes) << "day file could not be read:" << path;
-            m_prompter.notice(KeptCopyNotices::notReadableText(DayTable::fileName(day.index),
-                                  FileStore::nextAsideName(path, unreadableTag())),
-                KeptCopyNotices::notReadableCaption());
-        } else if (leftOut) {
-            m_keepBeforeWriting[day.index] = true;
-            m_keepAsBroughtIn[day.index] = true;
-        }
-    }
+    for (const DayTable::Day &day : DayTable::days())
+        loadDay(day.index);
     emit loaded();
+}
+
+bool DayNotes::loadDay(int index)
+{
+    const QString path = filePath(index);
+    m_keepBeforeWriting[index] = false;
+    m_keepAsBroughtIn[index] = false;
+    RichTextBox *dayBox = box(index);
+    if (!dayBox || !m_files.fileExists(path))
+        return false;
+    // Read through the file store, which then knows the version the box shows and keeps a
+    // version that another program writes in the meantime.
+    QByteArray rtf;
+    bool leftOut = false;
+    if (!m_files.readFile(path, &rtf) || !dayBox->loadRtf(rtf, &leftOut)) {
+        // The day shows empty; the next save must not destroy what the file holds.
+        dayBox->setText(QString());
+        m_keepBeforeWriting[index] = true;
+        qCInfo(lcDayNotes) << "day file could not be read:" << path;
+        m_prompter.notice(KeptCopyNotices::notReadableText(DayTable::fileName(index),
+                              FileStore::nextAsideName(path, unreadableTag())),
+            KeptCopyNotices::notReadableCaption());
+    } else if (leftOut) {
+        m_keepBeforeWriting[index] = true;
+        m_keepAsBroughtIn[index] = true;
+    }
+    return true;
+}
+
+void DayNotes::finishWrites(int index)
+{
+    m_writer.waitFor(filePath(index));
+}
+
+bool DayNotes::changedOutside(int index) const
+{
+    return m_files.outsideState(filePath(index)) == FileStore::Outside::Changed;
+}
+
+bool DayNotes::reloadDay(int index)
+{
+    RichTextBox *dayBox = box(index);
+    if (!dayBox)
+        return true;
+    const QString path = filePath(index);
+    const std::shared_ptr<VersionKeeper> keeper = m_files.versionKeeper();
+    QString error = QStringLiteral("No earlier versions are kept.");
+    if (!keeper || !keeper->keepContent(path, dayBox->textRTF(), &error)) {
+        qCInfo(lcDayNotes) << "No version kept before reloading" << path << error;
+        return false;
+    }
+    const RichTextBox::Place place = dayBox->place();
+    if (!loadDay(index)) {
+        // The file went between the look and now: the box keeps what it shows.
+        return true;
+    }
+    dayBox->restorePlace(place);
+    emit dayReloaded(index);
+    return true;
 }
 
 DayNotes::DayResults DayNotes::write()

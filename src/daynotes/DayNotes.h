@@ -32,6 +32,15 @@ public:
     // user is told by a notice. A file holding content the box cannot show is kept aside as it was
     // before the next save.
     void load();
+    // Waits until no write of the day's file is queued or under way, and takes in how it ended.
+    void finishWrites(int index);
+    // Whether another program changed the day's file since the box's note was read or written.
+    bool changedOutside(int index) const;
+    // The box shows its day file anew (another program changed it), what it showed kept as an
+    // earlier version first and the reader's place kept as near as it was. False, with the box
+    // untouched, when that version could not be kept.
+    bool reloadDay(int index);
+
     // Writes all seven day files, changed or not, once the writes still under way have ended; one
     // result per day, Monday first, true only when the file is in place with the box's text.
     DayResults write();
@@ -58,11 +67,15 @@ public:
 signals:
     // load() has put the files' notes in the boxes.
     void loaded();
+    // The day's box shows its file anew.
+    void dayReloaded(int index);
     // The day's file now holds its box's text (a save of all seven or a write of the day alone).
     void dayWritten(int index);
 
 private:
     void tmrResetDays_Timer();
+    // Loads the day's file into its box, as load() does; false when there is no file to load.
+    bool loadDay(int index);
     // Moves a day file that is to be kept aside out of the way and adds the day's RTF to the batch;
     // the write's number in the batch, or -1 when the day is not written.
     int stageDay(AtomicWriteBatch &batch, int index);

@@ -269,6 +269,17 @@ void RichTextBox::setCaretPosition(int position)
     setTextCursor(cursor);
 }
 
+RichTextBox::Place RichTextBox::place() const
+{
+    return { textCursor().position(), verticalScrollBar()->value() };
+}
+
+void RichTextBox::restorePlace(const Place &place)
+{
+    setCaretPosition(place.caret);
+    verticalScrollBar()->setValue(place.scrolled);
+}
+
 void RichTextBox::setHighlights(
     HighlightLayer layer, const QList<QTextEdit::ExtraSelection> &highlights)
 {

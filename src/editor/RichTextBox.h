@@ -56,6 +56,15 @@ public:
     void setFontSize(double points);
     double fontSize() const;
     void setCaretPosition(int position);
+    // Where the reader is: the caret and the scrolled distance, to be found again as near as can
+    // be once the note is loaded anew.
+    struct Place
+    {
+        int caret = 0;
+        int scrolled = 0;
+    };
+    Place place() const;
+    void restorePlace(const Place &place);
 
     // What the box can show over its text without changing it: found text and misspelt words.
     enum HighlightLayer { FindHighlights, SpellingHighlights };

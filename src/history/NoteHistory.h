@@ -55,7 +55,7 @@ public:
 
     // Keeps contents as a version of path now, whatever the spacing (unless the newest version
     // holds it already). False, with the reason in error, when it could not be kept.
-    bool keepContent(const QString &path, const QByteArray &contents, QString *error);
+    bool keepContent(const QString &path, const QByteArray &contents, QString *error) override;
     // Moves the file at path into its history folder as "removed-YYYYMMDD-HHMMSS.rtf": the new
     // path, or empty with the reason in error.
     QString moveRemoved(const QString &path, QString *error);

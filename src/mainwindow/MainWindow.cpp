@@ -15,6 +15,7 @@
 #include "mainwindow/EarlierVersionsWindow.h"
 #include "mainwindow/HeldNoticePrompter.h"
 #include "mainwindow/NotePrintCommands.h"
+#include "mainwindow/OutsideChanges.h"
 #include "mainwindow/WindowPosition.h"
 #include "mainwindow/WindowShortcuts.h"
 #include "platform/Clock.h"
@@ -83,7 +84,10 @@ MainWindow::MainWindow(const MainWindowServices &services, QWidget *parent)
     connect(m_projects, &ProjectPanel::commandButtonsLocked, this, &MainWindow::lockCommandButtons);
     m_days = new DayNotes(dayNotesView(), services.applicationFolder, *services.files, *m_writer,
         *m_prompter, services.resetDaysIntervalMs, this);
-    new DayAutosave(*m_days, ui->tabDays, *m_prompter, m_days);
+    auto *dayAutosave = new DayAutosave(*m_days, ui->tabDays, *m_prompter, m_days);
+    if (services.watchFolders)
+        m_outsideChanges = new OutsideChanges(
+            *services.files, services.applicationFolder, *m_projects, *m_days, *dayAutosave, this);
     const QString helpFile = services.helpFile.isEmpty()
         ? services.applicationFolder + QStringLiteral("/help.rtf")
         : services.helpFile;
@@ -236,6 +240,9 @@ void MainWindow::Form_Load()
     ui->cmdSaveNote->setEnabled(false);
     // 13. The save marks' timer waits for a save.
     m_days->disarmReset();
+    // From now on, what other programs do to the notes' folders shows at once.
+    if (m_outsideChanges)
+        m_outsideChanges->start();
     m_opened = true;
 }
 

@@ -30,6 +30,7 @@ struct DayNotesView;
 class HelpMenu;
 class NoteHistory;
 class NoteWriter;
+class OutsideChanges;
 struct HelpMenuView;
 class ProjectPanel;
 class QAction;
@@ -68,6 +69,8 @@ public:
     // The file of the current note; empty when the project note box shows no entry's note.
     QString currentNotePath() const;
     NoteHistory &history() { return *m_history; }
+    // Null unless the window follows its folders (MainWindowServices::watchFolders).
+    OutsideChanges *outsideChanges() const { return m_outsideChanges; }
     // "Earlier Versions...": the window of the current note's versions, opened window-modal
     // without waiting for it to close.
     void mnuOptionsEarlierVersions_Click();
@@ -146,6 +149,7 @@ private:
     StoredFileLink *m_storedFile = nullptr;
     std::unique_ptr<ClosingSequence> m_closing;
     CurrentNote *m_currentNote = nullptr;
+    OutsideChanges *m_outsideChanges = nullptr;
     QList<QAction *> m_noteCommands;
     // A match of "Find in All Notes" waiting for its note to open.
     QMetaObject::Connection m_pendingSearchHit;

@@ -30,4 +30,7 @@ struct MainWindowServices
     // Note and day files are written on a thread of their own while the user types (the program);
     // false writes them at once (most tests).
     bool backgroundWrites = false;
+    // The window follows what other programs do to the note folders while it is open (the
+    // program); false leaves them to the next start (most tests).
+    bool watchFolders = false;
 };

@@ -17,6 +17,9 @@
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QScopedValueRollback>
+#include <QSet>
+
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcProjects, "quillmark.projects", QtWarningMsg)
 
@@ -66,6 +69,7 @@ ProjectPanel::ProjectPanel(const ProjectPanelView &view, ProjectFlags &flags,
 void ProjectPanel::loadList()
 {
     const QStringList names = m_files.listFiles(m_store.notesFolder());
+    m_filesAtLoad = names;
     QStringList scanned;
     for (const QString &name : names) {
         if (const std::optional<QString> title = ProjectStore::titleFromFileName(name))
@@ -445,8 +449,79 @@ bool ProjectPanel::flushEditor()
     return writeOwnerNote(Report::OncePerNote) != WriteResult::Failed;
 }
 
+void ProjectPanel::noteFileChangedOutside(const QString &path)
+{
+    if (!m_owner || m_opening || flags.blnUnsavedItem || flags.blnClosing
+        || path != ownerNotePath())
+        return;
+    // A write under way ends first: what it kept aside is told, and the file is then its own.
+    m_notes.waitForWrites();
+    if (m_files.outsideState(path) != FileStore::Outside::Changed)
+        return;
+    if (m_notes.isEdited()) {
+        Save_Note();
+        return;
+    }
+    reloadOwner(path);
+}
+
+void ProjectPanel::reloadOwner(const QString &path)
+{
+    QString error;
+    if (!m_history.keepContent(path, view.rtfToDo->textRTF(), &error)) {
+        // What the editor shows is not replaced without a copy: it goes to the file instead, and
+        // the other program's version is kept beside it.
+        qCInfo(lcProjects) << "No version kept before reloading" << path << error;
+        m_notes.markEdited();
+        Save_Note();
+        return;
+    }
+    const Reload reload { view.rtfToDo->place(), view.rtfToDo->hasFocus() };
+    QListWidgetItem *item = m_owner;
+    if (m_files.fileSize(path) >= RichTextBox::openInBackgroundBytes) {
+        startOpening(item, path);
+        m_reload = reload;
+        return;
+    }
+    m_reload = reload;
+    QByteArray rtf;
+    bool leftOut = false;
+    bool loaded = false;
+    {
+        QScopedValueRollback changing(m_changingEditor, true);
+        loaded = m_files.readFile(path, &rtf) && view.rtfToDo->loadRtf(rtf, &leftOut);
+    }
+    takeOwnership(item, path, true, loaded, leftOut);
+}
+
+void ProjectPanel::noteFilesAppeared(const QStringList &names)
+{
+    const QStringList listed = titles();
+    QSet<QString> known(listed.begin(), listed.end());
+    QStringList added;
+    for (const QString &name : names) {
+        const std::optional<QString> title = ProjectStore::titleFromFileName(name);
+        if (title && !known.contains(*title)) {
+            known.insert(*title);
+            added.append(*title);
+        }
+    }
+    if (added.isEmpty())
+        return;
+    QScopedValueRollback quiet(m_quietSelection, true);
+    // A new item waiting for its first save stays last; the order is stored with its note.
+    if (flags.blnUnsavedItem) {
+        view.lstToDo->insertItems(view.lstToDo->count() - 1, added);
+        return;
+    }
+    view.lstToDo->addItems(added);
+    view.lstToDo->setEnabled(true);
+    storeOrder();
+}
+
 void ProjectPanel::stopOpening()
 {
+    m_reload.reset();
     // Whatever takes the editor over, a note still opening in it is not wanted any more.
     if (m_opening) {
         m_opening = nullptr;
@@ -516,6 +591,7 @@ void ProjectPanel::noteOpened(bool loaded, bool leftOut)
 void ProjectPanel::takeOwnership(
     QListWidgetItem *item, const QString &path, bool exists, bool loaded, bool leftOut)
 {
+    const std::optional<Reload> reload = std::exchange(m_reload, std::nullopt);
     if (!loaded)
         emptyEditor();
     m_owner = item;
@@ -531,6 +607,13 @@ void ProjectPanel::takeOwnership(
                               FileStore::nextAsideName(path, KeptCopyNotices::unreadableTag())),
             KeptCopyNotices::notReadableCaption());
     view.rtfToDo->setEnabled(true);
+    if (reload) {
+        // A note loaded anew leaves the reader where they were, and the keyboard where it was.
+        view.rtfToDo->restorePlace(reload->place);
+        if (reload->focused)
+            view.rtfToDo->setFocus();
+        return;
+    }
     view.rtfToDo->setFocus();
     view.rtfToDo->setCaretPosition(0);
 }

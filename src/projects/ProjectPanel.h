@@ -2,6 +2,7 @@
 // buttons that add, remove, move and save items.
 #pragma once
 
+#include "editor/RichTextBox.h"
 #include "projects/ProjectNoteOwner.h"
 #include "projects/ProjectPanelView.h"
 #include "projects/ProjectStore.h"
@@ -78,6 +79,17 @@ public:
     // The editor shows rtf (an earlier version of its note), which is written at once as an
     // explicit save would write it. False when there is no owner or the write failed.
     bool restoreNote(const QByteArray &rtf);
+    // The note files the folder held when the list was loaded.
+    QStringList noteFilesAtLoad() const { return m_filesAtLoad; }
+    // Another program changed the file of the note the editor shows (a sync tool brought another
+    // computer's version): an editor without edits shows the file now, what it showed kept as an
+    // earlier version first; one holding an edit writes it at once, which keeps the other version
+    // beside the file and tells the user.
+    void noteFileChangedOutside(const QString &path);
+    // Note files another program put in the folder: their entries are added at the end of the
+    // list, and the order stored.
+    void noteFilesAppeared(const QStringList &names);
+
     // The message when a removed note's file could be neither put in the trash nor kept in its
     // history.
     static QString notRemovedText(const QString &path, const QString &reason);
@@ -116,6 +128,8 @@ private:
     void takeOwnership(
         QListWidgetItem *item, const QString &path, bool exists, bool loaded, bool leftOut);
     void emptyEditor();
+    // The editor shows its note's file anew, the reader's place kept as near as it was.
+    void reloadOwner(const QString &path);
     void setOwner(QListWidgetItem *item);
     void selectRow(int row);
     // The current entry when it is also selected, else nothing.
@@ -145,4 +159,13 @@ private:
     bool m_changingEditor = false;
     bool m_quietSelection = false;
     bool m_movingEntry = false;
+    QStringList m_filesAtLoad;
+    // Set while the owner's note is loaded anew: where the reader was, and whether the editor had
+    // the keyboard focus.
+    struct Reload
+    {
+        RichTextBox::Place place;
+        bool focused = false;
+    };
+    std::optional<Reload> m_reload;
 };

@@ -91,12 +91,15 @@ void AtomicWriteBatch::commit()
         if (!write.temporary)
             continue;
         write.replaced = holdFile(write.target);
+        m_files.replacing(write.target, true);
         if (!m_files.replaceWithStaged(write)) {
+            m_files.replacing(write.target, false);
             fail(write);
             continue;
         }
         write.temporary.reset();
         m_files.remember(write.target, write.hash);
+        m_files.replacing(write.target, false);
         folders.insert(QFileInfo(write.target).absolutePath());
         m_written[i] = true;
     }

@@ -246,6 +246,57 @@ void FileStore::rememberAbsent(const QString &path) const
     m_known.insert(target, absent);
 }
 
+void FileStore::replacing(const QString &target, bool underWay)
+{
+    std::lock_guard lock(m_lock);
+    int &count = m_replacing[target];
+    count += underWay ? 1 : -1;
+    if (count <= 0)
+        m_replacing.remove(target);
+}
+
+FileStore::Outside FileStore::outsideState(const QString &path, QString *stamp) const
+{
+    const QString target = resolvedTarget(path);
+    Version known;
+    {
+        std::lock_guard lock(m_lock);
+        if (m_replacing.contains(target))
+            return Outside::Busy;
+        const auto found = m_known.constFind(target);
+        if (found == m_known.constEnd())
+            return Outside::Same;
+        known = *found;
+    }
+    const QFileInfo info(target);
+    if (!info.isFile())
+        return Outside::Same;
+    Version now { info.size(), info.lastModified(), inodeOf(target), known.hash };
+    if (stamp)
+        *stamp = QStringLiteral("%1 %2 %3")
+                     .arg(now.size)
+                     .arg(now.modified.toMSecsSinceEpoch())
+                     .arg(now.inode);
+    if (!known.absent && now.size == known.size && now.modified == known.modified
+        && now.inode == known.inode)
+        return Outside::Same;
+    bool touchedOnly = false;
+    if (!known.absent) {
+        QFile file(target);
+        touchedOnly = file.open(QIODevice::ReadOnly) && contentHash(file.readAll()) == known.hash;
+    }
+    std::lock_guard lock(m_lock);
+    // A write of this store that began or ended meanwhile: the file may be its own.
+    const auto found = m_known.find(target);
+    if (m_replacing.contains(target) || found == m_known.end() || !(*found == known))
+        return Outside::Busy;
+    if (!touchedOnly)
+        return Outside::Changed;
+    // The same content under a new time (a sync tool that only touched it): remembered as such.
+    *found = now;
+    return Outside::Same;
+}
+
 bool FileStore::keepOutsideVersion(const QString &path, const QString &target)
 {
     const QFileInfo info(target);

@@ -87,6 +87,14 @@ public:
     }
     std::shared_ptr<VersionKeeper> versionKeeper() const { return m_versionKeeper.lock(); }
 
+    // Whether the file at path now holds another content than the version this store last read
+    // or wrote of it (a file it found missing that is there now counts; one that went, or that it
+    // never saw, does not). Busy while this store is replacing the file: ask again later. stamp
+    // gets the file's size, time and inode, which tell one change from the next. A file only
+    // touched is no change: its time is remembered, so it is not read again. Safe from any thread.
+    enum class Outside { Same, Changed, Busy };
+    Outside outsideState(const QString &path, QString *stamp = nullptr) const;
+
 protected:
     void setErrorString(const QString &error);
 
@@ -115,6 +123,9 @@ protected:
     // Keeps another program's version of the file aside, then renames the temporary over it.
     virtual bool replaceWithStaged(PendingWrite &write);
     static QByteArray contentHash(const QByteArray &contents);
+    // A replace of target is under way from before its rename until the store remembers the new
+    // version: outsideState() meanwhile says Busy.
+    void replacing(const QString &target, bool underWay);
     static quint64 inodeOf(const QString &target);
     static bool syncFolder(const QString &folder);
 
@@ -126,6 +137,7 @@ private:
         quint64 inode = 0;
         QByteArray hash;
         bool absent = false; // looked for and not found
+        bool operator==(const Version &) const = default;
     };
     struct KeptVersion
     {
@@ -143,6 +155,7 @@ private:
     mutable std::mutex m_lock; // guards everything below it
     std::unordered_map<std::thread::id, QString> m_errors;
     mutable QHash<QString, Version> m_known;
+    QHash<QString, int> m_replacing; // targets being replaced, and by how many writes
     std::vector<KeptVersion> m_keptElsewhere; // kept by writes on other threads, not yet told
     OutsideChangeHandler m_outsideChange;
     std::weak_ptr<VersionKeeper> m_versionKeeper;

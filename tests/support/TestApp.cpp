@@ -38,6 +38,7 @@ MainWindowServices TestApp::services()
     m_services->setFiles(files);
     m_services->setResetDaysInterval(resetDaysIntervalMs);
     m_services->setBackgroundWrites(backgroundWrites);
+    m_services->setWatchFolders(watchFolders);
     return m_services->services();
 }
 

@@ -72,6 +72,8 @@ public:
     // The program writes notes on a thread of its own; tests write them at once unless they set
     // this before open().
     bool backgroundWrites = false;
+    // The window follows what other programs do to its folders only when a test sets this.
+    bool watchFolders = false;
 
 private:
     QTemporaryDir m_dir;
