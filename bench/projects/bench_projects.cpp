@@ -34,6 +34,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <ctime>
 #include <memory>
 #include <thread>
 
@@ -97,9 +98,10 @@ private:
 class Window
 {
 public:
-    Window(const QString &applicationFolder, const QString &order, bool show)
+    Window(const QString &applicationFolder, const QString &order, bool show, bool watch = true)
         : services(applicationFolder)
     {
+        services.setWatchFolders(watch);
         services.setSettingsFile(settingsFolder.path() + "/Quillmark.ini");
         services.settings().save("projects", "order", order);
         services.setFiles(&files);
@@ -332,6 +334,49 @@ void BM_TypingGap_Screenshots(benchmark::State &state)
     }
 }
 
+// The CPU time of the UI thread alone, which is what typing waits for.
+double uiThreadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// Twenty keys at a key every 150 ms into a note of a folder of 10,000 notes, then the pause in
+// which the watched folder is looked at: the UI thread's CPU time per key, with the folders watched
+// (1) and not (0). Every second key writes the note, which the watch of the folder sees.
+void BM_TypingCpu_10000Notes(benchmark::State &state)
+{
+    ManyNotes &notes = ManyNotes::instance();
+    Window app(notes.folder.path(), notes.titles.join(':'), true, state.range(0) != 0);
+    app.list()->setCurrentRow(0);
+    RichTextBox *editor = app.editor();
+    constexpr int keyCount = 20;
+    for (auto _ : state) {
+        QEventLoop loop;
+        QTimer keys;
+        keys.setInterval(150);
+        int typed = 0;
+        QObject::connect(&keys, &QTimer::timeout, [&] {
+            if (typed++ == keyCount) {
+                keys.stop();
+                // Long enough for the folder to be quiet and looked at.
+                QTimer::singleShot(800, &loop, &QEventLoop::quit);
+                return;
+            }
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+            QCoreApplication::sendEvent(editor, &press);
+            QCoreApplication::sendEvent(editor, &release);
+        });
+        const double before = uiThreadCpuMs();
+        keys.start();
+        loop.exec();
+        state.SetIterationTime((uiThreadCpuMs() - before) / 1e3 / keyCount);
+        app.window->projects().flushPendingNote();
+    }
+}
+
 void BM_AtomicWrite_1MB(benchmark::State &state)
 {
     LargeNote note;
@@ -411,6 +456,12 @@ BENCHMARK(BM_AutosaveKeyRelease_10MB)->Unit(benchmark::kMillisecond);
 // Twenty releases, as a user would type: each one waits for the 99 MB write before it.
 BENCHMARK(BM_AutosaveKeyRelease_Screenshots)->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypingGap_Screenshots)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypingCpu_10000Notes)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AtomicWrite_1MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteAsRtf_1MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteAsRtfAfterWrite_1MB)->Unit(benchmark::kMillisecond);

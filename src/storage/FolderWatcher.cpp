@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 FolderWatcher::FolderWatcher(FileStore &files, QObject *parent)
     : QObject(parent)
@@ -51,7 +52,7 @@ void FolderWatcher::folderChanged()
 void FolderWatcher::lookNow()
 {
     m_quiet->stop();
-    waitForLook();
+    finishLook();
     Look look = prepareLook();
     runLook(m_files, look);
     takeLook(std::move(look));
@@ -59,36 +60,36 @@ void FolderWatcher::lookNow()
 
 void FolderWatcher::startLook()
 {
-    if (m_thread.joinable()) {
+    if (m_running) {
         // The look under way asks for the next one when it ends.
         m_lookAgain = true;
         return;
     }
-    auto look = std::make_shared<Look>(prepareLook());
+    m_running = std::make_shared<Look>(prepareLook());
     FileStore *files = &m_files;
-    m_thread = std::thread([this, files, look] {
+    m_thread = std::thread([this, files, look = m_running] {
         runLook(*files, *look);
-        // Delivered on the program's thread; dropped with the watcher.
+        // Taken in on the program's thread; dropped with the watcher.
         QMetaObject::invokeMethod(
-            this,
-            [this, look] {
-                waitForLook();
-                takeLook(std::move(*look));
-            },
-            Qt::QueuedConnection);
+            this, [this] { finishLook(); }, Qt::QueuedConnection);
     });
 }
 
-void FolderWatcher::waitForLook()
+void FolderWatcher::finishLook()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    if (!m_running)
+        return;
+    m_thread.join();
+    const std::shared_ptr<Look> look = std::exchange(m_running, nullptr);
+    takeLook(std::move(*look));
 }
 
-FolderWatcher::Look FolderWatcher::prepareLook() const
+FolderWatcher::Look FolderWatcher::prepareLook()
 {
     Look look;
     look.folders = m_folders;
+    for (Folder &folder : m_folders)
+        folder.names = QSet<QString>();
     if (m_held)
         look.held = m_held();
     return look;

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -70,10 +71,12 @@ private:
     };
     void folderChanged();
     void startLook();
-    Look prepareLook() const;
+    // The folders' names move into the look, so that the old ones are freed on its thread.
+    Look prepareLook();
     static void runLook(FileStore &files, Look &look);
     void takeLook(Look look);
-    void waitForLook();
+    // Waits for the look under way, if any, and takes in what it found.
+    void finishLook();
 
     FileStore &m_files;
     QFileSystemWatcher m_watcher;
@@ -82,6 +85,7 @@ private:
     std::function<QStringList()> m_held;
     // The stamp of the change last told per file: the same change is not told twice.
     QHash<QString, QString> m_told;
+    std::shared_ptr<Look> m_running; // the look under way on m_thread, until taken in
     std::thread m_thread;
     bool m_lookAgain = false;
 };
