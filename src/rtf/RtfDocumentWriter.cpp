@@ -1,5 +1,6 @@
 #include "rtf/RtfDocumentWriter.h"
 
+#include "rtf/RtfListFormat.h"
 #include "rtf/RtfWriter.h"
 #include "rtf/Twips.h"
 
@@ -447,13 +448,14 @@ void RtfDocumentWriter::writeListLabel(QTextList *list)
         const QString suffix = RtfWriterLists::suffixOf(format);
         m_body.openGroup();
         m_body.word("pntext");
-        m_body.text(prefix + RtfWriterLists::numberText(style, item) + suffix);
+        const int start = RtfListFormat::start(format);
+        m_body.text(prefix + RtfWriterLists::numberText(style, item + start - 1) + suffix);
         m_body.word("tab");
         m_body.raw("}{\\*\\pn");
         m_body.word("pnlvlbody");
         m_body.word("pnf", m_state.font);
         m_body.word("pnindent", 0);
-        m_body.word("pnstart", 1);
+        m_body.word("pnstart", start);
         m_body.word(RtfWriterLists::legacyNumberingWord(style));
         if (!prefix.isEmpty()) {
             m_body.openGroup();

@@ -324,6 +324,21 @@ void underlineAndSkippedRows(std::vector<K> &t)
         t.push_back(leftOut(name));
 }
 
+// Word's list numbering: a level's kind, start and restarts, the overrides' starts, and the label
+// Word computed, for the kinds Qt cannot number. Listed last: these rows replace earlier ones.
+void wordListRows(std::vector<K> &t)
+{
+    t.insert(t.end(),
+        {
+            value("levelstartat", K::Level, K::LevelStart, -1000000, 1000000),
+            row("levellegal", K::Toggle, K::Level, K::LevelLegal),
+            row("levelnorestart", K::Toggle, K::Level, K::LevelNoRestart),
+            row("lfolevel", K::Flag, K::List, K::OverrideLevel),
+            row("listoverridestartat", K::Flag, K::List, K::OverrideStart),
+            destination("listtext", K::ListText, false),
+        });
+}
+
 std::vector<K> rows()
 {
     std::vector<K> t;
@@ -332,6 +347,7 @@ std::vector<K> rows()
     characterRows(t);
     listRows(t);
     underlineAndSkippedRows(t);
+    wordListRows(t);
     return t;
 }
 
