@@ -324,6 +324,23 @@ void underlineAndSkippedRows(std::vector<K> &t)
         t.push_back(leftOut(name));
 }
 
+// Right-to-left paragraphs and table rows. \rtlch and \ltrch, the direction of a run, need no row:
+// Qt orders the characters of a line by their own direction.
+void directionRows(std::vector<K> &t)
+{
+    K rtlRow = row("rtlrow", K::Flag, K::Row, 1);
+    rtlRow.row = &RtfRowDef::rightToLeft;
+    K ltrRow = row("ltrrow", K::Flag, K::Row, 0);
+    ltrRow.row = &RtfRowDef::rightToLeft;
+    t.insert(t.end(),
+        {
+            para("rtlpar", K::Flag, &P::rightToLeft, 1),
+            para("ltrpar", K::Flag, &P::rightToLeft, 0),
+            rtlRow,
+            ltrRow,
+        });
+}
+
 // Word's list numbering: a level's kind, start and restarts, the overrides' starts, and the label
 // Word computed, for the kinds Qt cannot number. Listed last: these rows replace earlier ones.
 void wordListRows(std::vector<K> &t)
@@ -348,6 +365,7 @@ std::vector<K> rows()
     listRows(t);
     underlineAndSkippedRows(t);
     wordListRows(t);
+    directionRows(t);
     return t;
 }
 

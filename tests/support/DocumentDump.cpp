@@ -291,6 +291,8 @@ QString dumpDocument(const QTextDocument &doc)
                                  .arg(cell.row())
                                  .arg(cell.column());
                 }
+                if (format.layoutDirection() == Qt::RightToLeft)
+                    parent += QStringLiteral(" rtl");
                 lines << QStringLiteral("table %1 rows=%2 cols=%3 widths=%4 border=%5 padding=%6 "
                                         "spacing=%7%8")
                              .arg(id)
