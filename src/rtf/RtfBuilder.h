@@ -52,6 +52,8 @@ public:
     virtual void endCell(int level) = 0;
     virtual void endRow(int level) = 0;
     virtual void picture(const RtfPicture &picture) = 0;
+    // The label Word computed for the list item being read.
+    virtual void listLabel(const QString &label) { Q_UNUSED(label); }
     // The input has ended: the last paragraph and the open tables end.
     virtual void finish() = 0;
     virtual int openTables() const = 0;

@@ -224,6 +224,9 @@ QTextBlockFormat RtfDocumentBuilder::blockFormat(const RtfParaProps &props)
     default:
         break;
     }
+    // \ql and \qr are the paragraph's start and end, as Qt's alignments without AlignAbsolute.
+    if (props.rightToLeft)
+        format.setLayoutDirection(Qt::RightToLeft);
     if (props.leftIndent)
         format.setLeftMargin(Twips::toPixels(props.leftIndent));
     if (props.rightIndent)

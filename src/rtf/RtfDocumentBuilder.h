@@ -30,6 +30,7 @@ public:
     void endCell(int level) override;
     void endRow(int level) override;
     void picture(const RtfPicture &picture) override;
+    void listLabel(const QString &label) override { m_lists.setLabel(label); }
     void finish() override;
     int openTables() const override { return m_tables.count(); }
     bool leftOutContent() const override { return m_leftOutContent; }

@@ -1,5 +1,6 @@
 #include "rtf/RtfDocumentWriter.h"
 
+#include "rtf/RtfListFormat.h"
 #include "rtf/RtfWriter.h"
 #include "rtf/Twips.h"
 
@@ -35,9 +36,13 @@ long textWidthOf(const QTextDocument &document)
     return document.textWidth() > 0 && width > 0 ? twips(width) : pageTextWidth;
 }
 
-const char *alignmentWord(Qt::Alignment alignment)
+// \ql and \qr are the start and the end of the paragraph, in its direction.
+const char *alignmentWord(Qt::Alignment alignment, bool rightToLeft)
 {
-    switch (alignment & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute) {
+    Qt::Alignment h = alignment & Qt::AlignHorizontal_Mask;
+    if (rightToLeft && (h & Qt::AlignAbsolute) && (h & (Qt::AlignLeft | Qt::AlignRight)))
+        h ^= Qt::AlignLeft | Qt::AlignRight; // the left edge is the end
+    switch (h & ~Qt::AlignAbsolute) {
     case Qt::AlignRight:
         return "qr";
     case Qt::AlignHCenter:
@@ -261,6 +266,8 @@ void RtfDocumentWriter::writeRowDefinition(
     m_body.word("trowd");
     m_body.word("trgaph", twips(qMax(0.0, format.cellPadding())));
     m_body.word("trleft", 0);
+    if (format.layoutDirection() == Qt::RightToLeft)
+        m_body.word("rtlrow");
     if (const long relative = relativeWidth(*table)) {
         m_body.word("trftsWidth", 2);
         m_body.word("trwWidth", relative);
@@ -373,7 +380,10 @@ const QByteArray &RtfDocumentWriter::paragraphWords(const QTextBlock &block)
         left += format.indent() * twips(m_document.indentWidth());
     }
     RtfOutput out(128);
-    out.word(alignmentWord(format.alignment()));
+    const bool rightToLeft = format.layoutDirection() == Qt::RightToLeft;
+    out.word(alignmentWord(format.alignment(), rightToLeft));
+    if (rightToLeft)
+        out.word("rtlpar");
     out.word("li", left);
     out.word("ri", twips(format.rightMargin()));
     out.word("fi", firstLine);
@@ -447,13 +457,14 @@ void RtfDocumentWriter::writeListLabel(QTextList *list)
         const QString suffix = RtfWriterLists::suffixOf(format);
         m_body.openGroup();
         m_body.word("pntext");
-        m_body.text(prefix + RtfWriterLists::numberText(style, item) + suffix);
+        const int start = RtfListFormat::start(format);
+        m_body.text(prefix + RtfWriterLists::numberText(style, item + start - 1) + suffix);
         m_body.word("tab");
         m_body.raw("}{\\*\\pn");
         m_body.word("pnlvlbody");
         m_body.word("pnf", m_state.font);
         m_body.word("pnindent", 0);
-        m_body.word("pnstart", 1);
+        m_body.word("pnstart", start);
         m_body.word(RtfWriterLists::legacyNumberingWord(style));
         if (!prefix.isEmpty()) {
             m_body.openGroup();

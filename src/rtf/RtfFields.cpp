@@ -1,5 +1,7 @@
 #include "rtf/RtfFields.h"
 
+#include "rtf/RtfHeaderTables.h"
+
 RtfFields::RtfFields(RtfCodePages &codePages)
     : m_codePages(codePages)
 { }
@@ -41,13 +43,18 @@ void RtfFields::instructionCharacter(int index, char16_t c)
     }
 }
 
+const QString &RtfFields::decoded(Field &field)
+{
+    m_codePages.decode(field.instruction, field.codePage, field.text);
+    field.instruction.clear();
+    return field.text;
+}
+
 int RtfFields::resultLink(int index)
 {
     Field &field = m_fields[index];
     if (field.link < 0) {
-        m_codePages.decode(field.instruction, field.codePage, field.text);
-        field.instruction.clear();
-        const QString target = hyperlinkTarget(field.text.trimmed());
+        const QString target = hyperlinkTarget(decoded(field).trimmed());
         if (!target.isEmpty() && m_links.size() < MaxFields) {
             m_links.append(target);
             field.link = int(m_links.size() - 1);
@@ -56,7 +63,63 @@ int RtfFields::resultLink(int index)
     return field.link;
 }
 
-QString RtfFields::hyperlinkTarget(const QString &instruction)
+char32_t RtfFields::symbol(int index, RtfHeaderTables &header, int &font)
+{
+    Field &field = m_fields[index];
+    QString fontName;
+    bool unicode = false;
+    const char32_t code = symbolCode(instructionWords(decoded(field)), fontName, unicode);
+    if (code == 0)
+        return 0;
+    field.symbol = true;
+    const int named = fontName.isEmpty() ? -1 : header.fontNamed(fontName);
+    if (named >= 0)
+        font = named;
+    const int codePage = fontName.isEmpty() || named >= 0
+        ? header.codePageOfFont(font)
+        : RtfHeaderTables::codePageOfName(fontName, header.documentCodePage);
+    const bool symbolFont
+        = codePage == RtfCodePages::Symbol || codePage == RtfCodePages::SymbolPrivate;
+    if (symbolFont && (code <= 0xff || (code >= 0xf020 && code <= 0xf0ff)))
+        return RtfCodePages::symbolCharacter(uchar(code & 0xff), codePage);
+    if (unicode || code > 0xffff || symbolFont)
+        return code;
+    // A character of the font's code page: one byte, or two for the East Asian ones.
+    QByteArray bytes;
+    if (code > 0xff)
+        bytes.append(char(code >> 8));
+    bytes.append(char(code & 0xff));
+    QString text;
+    m_codePages.decode(bytes, codePage, text);
+    return text.size() == 1 ? char32_t(text.at(0).unicode()) : code;
+}
+
+// SYMBOL n [\f "font"] [\u] [\a] [\j] [\h] [\s points]: n decimal or 0x hexadecimal.
+char32_t RtfFields::symbolCode(const QStringList &words, QString &fontName, bool &unicode)
+{
+    if (words.size() < 2
+        || words.first().compare(QLatin1String("SYMBOL"), Qt::CaseInsensitive) != 0)
+        return 0;
+    bool ok = false;
+    const QString &number = words.at(1);
+    int code = number.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
+        ? number.mid(2).toInt(&ok, 16)
+        : number.toInt(&ok, 10);
+    if (code < 0 && code >= -0x8000)
+        code += 0x10000; // Word writes the U+F0xx of symbol fonts as negative numbers
+    if (!ok || code <= 0 || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+        return 0;
+    for (qsizetype i = 2; i < words.size(); ++i) {
+        const QString &word = words.at(i);
+        if (word.compare(QLatin1String("\\f"), Qt::CaseInsensitive) == 0 && i + 1 < words.size())
+            fontName = words.at(++i);
+        else if (word.compare(QLatin1String("\\u"), Qt::CaseInsensitive) == 0)
+            unicode = true;
+    }
+    return code;
+}
+
+QStringList RtfFields::instructionWords(const QString &instruction)
 {
     QStringList parts;
     QString current;
@@ -87,6 +150,12 @@ QString RtfFields::hyperlinkTarget(const QString &instruction)
     }
     if (inPart)
         parts << current;
+    return parts;
+}
+
+QString RtfFields::hyperlinkTarget(const QString &instruction)
+{
+    const QStringList parts = instructionWords(instruction);
     if (parts.isEmpty()
         || parts.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0)
         return QString();

@@ -5,6 +5,8 @@
 
 #include "rtf/RtfCodePages.h"
 
+class RtfHeaderTables;
+
 #include <QList>
 #include <QStringList>
 
@@ -25,8 +27,15 @@ public:
     // The target of a link, empty for no link.
     QString link(int index) const { return m_links.value(index); }
 
+    // The character a SYMBOL field shows, 0 for any other field; font is set to the font table
+    // entry it names, left as it is when it names none. Its result is then not shown.
+    char32_t symbol(int field, RtfHeaderTables &header, int &font);
+    bool isSymbol(int field) const { return m_fields.at(field).symbol; }
+
     // HYPERLINK "url" [\l "anchor"] [\o "tip"] ...: the link target, or an empty string.
     static QString hyperlinkTarget(const QString &instruction);
+    // An instruction's words, quotes removed ("a b" is one word, \" a quote inside it).
+    static QStringList instructionWords(const QString &instruction);
 
 private:
     struct Field
@@ -35,7 +44,11 @@ private:
         QString text; // what is decoded so far
         int codePage = 1252;
         int link = -1;
+        bool symbol = false;
     };
+
+    const QString &decoded(Field &field);
+    static char32_t symbolCode(const QStringList &words, QString &fontName, bool &unicode);
 
     RtfCodePages &m_codePages;
     QList<Field> m_fields;

@@ -23,6 +23,7 @@ struct RtfGroupState
         LevelText, // {\leveltext} of a Word list level
         Picture,
         FieldInstruction,
+        ListText, // {\listtext}: the label Word computed for the item
     };
 
     Destination destination = Body;

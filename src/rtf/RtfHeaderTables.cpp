@@ -1,5 +1,7 @@
 #include "rtf/RtfHeaderTables.h"
 
+#include <algorithm>
+
 RtfHeaderTables::RtfHeaderTables(RtfCodePages &codePages)
     : m_codePages(codePages)
 { }
@@ -27,21 +29,58 @@ void RtfHeaderTables::word(
         }
         return;
     case RtfGroupState::List:
-        if (k.target == RtfKeyword::List && !m_lists.isEmpty())
+        if (k.target == RtfKeyword::List && k.arg == RtfKeyword::ListId && !m_lists.isEmpty())
             m_lists.last().id = p;
         return;
     case RtfGroupState::ListLevel:
-        if (k.target == RtfKeyword::Level && !m_lists.isEmpty() && !m_lists.last().levels.isEmpty())
-            m_lists.last().levels.last().numberFormat = p;
+        listWord(k, p, has);
         return;
     case RtfGroupState::ListOverride:
-        if (k.target == RtfKeyword::List)
-            m_overrideList = p;
-        else if (k.para == &RtfParaProps::listOverride)
-            m_overrideNumber = p;
+        overrideWord(k, p, has);
         return;
     default:
         return;
+    }
+}
+
+void RtfHeaderTables::listWord(const RtfKeyword &k, int p, bool has)
+{
+    if (k.target != RtfKeyword::Level || m_lists.isEmpty() || m_lists.last().levels.isEmpty())
+        return;
+    ListLevelDef &level = m_lists.last().levels.last();
+    switch (k.arg) {
+    case RtfKeyword::LevelNumberFormat:
+        level.numberFormat = p;
+        return;
+    case RtfKeyword::LevelStart:
+        level.start = k.valueFor(p, has);
+        return;
+    case RtfKeyword::LevelLegal:
+        level.legal = !has || p != 0;
+        return;
+    case RtfKeyword::LevelNoRestart:
+        level.noRestart = !has || p != 0;
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfHeaderTables::overrideWord(const RtfKeyword &k, int p, bool has)
+{
+    if (k.para == &RtfParaProps::listOverride) {
+        m_overrideNumber = p;
+    } else if (k.target == RtfKeyword::List && k.arg == RtfKeyword::ListId) {
+        m_overrideList = p;
+    } else if (k.target == RtfKeyword::List && k.arg == RtfKeyword::OverrideLevel) {
+        ++m_overrideLevel;
+    } else if (k.target == RtfKeyword::List && k.arg == RtfKeyword::OverrideStart) {
+        if (m_overrideLevel >= 0 && m_overrideLevel < 9)
+            m_overrideStarts[m_overrideLevel] = 1;
+    } else if (k.target == RtfKeyword::Level && k.arg == RtfKeyword::LevelStart) {
+        // {\lfolevel\listoverridestartat\levelstartatN}: the level starts again at N.
+        if (m_overrideLevel >= 0 && m_overrideLevel < 9 && m_overrideStarts[m_overrideLevel] >= 0)
+            m_overrideStarts[m_overrideLevel] = k.valueFor(p, has);
     }
 }
 
@@ -100,13 +139,16 @@ void RtfHeaderTables::closeGroup(
     case RtfGroupState::LevelText:
         // The text is a length byte, then the level's characters: a bullet is one of them.
         if (parent == RtfGroupState::ListLevel && !m_lists.isEmpty()
-            && !m_lists.last().levels.isEmpty() && m_levelText.size() > 1)
-            m_lists.last().levels.last().bullet = m_levelText.at(1).unicode();
+            && !m_lists.last().levels.isEmpty() && m_levelText.size() > 1) {
+            ListLevelDef &level = m_lists.last().levels.last();
+            level.bullet = m_levelText.at(1).unicode();
+            level.text = m_levelText.mid(1, m_levelText.at(0).unicode());
+        }
         return;
     case RtfGroupState::ListOverride:
         if (parent != RtfGroupState::ListOverride && m_overrideNumber > 0
             && m_overrides.size() < MaxLists)
-            m_overrides.insert(m_overrideNumber, m_overrideList);
+            m_overrides.insert(m_overrideNumber, Override { m_overrideList, m_overrideStarts });
         return;
     default:
         return;
@@ -138,17 +180,42 @@ int RtfHeaderTables::codePageOfFont(int font) const
     const Font &f = found.value();
     // Fonts whose bytes are glyph numbers: by charset 2, or by name when a writer left the
     // charset out.
-    const bool dingbats = f.name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)
-        || f.name.startsWith(QLatin1String("Webdings"), Qt::CaseInsensitive);
-    if (dingbats)
-        return RtfCodePages::SymbolPrivate;
-    if (f.charset == 2 || f.name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+    const int byName = codePageOfName(f.name, 0);
+    if (byName == RtfCodePages::SymbolPrivate)
+        return byName;
+    if (f.charset == 2 || byName == RtfCodePages::Symbol)
         return RtfCodePages::Symbol;
     if (f.codePage > 0)
         return f.codePage;
     if (f.charset >= 0)
         return RtfCodePages::codePageForCharset(f.charset, documentCodePage);
     return documentCodePage;
+}
+
+int RtfHeaderTables::codePageOfName(const QString &name, int documentCodePage)
+{
+    if (name.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)
+        || name.startsWith(QLatin1String("Webdings"), Qt::CaseInsensitive))
+        return RtfCodePages::SymbolPrivate;
+    if (name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+        return RtfCodePages::Symbol;
+    return documentCodePage;
+}
+
+int RtfHeaderTables::fontNamed(const QString &name)
+{
+    if (m_fontsByNameFor != m_fonts.size()) {
+        // Of fonts of equal names, the lowest number.
+        m_fontsByName.clear();
+        for (auto it = m_fonts.constBegin(); it != m_fonts.constEnd(); ++it) {
+            const QString name = it.value().name.toCaseFolded();
+            const auto found = m_fontsByName.constFind(name);
+            if (found == m_fontsByName.constEnd() || found.value() > it.key())
+                m_fontsByName.insert(name, it.key());
+        }
+        m_fontsByNameFor = m_fonts.size();
+    }
+    return m_fontsByName.value(name.toCaseFolded(), -1);
 }
 
 QString RtfHeaderTables::fontName(int font) const
@@ -168,9 +235,15 @@ RtfHeaderTables::ListLevelDef RtfHeaderTables::listLevel(int listOverride, int l
     }
     ListLevelDef def;
     def.numberFormat = 23;
-    const int index = m_listIds.value(m_overrides.value(listOverride, -1), -1);
-    if (index >= 0 && level < m_lists.at(index).levels.size())
+    const auto found = m_overrides.constFind(listOverride);
+    if (found == m_overrides.constEnd())
+        return def;
+    const int index = m_listIds.value(found->listId, -1);
+    if (index >= 0 && level >= 0 && level < m_lists.at(index).levels.size()) {
         def = m_lists.at(index).levels.at(level);
+        if (found->starts[level] >= 0)
+            def.start = found->starts[level];
+    }
     return def;
 }
 

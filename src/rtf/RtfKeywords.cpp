@@ -324,6 +324,38 @@ void underlineAndSkippedRows(std::vector<K> &t)
         t.push_back(leftOut(name));
 }
 
+// Right-to-left paragraphs and table rows. \rtlch and \ltrch, the direction of a run, need no row:
+// Qt orders the characters of a line by their own direction.
+void directionRows(std::vector<K> &t)
+{
+    K rtlRow = row("rtlrow", K::Flag, K::Row, 1);
+    rtlRow.row = &RtfRowDef::rightToLeft;
+    K ltrRow = row("ltrrow", K::Flag, K::Row, 0);
+    ltrRow.row = &RtfRowDef::rightToLeft;
+    t.insert(t.end(),
+        {
+            para("rtlpar", K::Flag, &P::rightToLeft, 1),
+            para("ltrpar", K::Flag, &P::rightToLeft, 0),
+            rtlRow,
+            ltrRow,
+        });
+}
+
+// Word's list numbering: a level's kind, start and restarts, the overrides' starts, and the label
+// Word computed, for the kinds Qt cannot number. Listed last: these rows replace earlier ones.
+void wordListRows(std::vector<K> &t)
+{
+    t.insert(t.end(),
+        {
+            value("levelstartat", K::Level, K::LevelStart, -1000000, 1000000),
+            row("levellegal", K::Toggle, K::Level, K::LevelLegal),
+            row("levelnorestart", K::Toggle, K::Level, K::LevelNoRestart),
+            row("lfolevel", K::Flag, K::List, K::OverrideLevel),
+            row("listoverridestartat", K::Flag, K::List, K::OverrideStart),
+            destination("listtext", K::ListText, false),
+        });
+}
+
 std::vector<K> rows()
 {
     std::vector<K> t;
@@ -332,6 +364,8 @@ std::vector<K> rows()
     characterRows(t);
     listRows(t);
     underlineAndSkippedRows(t);
+    wordListRows(t);
+    directionRows(t);
     return t;
 }
 

@@ -37,11 +37,13 @@ struct RtfKeyword
         Picture, // the picture being read (picture)
         Font, // the font table entry being read (arg: FontField)
         Colour, // the colour table entry being read (arg: ColourField)
-        List, // the list of the list table being read: its \listid
-        Level, // the list level being read: its \levelnfc
+        List, // the list or override being read (arg: ListField)
+        Level, // the list level being read (arg: LevelField)
         Pn, // the {\*\pn} numbering being read (arg: the style, or a PnCommand)
     };
     enum FontField { FontCharset, FontCodePage };
+    enum ListField { ListId, OverrideLevel, OverrideStart };
+    enum LevelField { LevelNumberFormat, LevelStart, LevelLegal, LevelNoRestart };
     enum ColourField { Red, Green, Blue };
     enum DestinationId {
         FontTable,
@@ -65,6 +67,7 @@ struct RtfKeyword
         NestedTableProps,
         ShapeInstructions, // \shpinst: the text of a text box (\shptxt) is left out
         DrawingObject, // \do: the text of a drawing object's box (\dptxbxtext) is left out
+        ListText, // {\listtext}: the label Word computed for a list item
     };
     enum CommandId {
         AnsiCodePage,

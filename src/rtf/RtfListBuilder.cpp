@@ -6,29 +6,9 @@
 #include <QTextCursor>
 #include <QTextList>
 
-namespace {
+#include <utility>
 
-QTextListFormat::Style styleForNumberFormat(int nfc)
-{
-    switch (nfc) {
-    case 0:
-        return QTextListFormat::ListDecimal;
-    case 1:
-        return QTextListFormat::ListUpperRoman;
-    case 2:
-        return QTextListFormat::ListLowerRoman;
-    case 3:
-        return QTextListFormat::ListUpperAlpha;
-    case 4:
-        return QTextListFormat::ListLowerAlpha;
-    case 23:
-        return QTextListFormat::ListDisc;
-    case 255:
-        return QTextListFormat::ListStyleUndefined;
-    default:
-        return QTextListFormat::ListDecimal; // the many other numberings Qt cannot show
-    }
-}
+namespace {
 
 QTextListFormat::Style styleForPn(int pnStyle)
 {
@@ -55,7 +35,7 @@ QTextListFormat::Style styleForPn(int pnStyle)
 } // namespace
 
 RtfListBuilder::RtfListBuilder(RtfHeaderTables &header)
-    : m_header(header)
+    : m_wordLists(header)
 { }
 
 // 'o' (in Courier New, as Word writes it) and the white bullets are circles; Wingdings' square
@@ -81,25 +61,9 @@ QTextListFormat::Style RtfListBuilder::bulletStyle(char16_t c)
 
 void RtfListBuilder::apply(const RtfParaProps &props, QTextCursor &cursor)
 {
+    const QString label = std::exchange(m_label, QString());
     if (props.listOverride > 0) {
-        // Word lists: one QTextList per list and level, numbering on across other paragraphs;
-        // an item restarts the deeper levels of its list.
-        auto &levels = m_wordLists[props.listOverride];
-        for (int level = props.listLevel + 1; level < int(levels.size()); ++level)
-            levels[level] = nullptr;
-        QTextList *list = levels[props.listLevel].data();
-        if (list) {
-            list->add(cursor.block());
-        } else {
-            const RtfHeaderTables::ListLevelDef level
-                = m_header.listLevel(props.listOverride, props.listLevel);
-            QTextListFormat format;
-            format.setStyle(level.numberFormat == 23 ? bulletStyle(level.bullet)
-                                                     : styleForNumberFormat(level.numberFormat));
-            format.setIndent(props.listLevel + 1);
-            list = cursor.createList(format);
-            levels[props.listLevel] = list;
-        }
+        QTextList *list = m_wordLists.add(props.listOverride, props.listLevel, cursor, label);
         m_pnList = nullptr;
         m_pnKey = -1;
         m_pnLast = list;

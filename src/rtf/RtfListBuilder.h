@@ -3,6 +3,7 @@
 #pragma once
 
 #include "rtf/RtfParaProps.h"
+#include "rtf/RtfWordLists.h"
 
 #include <QHash>
 #include <QPointer>
@@ -30,6 +31,8 @@ public:
     // The block under the cursor joins the list its properties name, or leaves lists.
     void apply(const RtfParaProps &props, QTextCursor &cursor);
     void endSection() { m_pnOutline.fill(nullptr); }
+    // The label Word computed for the next item.
+    void setLabel(const QString &label) { m_label = label; }
     // A run of simple numbering or bullets is going on.
     bool inPnRun() const { return m_pnList || m_pnKey != -1; }
     // The list of the last item, for a paragraph continuing it without a number.
@@ -38,9 +41,9 @@ public:
 private:
     void applyPn(const RtfParaProps &props, QTextCursor &cursor);
 
-    RtfHeaderTables &m_header;
+    RtfWordLists m_wordLists;
+    QString m_label;
     // Qt deletes a list when its last block leaves it: hold them weakly.
-    QHash<int, std::array<QPointer<QTextList>, 9>> m_wordLists; // by \ls, then \ilvl
     QPointer<QTextList> m_pnList; // the run of simple numbering or bullets going on
     int m_pnKey = -1;
     std::array<QPointer<QTextList>, 9> m_pnOutline; // \pnlvlN numbering, by level

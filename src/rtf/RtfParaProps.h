@@ -30,6 +30,7 @@ struct RtfParaProps
     int pageBreakBefore = 0;
     int inTable = 0;
     int tableLevel = 0; // \itap
+    int rightToLeft = 0; // \rtlpar
     int listOverride = 0; // \ls, 0 none
     int listLevel = 0; // \ilvl
     enum PnKind {

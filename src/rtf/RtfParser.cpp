@@ -30,6 +30,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     : m_tokenizer(data)
     , m_header(m_codePages)
     , m_fields(m_codePages)
+    , m_listText(m_codePages)
     , m_decoder(m_codePages, m_header)
     , m_bodyWords(m_header, m_decoder, m_rowDefs)
 {
@@ -162,6 +163,14 @@ void RtfParser::closeGroup()
             m_builder->picture(m_picture);
             m_picture.reset();
         }
+        break;
+    case RtfGroupState::FieldInstruction:
+        if (parent != RtfGroupState::FieldInstruction && closing.field >= 0)
+            insertSymbol(closing.field);
+        break;
+    case RtfGroupState::ListText:
+        if (parent == RtfGroupState::Body)
+            m_builder->listLabel(m_listText.take());
         break;
     case RtfGroupState::PnDefinition:
         if (parent != RtfGroupState::PnDefinition) {
@@ -321,6 +330,10 @@ bool RtfParser::destinationWord(const RtfKeyword &k, const RtfToken &token)
         if (k.target == RtfKeyword::Pn)
             RtfListBuilder::pnWord(state().para, k, token.hasParameter ? p : 0);
         return true;
+    case RtfGroupState::ListText:
+        // Only the font counts, for the code page of the label's bytes.
+        return k.kind != RtfKeyword::Command
+            || (k.arg != RtfKeyword::FontNumber && k.arg != RtfKeyword::Plain);
     default:
         return false;
     }
@@ -439,6 +452,14 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
         }
         enter(RtfGroupState::PnBulletText);
         return;
+    case RtfKeyword::ListText:
+        if (!body) {
+            skipDestination();
+            return;
+        }
+        m_listText.start();
+        enter(RtfGroupState::ListText);
+        return;
     case RtfKeyword::NestedTableProps:
         if (!body) {
             skipDestination();
@@ -523,6 +544,9 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
         if (s.field >= 0)
             m_fields.instructionBytes(s.field, text, instructionCodePage(s.chars.font));
         return;
+    case RtfGroupState::ListText:
+        m_listText.bytes(text, m_header.codePageOfFont(s.chars.font));
+        return;
     default:
         return;
     }
@@ -563,6 +587,10 @@ void RtfParser::appendUnicode(int value)
             m_fields.instructionCharacter(s.field, char16_t(value));
         return;
     }
+    if (s.destination == RtfGroupState::ListText) {
+        m_listText.character(char16_t(value));
+        return;
+    }
     if (s.destination == RtfGroupState::PnBulletText) {
         RtfListBuilder::pnBullet(state().para, char16_t(value));
         return;
@@ -589,11 +617,23 @@ void RtfParser::appendUnicode(int value)
 // ---------------------------------------------------------------------------------------------
 // Header tables, fields, pictures
 
+void RtfParser::insertSymbol(int field)
+{
+    RtfCharProps chars = state().chars;
+    const char32_t c = m_fields.symbol(field, m_header, chars.font);
+    if (c != 0 && state().destination == RtfGroupState::Body)
+        m_decoder.appendCharacter(c, chars);
+}
+
 void RtfParser::startFieldResult()
 {
     RtfGroupState &s = state();
     if (s.field < 0)
         return;
+    if (m_fields.isSymbol(s.field)) {
+        skipDestination(); // the character is shown already
+        return;
+    }
     const int link = m_fields.resultLink(s.field);
     if (link >= 0)
         s.chars.link = link;

@@ -10,6 +10,7 @@
 #include "rtf/RtfGroupState.h"
 #include "rtf/RtfHeaderTables.h"
 #include "rtf/RtfKeywords.h"
+#include "rtf/RtfListText.h"
 #include "rtf/RtfPicture.h"
 #include "rtf/RtfTextDecoder.h"
 #include "rtf/RtfTokenizer.h"
@@ -65,6 +66,7 @@ private:
     void startListDestination(RtfKeyword::DestinationId id);
     void enter(RtfGroupState::Destination destination);
     void startFieldResult();
+    void insertSymbol(int field);
 
     RtfGroupState &state() { return m_stack.back(); }
 
@@ -80,6 +82,7 @@ private:
     RtfHeaderTables m_header;
     RtfFields m_fields;
     RtfPicture m_picture;
+    RtfListText m_listText;
     RtfRowDef m_rowDefs[MaxTableDepth + 1];
     bool m_leftOutContent = false;
 

@@ -176,6 +176,7 @@ void RtfTableBuilder::endRow(int level)
         table.gap = def.gap;
         // \trftsWidth2: the width is in fiftieths of a percent of the text's width.
         table.percentWidth = def.widthUnit == 2 ? qMin(def.width, 5000) : 0;
+        table.rightToLeft = def.rightToLeft != 0;
     }
     // Each cell's column: its own number, unless the row was laid out with wide cells.
     QList<const RtfCellDef *> byColumn(columns, nullptr);
@@ -262,6 +263,8 @@ void RtfTableBuilder::closeTable()
     }
     if (!table.widths.isEmpty()) {
         QTextTableFormat format = t->format();
+        if (table.rightToLeft)
+            format.setLayoutDirection(Qt::RightToLeft);
         // A table that follows the text's width keeps to it: its columns are their shares of the
         // \cellx edges.
         int total = 0;

@@ -55,6 +55,7 @@ private:
         bool rowEnded = false;
         QList<int> widths; // twips, from the row with the most cells
         int gap = 108;
+        bool rightToLeft = false;
         int percentWidth = 0; // fiftieths of a percent of the text's width, 0 for fixed widths
         QList<int> verticalStart; // per column, the row a vertical merge started at, or -1
         QList<Merge> merges;

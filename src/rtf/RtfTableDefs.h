@@ -25,4 +25,5 @@ struct RtfRowDef
     int gap = 108; // \trgaph: half the space between cells
     int widthUnit = 0; // \trftsWidth: 2 for fiftieths of a percent
     int width = 0; // \trwWidth
+    int rightToLeft = 0; // \rtlrow: the first cell on the right
 };

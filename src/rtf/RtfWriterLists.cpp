@@ -1,5 +1,6 @@
 #include "rtf/RtfWriterLists.h"
 
+#include "rtf/RtfListFormat.h"
 #include "rtf/RtfOutput.h"
 #include "rtf/RtfWriterFonts.h"
 
@@ -63,6 +64,8 @@ int numberFormatOf(QTextListFormat::Style style)
         return 3;
     case QTextListFormat::ListLowerAlpha:
         return 4;
+    case QTextListFormat::ListStyleUndefined:
+        return 255; // a fixed label and no number
     default:
         return 23;
     }
@@ -78,6 +81,7 @@ bool RtfWriterLists::isBullet(QTextListFormat::Style style)
     case QTextListFormat::ListUpperAlpha:
     case QTextListFormat::ListLowerRoman:
     case QTextListFormat::ListUpperRoman:
+    case QTextListFormat::ListStyleUndefined:
         return false;
     default:
         return true;
@@ -120,6 +124,8 @@ QString RtfWriterLists::numberText(QTextListFormat::Style style, int number)
         return romanNumber(number, false);
     case QTextListFormat::ListUpperRoman:
         return romanNumber(number, true);
+    case QTextListFormat::ListStyleUndefined:
+        return QString();
     default:
         return QString::number(number);
     }
@@ -174,7 +180,7 @@ void RtfWriterLists::write(RtfOutput &output, RtfWriterFonts &fonts) const
             output.word("levelnfc", nfc);
             output.word("leveljc", 0);
             output.word("levelfollow", 0);
-            output.word("levelstartat", 1);
+            output.word("levelstartat", RtfListFormat::start(format));
             output.openGroup();
             output.word("leveltext");
             if (bullet) {
@@ -187,12 +193,15 @@ void RtfWriterLists::write(RtfOutput &output, RtfWriterFonts &fonts) const
                 // The level's number is the placeholder byte (its level) between the affixes.
                 const QString prefix = prefixOf(format);
                 const QString suffix = suffixOf(format);
-                output.hexByte(static_cast<unsigned char>(prefix.size() + 1 + suffix.size()));
+                const int number = nfc == 255 ? 0 : 1; // a fixed label has no placeholder
+                output.hexByte(static_cast<unsigned char>(prefix.size() + number + suffix.size()));
                 output.text(prefix);
-                output.hexByte(static_cast<unsigned char>(level));
+                if (number)
+                    output.hexByte(static_cast<unsigned char>(level));
                 output.text(suffix);
                 output.raw(";}{\\levelnumbers");
-                output.hexByte(static_cast<unsigned char>(prefix.size() + 1));
+                if (number)
+                    output.hexByte(static_cast<unsigned char>(prefix.size() + 1));
                 output.raw(";}");
             }
             output.word("fi", -labelHang);

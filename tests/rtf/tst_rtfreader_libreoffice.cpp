@@ -1,6 +1,7 @@
 // RtfReader against LibreOffice: each LibreOffice-dialect fixture (tests/data/rtf/libreoffice*.rtf)
 // is converted to text by LibreOffice itself, and its paragraphs must be the ones we read; the
-// legacy numbering fixtures (word95*.rtf) must also give the list labels LibreOffice gives.
+// numbering fixtures (word95*.rtf, the legacy kind; word-lists.rtf and lists-from-libreoffice.rtf,
+// Word's list table) must also give the list labels LibreOffice gives.
 #include "rtf/RtfReader.h"
 #include "support/ExternalTool.h"
 
@@ -31,7 +32,8 @@ QStringList fixtures(const QString &pattern = QStringLiteral("libreoffice*.rtf")
 
 QStringList numberingFixtures()
 {
-    return fixtures(QStringLiteral("word95*.rtf"));
+    return fixtures(QStringLiteral("word95*.rtf")) + fixtures(QStringLiteral("word-lists.rtf"))
+        + fixtures(QStringLiteral("lists-from-libreoffice.rtf"));
 }
 
 // Our paragraphs as LibreOffice's text shows them: a list item as four spaces per level, its
@@ -155,8 +157,8 @@ void RtfReaderLibreOfficeTest::legacyNumberingAsLibreOffice_data()
         QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
 }
 
-// Bullets, simple numbering and paragraphs that go on with a list without a number: the labels
-// and levels LibreOffice shows, paragraph by paragraph.
+// Bullets, simple numbering, paragraphs that go on with a list without a number, and Word's
+// multi-level labels: the labels and levels LibreOffice shows, paragraph by paragraph.
 void RtfReaderLibreOfficeTest::legacyNumberingAsLibreOffice()
 {
     QFETCH(QString, path);

@@ -338,6 +338,14 @@ void RtfWriterTest::paragraphPropertiesAreAllExplicit_data()
     QTest::newRow("centred") << format << QByteArray("\\qc\\li0\\ri0\\fi0\\sb0\\sa0");
     format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     QTest::newRow("right absolute") << format << QByteArray("\\qr\\li0\\ri0\\fi0\\sb0\\sa0");
+    // Right to left, \ql and \qr are the paragraph's start and end: the left edge is its end.
+    format.setLayoutDirection(Qt::RightToLeft);
+    format.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    QTest::newRow("rtl left absolute")
+        << format << QByteArray("\\qr\\rtlpar\\li0\\ri0\\fi0\\sb0\\sa0");
+    format.setAlignment(Qt::AlignLeft);
+    QTest::newRow("rtl start") << format << QByteArray("\\ql\\rtlpar\\li0\\ri0\\fi0\\sb0\\sa0");
+    format.setLayoutDirection(Qt::LayoutDirectionAuto);
     format.setAlignment(Qt::AlignJustify);
     format.setLeftMargin(48);
     format.setRightMargin(10.5);

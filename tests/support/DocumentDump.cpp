@@ -1,5 +1,7 @@
 #include "support/DocumentDump.h"
 
+#include "rtf/RtfListFormat.h"
+
 #include <QCryptographicHash>
 #include <QHash>
 #include <QImage>
@@ -289,6 +291,8 @@ QString dumpDocument(const QTextDocument &doc)
                                  .arg(cell.row())
                                  .arg(cell.column());
                 }
+                if (format.layoutDirection() == Qt::RightToLeft)
+                    parent += QStringLiteral(" rtl");
                 lines << QStringLiteral("table %1 rows=%2 cols=%3 widths=%4 border=%5 padding=%6 "
                                         "spacing=%7%8")
                              .arg(id)
@@ -332,6 +336,12 @@ QString dumpDocument(const QTextDocument &doc)
                         .arg(listStyle(format.style()))
                         .arg(format.indent())
                         .arg(list->itemNumber(block) + 1);
+            // Labels with text of their own, and numbers that do not start at one.
+            if (format.hasProperty(QTextFormat::ListNumberPrefix)
+                || format.hasProperty(QTextFormat::ListNumberSuffix))
+                line += QStringLiteral(" label=") + escaped(list->itemText(block));
+            if (format.hasProperty(RtfListFormat::StartProperty))
+                line += QStringLiteral(" start=%1").arg(RtfListFormat::start(format));
         }
         lines << line;
 
