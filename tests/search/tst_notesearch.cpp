@@ -1,5 +1,6 @@
 // The search over notes without a window: the match rules, the text read from RTF, the cache of
 // the files' texts and the stopping of a scan.
+#include "search/ByteFinder.h"
 #include "search/NoteMatcher.h"
 #include "search/NoteSearch.h"
 #include "search/NoteText.h"
@@ -39,6 +40,8 @@ private slots:
     void matchRules();
     void textOfRtf_data();
     void textOfRtf();
+    void byteFinderFindsEveryPlace_data();
+    void byteFinderFindsEveryPlace();
     void changedFileFoundAgain();
     void newSearchStopsTheOld();
 
@@ -105,6 +108,30 @@ void TestNoteSearch::textOfRtf()
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QCOMPARE(NoteText::fromRtf(rtf), text);
+}
+
+void TestNoteSearch::byteFinderFindsEveryPlace_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("needle");
+    const QByteArray filler(37, '.');
+    QTest::newRow("one byte") << filler + "z" + filler + "z" << QByteArray("z");
+    QTest::newRow("two bytes") << filler + "ab" + filler + "ab" << QByteArray("ab");
+    QTest::newRow("across sixteen")
+        << QByteArray(14, '.') + "zebra" + filler << QByteArray("zebra");
+    QTest::newRow("ends and middle")
+        << "zebra" + filler + "zeb-a" + filler + "zebra" << QByteArray("zebra");
+    QTest::newRow("overlapping") << QByteArray(40, 'a') << QByteArray("aaa");
+    QTest::newRow("longer than the text") << QByteArray("zeb") << QByteArray("zebra");
+}
+
+void TestNoteSearch::byteFinderFindsEveryPlace()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, needle);
+    const ByteFinder finder(needle);
+    for (qsizetype from = 0; from <= text.size(); ++from)
+        QCOMPARE(finder.indexIn(text.constData(), text.size(), from), text.indexOf(needle, from));
 }
 
 TestNoteSearch::Run TestNoteSearch::runSearch(NoteSearch &search,
