@@ -43,6 +43,7 @@ private slots:
     void byteFinderFindsEveryPlace_data();
     void byteFinderFindsEveryPlace();
     void changedFileFoundAgain();
+    void hitsListedInNoteOrder();
     void newSearchStopsTheOld();
 
 private:
@@ -169,6 +170,24 @@ void TestNoteSearch::changedFileFoundAgain()
     QCOMPARE(run.hits.size(), 2);
     QCOMPARE(run.hits.at(1).occurrence, 1);
     QCOMPARE(run.hits.at(0).excerpt.text, QStringLiteral("beta beta"));
+}
+
+void TestNoteSearch::hitsListedInNoteOrder()
+{
+    // Notes enough for the scanning threads to share them: the listed matches are still the
+    // first ones, note after note, and all are counted.
+    QList<SearchSource> sources;
+    for (int row = 0; row < 300; ++row)
+        sources.append({ QString::number(row), row, -1, {}, QStringLiteral("word ").repeated(5) });
+    NoteSearch search(std::make_shared<NoteTextCache>());
+    const Run run = runSearch(search, sources, QStringLiteral("word"));
+    QCOMPARE(run.matches, 1500);
+    QCOMPARE(run.notes, 300);
+    QCOMPARE(run.hits.size(), NoteSearch::maxListedHits);
+    for (int i = 0; i < run.hits.size(); ++i) {
+        QCOMPARE(run.hits.at(i).row, i / 5);
+        QCOMPARE(run.hits.at(i).occurrence, i % 5);
+    }
 }
 
 void TestNoteSearch::newSearchStopsTheOld()
