@@ -47,13 +47,19 @@ def row(figure, target, name, floor=None, unit="ms", size_counter=None, passes=N
     measured = f"{ms:.1f} ms"
     if size_counter and size_counter in counters[name]:
         measured += f" ({counters[name][size_counter] / (ms / 1000):.0f} MB/s)"
+    if not floor and "all_threads_cpu_ms" in counters[name]:
+        measured += f" (CPU of all threads {counters[name]['all_threads_cpu_ms']:.1f} ms)"
     floor_text, ratio, cpu_ratio = "", "", ""
     if floor and floor in times:
         floor_text = f"{times[floor]:.1f} ms"
         ratio = f"{ms / times[floor]:.2f}"
         # On a busy machine the CPU times compare two computations more fairly than the clock.
-        if cpu.get(floor):
-            cpu_ratio = f"{cpu[name] / cpu[floor]:.2f}"
+        # A benchmark whose work runs on other threads counts their time in all_threads_cpu_ms:
+        # its own CPU time is the waiting thread's only.
+        own = counters[name].get("all_threads_cpu_ms", cpu[name])
+        base = counters[floor].get("all_threads_cpu_ms", cpu.get(floor))
+        if base:
+            cpu_ratio = f"{own / base:.2f}"
     if passes is not None:
         measured += "  ok" if passes(ms, times.get(floor)) else "  MISSED"
     rows.append((figure, target, measured, floor_text, ratio, cpu_ratio))

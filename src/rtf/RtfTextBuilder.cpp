@@ -1,5 +1,7 @@
 #include "rtf/RtfTextBuilder.h"
 
+#include <algorithm>
+
 RtfTextBuilder::RtfTextBuilder(const RtfReadContext &context)
     : RtfBuilder(context)
 { }
@@ -9,8 +11,11 @@ void RtfTextBuilder::flushRun()
     if (m_run.isEmpty())
         return;
     m_tables = paragraphLevel();
-    for (const QChar c : std::as_const(m_run))
-        m_text.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
+    // Whole runs appended at once: a call per character took a fifth of a search's parse.
+    const qsizetype from = m_text.size();
+    m_text.append(m_run);
+    QChar *const begin = m_text.data();
+    std::replace(begin + from, begin + m_text.size(), QChar(QChar::LineSeparator), QChar(u'\n'));
     m_run.truncate(0);
     m_lineHasContent = true;
 }

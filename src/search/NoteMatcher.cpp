@@ -1,7 +1,5 @@
 #include "search/NoteMatcher.h"
 
-#include <cstring>
-
 namespace {
 // The room an excerpt gives the text before and after its match, in characters.
 constexpr qsizetype roomBefore = 40;
@@ -44,6 +42,7 @@ NoteMatcher::NoteMatcher(const QString &needle, SearchOptions options)
     , m_options(options)
     , m_matcher(needle, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive)
     , m_bytes(options.matchCase ? needle.toUtf8() : SearchText::fold(needle))
+    , m_finder(m_bytes)
 { }
 
 bool NoteMatcher::atWordEdges(const QByteArray &utf8, qsizetype position) const
@@ -70,12 +69,9 @@ void NoteMatcher::find(const SearchText &text, const std::function<bool(qsizetyp
     const qsizetype size = haystack.size();
     qsizetype from = 0;
     while (from + m_bytes.size() <= size) {
-        // glibc's memmem is many times quicker than a search by characters.
-        const void *at = memmem(
-            begin + from, size_t(size - from), m_bytes.constData(), size_t(m_bytes.size()));
-        if (!at)
+        const qsizetype position = m_finder.indexIn(begin, size, from);
+        if (position < 0)
             return;
-        const qsizetype position = static_cast<const char *>(at) - begin;
         if (atWordEdges(text.utf8, position)) {
             if (!found(position))
                 return;

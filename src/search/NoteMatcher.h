@@ -2,6 +2,7 @@
 // word; and cuts the line of a match down to the words around it.
 #pragma once
 
+#include "search/ByteFinder.h"
 #include "search/SearchText.h"
 
 #include <QByteArray>
@@ -55,4 +56,5 @@ private:
     SearchOptions m_options;
     QStringMatcher m_matcher;
     QByteArray m_bytes; // the needle as the bytes it is looked for in
+    ByteFinder m_finder;
 };

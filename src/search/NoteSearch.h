@@ -57,8 +57,14 @@ signals:
     void finished(int matches, int notes);
 
 private:
+    struct Run;
     struct Progress;
+    // Takes runs of notes in turn until none is left; on each scanning thread.
     void scan(const std::shared_ptr<Progress> &progress);
+    // Keeps a run's results and passes on, in the notes' order, those of every run done.
+    void passOn(const std::shared_ptr<Progress> &progress, qsizetype index, Run run);
+    // The note's text: as given, from the cache, or read from its file.
+    SearchText textOf(const SearchSource &source) const;
     void deliver(int generation, const QList<SearchHit> &hits, bool done, int matches, int notes);
 
     std::shared_ptr<NoteTextCache> m_cache;

@@ -1,5 +1,6 @@
 // The search over notes without a window: the match rules, the text read from RTF, the cache of
 // the files' texts and the stopping of a scan.
+#include "search/ByteFinder.h"
 #include "search/NoteMatcher.h"
 #include "search/NoteSearch.h"
 #include "search/NoteText.h"
@@ -39,7 +40,10 @@ private slots:
     void matchRules();
     void textOfRtf_data();
     void textOfRtf();
+    void byteFinderFindsEveryPlace_data();
+    void byteFinderFindsEveryPlace();
     void changedFileFoundAgain();
+    void hitsListedInNoteOrder();
     void newSearchStopsTheOld();
 
 private:
@@ -107,6 +111,30 @@ void TestNoteSearch::textOfRtf()
     QCOMPARE(NoteText::fromRtf(rtf), text);
 }
 
+void TestNoteSearch::byteFinderFindsEveryPlace_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("needle");
+    const QByteArray filler(37, '.');
+    QTest::newRow("one byte") << filler + "z" + filler + "z" << QByteArray("z");
+    QTest::newRow("two bytes") << filler + "ab" + filler + "ab" << QByteArray("ab");
+    QTest::newRow("across sixteen")
+        << QByteArray(14, '.') + "zebra" + filler << QByteArray("zebra");
+    QTest::newRow("ends and middle")
+        << "zebra" + filler + "zeb-a" + filler + "zebra" << QByteArray("zebra");
+    QTest::newRow("overlapping") << QByteArray(40, 'a') << QByteArray("aaa");
+    QTest::newRow("longer than the text") << QByteArray("zeb") << QByteArray("zebra");
+}
+
+void TestNoteSearch::byteFinderFindsEveryPlace()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, needle);
+    const ByteFinder finder(needle);
+    for (qsizetype from = 0; from <= text.size(); ++from)
+        QCOMPARE(finder.indexIn(text.constData(), text.size(), from), text.indexOf(needle, from));
+}
+
 TestNoteSearch::Run TestNoteSearch::runSearch(NoteSearch &search,
     const QList<SearchSource> &sources, const QString &needle, SearchOptions options)
 {
@@ -142,6 +170,24 @@ void TestNoteSearch::changedFileFoundAgain()
     QCOMPARE(run.hits.size(), 2);
     QCOMPARE(run.hits.at(1).occurrence, 1);
     QCOMPARE(run.hits.at(0).excerpt.text, QStringLiteral("beta beta"));
+}
+
+void TestNoteSearch::hitsListedInNoteOrder()
+{
+    // Notes enough for the scanning threads to share them: the listed matches are still the
+    // first ones, note after note, and all are counted.
+    QList<SearchSource> sources;
+    for (int row = 0; row < 300; ++row)
+        sources.append({ QString::number(row), row, -1, {}, QStringLiteral("word ").repeated(5) });
+    NoteSearch search(std::make_shared<NoteTextCache>());
+    const Run run = runSearch(search, sources, QStringLiteral("word"));
+    QCOMPARE(run.matches, 1500);
+    QCOMPARE(run.notes, 300);
+    QCOMPARE(run.hits.size(), NoteSearch::maxListedHits);
+    for (int i = 0; i < run.hits.size(); ++i) {
+        QCOMPARE(run.hits.at(i).row, i / 5);
+        QCOMPARE(run.hits.at(i).occurrence, i % 5);
+    }
 }
 
 void TestNoteSearch::newSearchStopsTheOld()
