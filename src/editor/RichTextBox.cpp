@@ -129,6 +129,10 @@ void RichTextBox::checkOpening()
     }
     const NoteOpening::Outcome outcome = m_opening->outcome();
     if (outcome == NoteOpening::Outcome::Opening) {
+        // The first screen of the note shows under the bar while the rest is read; the box still
+        // takes no typing.
+        if (std::unique_ptr<QTextDocument> start = m_opening->takeStart())
+            installDocument(std::move(start), Part::Start);
         m_openingBar->setValue(m_opening->percent());
         return;
     }
@@ -154,7 +158,7 @@ void RichTextBox::placeOpeningBar()
         area.y() + (area.height() - height) / 2, width, height);
 }
 
-void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
+void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming, Part part)
 {
     QTextDocument *shown = incoming.release();
     shown->setParent(this);
@@ -175,11 +179,13 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
     if (old && old->parent() == this)
         delete old;
     setCaretPosition(0);
+    m_layoutPacer.start(shown);
+    if (part == Part::Start)
+        return;
     // The first save of the note finds its pictures made.
     if (!m_pictures)
         m_pictures = std::make_unique<RtfPicturePreparer>();
     m_pictures->prepare(*shown);
-    m_layoutPacer.start(shown);
 }
 
 void RichTextBox::waitForPreparedPictures()
