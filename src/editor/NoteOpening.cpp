@@ -3,6 +3,7 @@
 #include "rtf/RtfFirstPart.h"
 #include "rtf/RtfReader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <QThread>
 
@@ -71,6 +72,10 @@ std::unique_ptr<QTextDocument> NoteOpening::build(const QByteArray &rtf, const Q
     if (leftOutContent)
         *leftOutContent = reader.leftOutContent();
     document->setUndoRedoEnabled(true);
+    // The layout's first pass over every block is made here, off the window's thread: at no
+    // width yet, it lays nothing out and starts no timer.
+    document->setPageSize(QSizeF(0, 0));
+    document->documentLayout();
     return document;
 }
 

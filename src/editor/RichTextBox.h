@@ -109,8 +109,9 @@ private:
     // only the first paragraphs of a note still opening, shown until the whole is in.
     enum class Part { Whole, Start };
     void installDocument(std::unique_ptr<QTextDocument> incoming, Part part = Part::Whole);
-    // Keeps the scroll bar shown from the start when the document is taller than the box.
-    void holdScrollBar(QTextDocument *incoming);
+    // Keeps the scroll bar shown from the start when the document is taller than the box, which
+    // the caller may know already (overflows).
+    void holdScrollBar(QTextDocument *incoming, bool overflows);
     void releaseScrollBar(const QSizeF &documentSize);
     void checkOpening();
     void placeOpeningBar();
@@ -136,4 +137,6 @@ private:
     LayoutPacer m_layoutPacer { this };
     QProgressBar *m_openingBar = nullptr;
     bool m_holdingScrollBar = false;
+    // The box shows the start of the note still opening (NoteOpening::takeStart).
+    bool m_showsStart = false;
 };

@@ -112,6 +112,9 @@ void NoteOpeningTest::startOfALargeNoteShowsUntilTheWholeIsIn()
     QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 1, 60000);
     QCOMPARE(box.document()->blockCount(), 40000);
     QVERIFY(start.size() < box.toPlainText().size());
+    // The scroll bar of the start stays, and is let go to follow the whole.
+    QVERIFY(box.verticalScrollBar()->isVisible());
+    QTRY_COMPARE(box.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 }
 
 void NoteOpeningTest::largeNoteIsLaidOutToItsEndInSlices()
