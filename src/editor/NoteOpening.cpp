@@ -1,7 +1,9 @@
 #include "editor/NoteOpening.h"
 
+#include "rtf/RtfFirstPart.h"
 #include "rtf/RtfReader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <QThread>
 
@@ -47,6 +49,12 @@ std::unique_ptr<QTextDocument> NoteOpening::takeDocument(bool *leftOutContent)
     return std::move(m_document);
 }
 
+std::unique_ptr<QTextDocument> NoteOpening::takeStart()
+{
+    std::lock_guard lock(m_lock);
+    return std::move(m_start);
+}
+
 std::unique_ptr<QTextDocument> NoteOpening::build(const QByteArray &rtf, const QFont &font,
     bool *leftOutContent, const std::function<bool(qsizetype)> &progress)
 {
@@ -64,6 +72,10 @@ std::unique_ptr<QTextDocument> NoteOpening::build(const QByteArray &rtf, const Q
     if (leftOutContent)
         *leftOutContent = reader.leftOutContent();
     document->setUndoRedoEnabled(true);
+    // The layout's first pass over every block is made here, off the window's thread: at no
+    // width yet, it lays nothing out and starts no timer.
+    document->setPageSize(QSizeF(0, 0));
+    document->documentLayout();
     return document;
 }
 
@@ -79,6 +91,7 @@ void NoteOpening::run(const Read &read, const QFont &font, QThread *target)
         end(Outcome::NotRead);
         return;
     }
+    buildStart(rtf, font, target);
     const qsizetype size = qMax<qsizetype>(1, rtf.size());
     bool leftOut = false;
     std::unique_ptr<QTextDocument> document = build(rtf, font, &leftOut, [&](qsizetype bytesRead) {
@@ -99,4 +112,23 @@ void NoteOpening::run(const Read &read, const QFont &font, QThread *target)
     m_document = std::move(document);
     m_leftOut = leftOut;
     m_outcome = Outcome::Opened;
+}
+
+void NoteOpening::buildStart(const QByteArray &rtf, const QFont &font, QThread *target)
+{
+    if (!RtfReader::looksLikeRtf(rtf))
+        return;
+    // Past the first half of the note, the whole is near: no start is worth building then.
+    const qsizetype end = RtfFirstPart::end(rtf, startBytes, rtf.size() / 2);
+    if (end < 0)
+        return;
+    std::unique_ptr<QTextDocument> start = build(QByteArray::fromRawData(rtf.constData(), end),
+        font, nullptr, [this](qsizetype) { return !m_cancelled; });
+    if (!start)
+        return;
+    std::lock_guard lock(m_lock);
+    if (m_outcome != Outcome::Opening)
+        return;
+    start->moveToThread(target);
+    m_start = std::move(start);
 }

@@ -1,7 +1,9 @@
 // One note being opened on a thread of its own: the file is read and its RTF built into a
-// document of its own there, so that the window goes on answering while a large note opens. The
-// document is handed to the thread that started the opening once it is whole. Everything that
-// passes between the threads goes through one mutex.
+// document of its own there, so that the window goes on answering while a large note opens. A
+// large note's first paragraphs are built first into a document of their own, handed over at once
+// so that the box can show its first screen; the whole document is handed to the thread that
+// started the opening once it is whole. Everything that passes between the threads goes through
+// one mutex.
 #pragma once
 
 #include <QByteArray>
@@ -39,6 +41,13 @@ public:
     // held content the document cannot show (RtfReader::leftOutContent). Null after the first
     // call.
     std::unique_ptr<QTextDocument> takeDocument(bool *leftOutContent = nullptr);
+    // The note's first paragraphs, built before the rest, as soon as they are; null before, after
+    // the first call, and for a note too small to be worth it. It looks as the start of the whole
+    // document does, and is for showing only: it is not the note.
+    std::unique_ptr<QTextDocument> takeStart();
+
+    // The RTF read into the start: about this many bytes, up to the end of a paragraph.
+    static constexpr qsizetype startBytes = 64 * 1024;
 
     // Builds the document of rtf on the calling thread, the way an opening does; null when rtf is
     // not RTF or progress stopped it.
@@ -47,10 +56,12 @@ public:
 
 private:
     void run(const Read &read, const QFont &font, QThread *target);
+    void buildStart(const QByteArray &rtf, const QFont &font, QThread *target);
 
     mutable std::mutex m_lock;
     Outcome m_outcome = Outcome::Opening;
     std::unique_ptr<QTextDocument> m_document;
+    std::unique_ptr<QTextDocument> m_start;
     bool m_leftOut = false;
     std::atomic<bool> m_cancelled { false };
     std::atomic<int> m_percent { 0 };

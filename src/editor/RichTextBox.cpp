@@ -106,6 +106,8 @@ void RichTextBox::openNote(NoteOpening::Read read)
 
 void RichTextBox::cancelOpening()
 {
+    // Whatever the box shows next is not the whole of the note whose start it may show.
+    m_showsStart = false;
     if (m_opening) {
         m_opening->cancel();
         // Its thread may be inside a large picture: nothing waits for it here.
@@ -129,13 +131,19 @@ void RichTextBox::checkOpening()
     }
     const NoteOpening::Outcome outcome = m_opening->outcome();
     if (outcome == NoteOpening::Outcome::Opening) {
+        // The first screen of the note shows under the bar while the rest is read; the box still
+        // takes no typing.
+        if (std::unique_ptr<QTextDocument> start = m_opening->takeStart())
+            installDocument(std::move(start), Part::Start);
         m_openingBar->setValue(m_opening->percent());
         return;
     }
     bool leftOut = false;
     std::unique_ptr<QTextDocument> built = m_opening->takeDocument(&leftOut);
+    const bool startShown = m_showsStart;
     cancelOpening();
     if (outcome == NoteOpening::Outcome::Opened && built) {
+        m_showsStart = startShown;
         installDocument(std::move(built));
         emit noteOpened(true, leftOut);
     } else if (outcome != NoteOpening::Outcome::Cancelled) {
@@ -154,7 +162,7 @@ void RichTextBox::placeOpeningBar()
         area.y() + (area.height() - height) / 2, width, height);
 }
 
-void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
+void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming, Part part)
 {
     QTextDocument *shown = incoming.release();
     shown->setParent(this);
@@ -166,7 +174,9 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
     setExtraSelections({});
     // From the top: the new document is laid out only as far as the box shows.
     verticalScrollBar()->setValue(0);
-    holdScrollBar(shown);
+    // The whole note is at least as tall as its start: a scroll bar the start showed stays.
+    const bool afterStart = std::exchange(m_showsStart, part == Part::Start);
+    holdScrollBar(shown, afterStart && verticalScrollBar()->isVisible());
     QPointer<QTextDocument> old = document();
     setDocument(shown);
     connect(shown->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
@@ -175,11 +185,13 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming)
     if (old && old->parent() == this)
         delete old;
     setCaretPosition(0);
+    m_layoutPacer.start(shown);
+    if (part == Part::Start)
+        return;
     // The first save of the note finds its pictures made.
     if (!m_pictures)
         m_pictures = std::make_unique<RtfPicturePreparer>();
     m_pictures->prepare(*shown);
-    m_layoutPacer.start(shown);
 }
 
 void RichTextBox::waitForPreparedPictures()
@@ -188,13 +200,19 @@ void RichTextBox::waitForPreparedPictures()
         m_pictures->waitForDone();
 }
 
-void RichTextBox::holdScrollBar(QTextDocument *incoming)
+void RichTextBox::holdScrollBar(QTextDocument *incoming, bool overflows)
 {
     const bool held = std::exchange(m_holdingScrollBar, false);
     if (held)
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     if (!isVisible() || verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded)
         return;
+    // Known without a pass over every block of the incoming document.
+    if (overflows) {
+        m_holdingScrollBar = true;
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return;
+    }
     // Whether the text overflows the box at the width it has beside a scroll bar: only the
     // blocks of the first screen are laid out to know it.
     const int extent = verticalScrollBar()->isVisible()

@@ -114,10 +114,13 @@ protected:
 
 private:
     // Shows a document built away from the box, laid out at the box's final width: the scroll
-    // bar is decided first, the rest of the layout is left to Qt's incremental layout.
-    void installDocument(std::unique_ptr<QTextDocument> incoming);
-    // Keeps the scroll bar shown from the start when the document is taller than the box.
-    void holdScrollBar(QTextDocument *incoming);
+    // bar is decided first, the rest of the layout is left to Qt's incremental layout. A Start is
+    // only the first paragraphs of a note still opening, shown until the whole is in.
+    enum class Part { Whole, Start };
+    void installDocument(std::unique_ptr<QTextDocument> incoming, Part part = Part::Whole);
+    // Keeps the scroll bar shown from the start when the document is taller than the box, which
+    // the caller may know already (overflows).
+    void holdScrollBar(QTextDocument *incoming, bool overflows);
     void releaseScrollBar(const QSizeF &documentSize);
     void checkOpening();
     void placeOpeningBar();
@@ -143,4 +146,6 @@ private:
     LayoutPacer m_layoutPacer { this };
     QProgressBar *m_openingBar = nullptr;
     bool m_holdingScrollBar = false;
+    // The box shows the start of the note still opening (NoteOpening::takeStart).
+    bool m_showsStart = false;
 };

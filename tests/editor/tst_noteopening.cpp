@@ -27,6 +27,7 @@ private slots:
     void openedNoteIsTheGoldenDocument_data();
     void openedNoteIsTheGoldenDocument();
     void stoppedOpeningLeavesTheBoxAsItWas();
+    void startOfALargeNoteShowsUntilTheWholeIsIn();
     void largeNoteIsLaidOutToItsEndInSlices();
 };
 
@@ -87,6 +88,33 @@ void NoteOpeningTest::stoppedOpeningLeavesTheBoxAsItWas()
     QTest::qWait(100);
     QVERIFY(opened.isEmpty());
     QCOMPARE(box.toPlainText(), QStringLiteral("kept"));
+}
+
+void NoteOpeningTest::startOfALargeNoteShowsUntilTheWholeIsIn()
+{
+    RichTextBox box;
+    box.show();
+    box.setText(QStringLiteral("before"));
+    QByteArray rtf = "{\\rtf1 ";
+    for (int line = 0; line < 40000; ++line)
+        rtf += "A line of a note that takes a while to open.\\par\n";
+    rtf += "}";
+    QSignalSpy opened(&box, &RichTextBox::noteOpened);
+    box.openNote([rtf](QByteArray *read) {
+        *read = rtf;
+        return true;
+    });
+    QTRY_VERIFY(box.toPlainText().startsWith(QStringLiteral("A line")));
+    QVERIFY(box.isOpening());
+    const QString start = box.toPlainText();
+    QTest::keyClicks(&box, "x");
+    QCOMPARE(box.toPlainText(), start);
+    QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 1, 60000);
+    QCOMPARE(box.document()->blockCount(), 40000);
+    QVERIFY(start.size() < box.toPlainText().size());
+    // The scroll bar of the start stays, and is let go to follow the whole.
+    QVERIFY(box.verticalScrollBar()->isVisible());
+    QTRY_COMPARE(box.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 }
 
 void NoteOpeningTest::largeNoteIsLaidOutToItsEndInSlices()
