@@ -47,6 +47,8 @@ public:
     // read goes in (bytesWaited: the parser had bytes waiting that it has just decoded).
     virtual void flushParagraphText(bool bytesWaited) = 0;
     virtual void endParagraph() = 0;
+    // Ends the paragraph being read when it holds anything.
+    virtual void endOpenParagraph() = 0;
     virtual void endSection() = 0;
     virtual void pageBreak() = 0;
     virtual void endCell(int level) = 0;

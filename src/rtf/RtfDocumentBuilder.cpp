@@ -157,6 +157,12 @@ void RtfDocumentBuilder::endParagraph()
     m_at.paragraphHasContent = false;
 }
 
+void RtfDocumentBuilder::endOpenParagraph()
+{
+    if (m_run.size() > m_endedInRun || m_at.paragraphHasContent)
+        endParagraph();
+}
+
 bool RtfDocumentBuilder::joinParagraph()
 {
     // A paragraph of text formatted like the one before it, outside tables and lists, needs no
