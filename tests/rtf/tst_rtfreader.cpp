@@ -116,6 +116,8 @@ private slots:
     void jpegAndMetafile();
     void binaryPicture();
     void pictureClaimingHugeSize();
+    void shapesReadInPlace_data();
+    void shapesReadInPlace();
     void notesFollowTheText_data();
     void notesFollowTheText();
     void leftOutContentIsReported_data();
@@ -690,6 +692,40 @@ void RtfReaderTest::pictureClaimingHugeSize()
         = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
     QVERIFY(!stored.isNull());
     QVERIFY(stored.sizeInBytes() < 100000);
+}
+
+void RtfReaderTest::shapesReadInPlace_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("text box, its paragraphs by themselves")
+        << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn fFilled}{\\sv 0}}{\\shptxt\\pard b\\par c}}"
+                      "{\\shprslt{\\*\\do\\dptxbx{\\dptxbxtext\\pard b\\par c}}}}d")
+        << QStringLiteral("a\nb\nc\nd");
+    QTest::newRow("text box in a cell stays in it") << QByteArray(
+        "\\trowd\\cellx900\\cellx1800\\intbl a{\\shp{\\*\\shpinst{\\shptxt b}}}\\cell "
+        "c\\cell\\row") << QStringLiteral("\na\nb\n\nc\n"); // one table of two cells
+    QTest::newRow("shape without text: its result")
+        << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt b}}c")
+        << QStringLiteral("abc");
+    QTest::newRow("shape picture, not its result")
+        << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn pib}"
+                      "{\\sv{\\pict\\pngblip "
+               + pngBytes(Qt::red, QSize(2, 2)).toHex() + "}}}}{\\shprslt b}}c")
+        << QStringLiteral("a\ufffcc");
+    QTest::newRow("Word 95 text box")
+        << QByteArray("a{\\*\\do\\dptxbx{\\dptxbxtext\\pard b\\par}}c")
+        << QStringLiteral("a\nb\nc");
+    QTest::newRow("frame in place")
+        << QByteArray("a\\par\\pard\\posx100\\absw900 b\\par\\pard c") << QStringLiteral("a\nb\nc");
+}
+
+void RtfReaderTest::shapesReadInPlace()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QCOMPARE(readText("{\\rtf1\\ansi " + body + "}"), text);
 }
 
 void RtfReaderTest::notesFollowTheText_data()
