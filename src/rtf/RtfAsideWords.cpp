@@ -184,11 +184,12 @@ void RtfAsideWords::startTextBox()
     s.textBox = true;
 }
 
-void RtfAsideWords::groupClosed(const RtfGroupState &closing)
+void RtfAsideWords::shapeGroupClosed(const RtfGroupState &closing)
 {
     if (closing.textBox && !state().textBox) {
         m_decoder.decodeBytes();
         m_builder->endOpenParagraph();
+        m_builder->boxEnded();
     }
     while (!m_shapes.empty() && m_shapes.back().depth > m_stack.size())
         m_shapes.pop_back();

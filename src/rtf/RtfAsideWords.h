@@ -37,8 +37,13 @@ public:
 
     void setBuilder(RtfBuilder *builder) { m_builder = builder; }
     void word(const RtfKeyword &k);
-    // The group closing has been popped off the stack.
-    void groupClosed(const RtfGroupState &closing);
+    // The group closing has been popped off the stack. Called for every group: the common case,
+    // outside shapes, costs a test.
+    void groupClosed(const RtfGroupState &closing)
+    {
+        if (closing.textBox || !m_shapes.empty())
+            shapeGroupClosed(closing);
+    }
 
     // After the body: what to read of the notes (empty without notes); while they are read,
     // noteMark is what a \chftn shows.
@@ -50,6 +55,7 @@ private:
     void noteWord(RtfNotes::Word word);
     void shapeWord(ShapeWord word);
     void startTextBox();
+    void shapeGroupClosed(const RtfGroupState &closing);
     QByteArrayView readPastGroup(QByteArrayView word = {}, bool *found = nullptr);
     void appendMark(const QString &mark, bool superscript);
     RtfNotes::Kind nextNoteKind() const;

@@ -1,5 +1,7 @@
 #include "rtf/RtfTextBuilder.h"
 
+#include <utility>
+
 RtfTextBuilder::RtfTextBuilder(const RtfReadContext &context)
     : RtfBuilder(context)
 { }
@@ -8,6 +10,7 @@ void RtfTextBuilder::flushRun()
 {
     if (m_run.isEmpty())
         return;
+    m_afterBox = false;
     m_tables = paragraphLevel();
     for (const QChar c : std::as_const(m_run))
         m_text.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
@@ -18,6 +21,8 @@ void RtfTextBuilder::flushRun()
 void RtfTextBuilder::endParagraph()
 {
     flushRun();
+    if (std::exchange(m_afterBox, false) && !m_lineHasContent)
+        return;
     m_text.append(u'\n');
     m_lineHasContent = false;
 }

@@ -705,7 +705,7 @@ void RtfReaderTest::shapesReadInPlace_data()
         << QStringLiteral("a\nb\nc\nd");
     QTest::newRow("text box in a cell stays in it") << QByteArray(
         "\\trowd\\cellx900\\cellx1800\\intbl a{\\shp{\\*\\shpinst{\\shptxt b}}}\\cell "
-        "c\\cell\\row") << QStringLiteral("\na\nb\n\nc\n"); // one table of two cells
+        "c\\cell\\row") << QStringLiteral("\na\nb\nc\n"); // one table of two cells
     QTest::newRow("shape without text: its result")
         << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt b}}c")
         << QStringLiteral("abc");
@@ -714,9 +714,8 @@ void RtfReaderTest::shapesReadInPlace_data()
                       "{\\sv{\\pict\\pngblip "
                + pngBytes(Qt::red, QSize(2, 2)).toHex() + "}}}}{\\shprslt b}}c")
         << QStringLiteral("a\ufffcc");
-    QTest::newRow("Word 95 text box")
-        << QByteArray("a{\\*\\do\\dptxbx{\\dptxbxtext\\pard b\\par}}c")
-        << QStringLiteral("a\nb\nc");
+    QTest::newRow("Word 95 text box, its anchor paragraph ended") << QByteArray(
+        "a{\\*\\do\\dptxbx{\\dptxbxtext\\pard b\\par}}\\par c") << QStringLiteral("a\nb\nc");
     QTest::newRow("frame in place")
         << QByteArray("a\\par\\pard\\posx100\\absw900 b\\par\\pard c") << QStringLiteral("a\nb\nc");
 }
