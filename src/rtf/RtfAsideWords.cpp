@@ -10,10 +10,9 @@ constexpr size_t MaxOpenShapes = 64;
 
 } // namespace
 
-RtfAsideWords::RtfAsideWords(QByteArrayView data, RtfTokenizer &tokenizer,
-    std::vector<RtfGroupState> &stack, RtfTextDecoder &decoder)
-    : m_data(data)
-    , m_tokenizer(tokenizer)
+RtfAsideWords::RtfAsideWords(
+    RtfTokenizer &tokenizer, std::vector<RtfGroupState> &stack, RtfTextDecoder &decoder)
+    : m_tokenizer(tokenizer)
     , m_stack(stack)
     , m_decoder(decoder)
 { }
@@ -28,7 +27,9 @@ void RtfAsideWords::word(const RtfKeyword &k)
 
 QByteArrayView RtfAsideWords::readPastGroup(QByteArrayView word, bool *found)
 {
-    // The rest of the group just opened, without its closing brace; its state goes with it.
+    // The rest of the group just opened, without its closing brace; its state goes with it. The
+    // input may be a note's own text, read after the body.
+    const QByteArrayView input = m_tokenizer.input();
     const qsizetype begin = m_tokenizer.position();
     const bool hasWord = m_tokenizer.skipGroup(word);
     if (found)
@@ -36,9 +37,9 @@ QByteArrayView RtfAsideWords::readPastGroup(QByteArrayView word, bool *found)
     if (m_stack.size() > 1)
         m_stack.pop_back();
     qsizetype end = m_tokenizer.position();
-    if (end > begin && m_data[end - 1] == '}')
+    if (end > begin && input[end - 1] == '}')
         --end;
-    return m_data.sliced(begin, end - begin);
+    return input.sliced(begin, end - begin);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -92,8 +93,9 @@ void RtfAsideWords::appendMark(const QString &mark, bool superscript)
 RtfNotes::Kind RtfAsideWords::nextNoteKind() const
 {
     // A mark comes just before its note, and an endnote says so at its start.
+    const QByteArrayView input = m_tokenizer.input();
     const qsizetype at = m_tokenizer.position();
-    const QByteArrayView ahead = m_data.sliced(at, std::min<qsizetype>(512, m_data.size() - at));
+    const QByteArrayView ahead = input.sliced(at, std::min<qsizetype>(512, input.size() - at));
     const qsizetype note = ahead.indexOf("\\footnote");
     if (note < 0)
         return RtfNotes::Footnote;

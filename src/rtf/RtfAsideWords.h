@@ -32,8 +32,8 @@ public:
         DrawingObject, // \do
     };
 
-    RtfAsideWords(QByteArrayView data, RtfTokenizer &tokenizer, std::vector<RtfGroupState> &stack,
-        RtfTextDecoder &decoder);
+    RtfAsideWords(
+        RtfTokenizer &tokenizer, std::vector<RtfGroupState> &stack, RtfTextDecoder &decoder);
 
     void setBuilder(RtfBuilder *builder) { m_builder = builder; }
     void word(const RtfKeyword &k);
@@ -68,7 +68,6 @@ private:
         bool read;
     };
 
-    QByteArrayView m_data;
     RtfTokenizer &m_tokenizer;
     std::vector<RtfGroupState> &m_stack;
     RtfTextDecoder &m_decoder;

@@ -32,7 +32,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     , m_fields(m_codePages)
     , m_decoder(m_codePages, m_header)
     , m_bodyWords(m_header, m_decoder, m_rowDefs)
-    , m_asideWords(data, m_tokenizer, m_stack, m_decoder)
+    , m_asideWords(m_tokenizer, m_stack, m_decoder)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();

@@ -714,6 +714,10 @@ void RtfReaderTest::shapesReadInPlace_data()
                       "{\\sv{\\pict\\pngblip "
                + pngBytes(Qt::red, QSize(2, 2)).toHex() + "}}}}{\\shprslt b}}c")
         << QStringLiteral("a\ufffcc");
+    QTest::newRow("shape picture in a footnote")
+        << QByteArray("a{\\footnote b{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv{\\pict\\pngblip "
+               + pngBytes(Qt::red, QSize(2, 2)).toHex() + "}}}}{\\shprslt c}}}")
+        << QStringLiteral("a\n________________\nb\ufffc");
     QTest::newRow("Word 95 text box, its anchor paragraph ended") << QByteArray(
         "a{\\*\\do\\dptxbx{\\dptxbxtext\\pard b\\par}}\\par c") << QStringLiteral("a\nb\nc");
     QTest::newRow("frame in place")
