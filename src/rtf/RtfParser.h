@@ -42,8 +42,8 @@ public:
 
     // False when the progress function stopped it: the document then holds only a part.
     bool parse();
-    // True when the document holds content the parse left out: footnotes, endnotes, comments,
-    // page headers and footers, the text of shapes, pictures shown as placeholders.
+    // True when the file holds content the document does not keep as the file has it: notes and
+    // comments, text boxes, page headers and footers, pictures shown as placeholders.
     bool leftOutContent() const
     {
         return m_leftOutContent || m_asideWords.leftOutContent() || m_builder->leftOutContent();
