@@ -47,6 +47,11 @@ public:
     // read goes in (bytesWaited: the parser had bytes waiting that it has just decoded).
     virtual void flushParagraphText(bool bytesWaited) = 0;
     virtual void endParagraph() = 0;
+    // Ends the paragraph being read when it holds anything.
+    virtual void endOpenParagraph() = 0;
+    // A text box read in place has ended its paragraphs: the paragraph it was anchored in, when
+    // nothing follows the box in it, ends without an empty paragraph of its own.
+    void boxEnded() { m_afterBox = true; }
     virtual void endSection() = 0;
     virtual void pageBreak() = 0;
     virtual void endCell(int level) = 0;
@@ -75,4 +80,5 @@ protected:
     RtfReadContext m_context;
     QString m_run;
     RtfCharProps m_runProps;
+    bool m_afterBox = false; // nothing has come since a text box ended
 };

@@ -10,6 +10,8 @@
 #include <QTextList>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 // 128 bits of a fast hash over an image's size and pixels (32 bits each, rows without padding).
@@ -62,6 +64,7 @@ void RtfDocumentBuilder::flushRun()
     }
     if (m_run.isEmpty())
         return;
+    m_afterBox = false;
     prepareContent();
     m_at.cursor.insertText(m_run, charFormat(m_runProps));
     m_run.truncate(0); // keeps its buffer for the next run
@@ -148,6 +151,10 @@ void RtfDocumentBuilder::prepareContent()
 
 void RtfDocumentBuilder::endParagraph()
 {
+    if (m_afterBox && m_run.size() <= m_endedInRun && !m_at.paragraphHasContent) {
+        m_afterBox = false;
+        return;
+    }
     if (joinParagraph())
         return;
     flushRun();
@@ -155,6 +162,12 @@ void RtfDocumentBuilder::endParagraph()
     applyParagraphFormat();
     m_at.blockPending = true;
     m_at.paragraphHasContent = false;
+}
+
+void RtfDocumentBuilder::endOpenParagraph()
+{
+    if (m_run.size() > m_endedInRun || m_at.paragraphHasContent)
+        endParagraph();
 }
 
 bool RtfDocumentBuilder::joinParagraph()
@@ -286,7 +299,7 @@ void RtfDocumentBuilder::endCell(int level)
     }
     m_tables.sync(std::min(level, m_tables.count() + 1));
     m_tables.advanceCell();
-    if (m_at.blockPending) {
+    if (m_at.blockPending && !std::exchange(m_afterBox, false)) {
         // "\par\cell": the cell ends with an empty paragraph.
         m_at.cursor.insertBlock();
         m_at.blockPending = false;
@@ -343,6 +356,7 @@ void RtfDocumentBuilder::picture(const RtfPicture &picture)
     }
     flushRun();
     prepareContent();
+    m_afterBox = false;
     QTextImageFormat format;
     const int link = state().chars.link;
     if (const QString href = m_context.fields.link(link); !href.isEmpty()) {

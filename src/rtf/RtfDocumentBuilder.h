@@ -25,6 +25,7 @@ public:
     void flushRun() override;
     void flushParagraphText(bool bytesWaited) override;
     void endParagraph() override;
+    void endOpenParagraph() override;
     void endSection() override { m_lists.endSection(); }
     void pageBreak() override;
     void endCell(int level) override;

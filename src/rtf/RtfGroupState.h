@@ -31,6 +31,7 @@ struct RtfGroupState
     int unicodeSkip = 1; // \ucN
     int field = -1; // index of the innermost field this group is in
     bool nestedTableProps = false; // inside {\*\nesttableprops}
+    bool textBox = false; // inside the text of a shape's box
     RtfCharProps chars;
     RtfParaProps para;
 };

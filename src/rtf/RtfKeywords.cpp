@@ -1,5 +1,7 @@
 #include "rtf/RtfKeywords.h"
 
+#include "rtf/RtfAsideWords.h"
+#include "rtf/RtfNotes.h"
 #include "rtf/RtfTokenizer.h"
 
 #include <QTextOption>
@@ -124,17 +126,13 @@ void headerRows(std::vector<K> &t)
             destination("fldinst", K::FieldInstruction),
             destination("fldrslt", K::FieldResult),
             destination("object", K::Container),
-            destination("shp", K::Container),
             destination("result", K::ContainerResult),
-            destination("shprslt", K::ContainerResult),
             destination("ud", K::ContainerResult),
             destination("upr", K::Upr),
             destination("pn", K::PnDefinition),
             destination("pntxtb", K::PnBulletText, false),
             destination("leveltext", K::LevelText, false),
             destination("nesttableprops", K::NestedTableProps),
-            destination("shpinst", K::ShapeInstructions),
-            destination("do", K::DrawingObject),
 
         });
 }
@@ -356,6 +354,44 @@ void wordListRows(std::vector<K> &t)
         });
 }
 
+void asideRows(std::vector<K> &t)
+{
+    // Footnotes, endnotes and comments: read after the body (RtfNotes). Listed after the rows
+    // that read past them, so these hold.
+    using N = RtfNotes;
+    t.push_back(row("footnote", K::Destination, K::Notes, N::NoteText));
+    t.push_back(row("annotation", K::Destination, K::Notes, N::CommentText));
+    t.push_back(row("atnauthor", K::Destination, K::Notes, N::CommentAuthor));
+    t.push_back(row("chftn", K::Command, K::Notes, N::NoteMark));
+    t.push_back(row("chatn", K::Command, K::Notes, N::CommentMark));
+    const struct
+    {
+        std::string_view name;
+        int arg;
+    } styles[] = { { "ftnnar", N::Arabic }, { "ftnnalc", N::LowerLetter },
+        { "ftnnauc", N::UpperLetter }, { "ftnnrlc", N::LowerRoman }, { "ftnnruc", N::UpperRoman },
+        { "aftnnar", N::EndnoteStyles + int(N::Arabic) },
+        { "aftnnalc", N::EndnoteStyles + int(N::LowerLetter) },
+        { "aftnnauc", N::EndnoteStyles + int(N::UpperLetter) },
+        { "aftnnrlc", N::EndnoteStyles + int(N::LowerRoman) },
+        { "aftnnruc", N::EndnoteStyles + int(N::UpperRoman) } };
+    for (const auto &s : styles)
+        t.push_back(row(s.name, K::Flag, K::Notes, N::StyleBase + s.arg));
+
+    // Shapes and drawing objects: their text boxes and pictures are read in place.
+    using A = RtfAsideWords;
+    const struct
+    {
+        std::string_view name;
+        A::ShapeWord word;
+    } shapes[] = { { "shp", A::Shape }, { "shpinst", A::ShapeInstructions },
+        { "sp", A::ShapeProperty }, { "sn", A::PropertyName }, { "sv", A::PropertyValue },
+        { "shptxt", A::TextBox }, { "dptxbxtext", A::TextBox }, { "shprslt", A::ShapeResult },
+        { "do", A::DrawingObject } };
+    for (const auto &s : shapes)
+        t.push_back(row(s.name, K::Destination, K::Shapes, s.word));
+}
+
 std::vector<K> rows()
 {
     std::vector<K> t;
@@ -366,6 +402,7 @@ std::vector<K> rows()
     underlineAndSkippedRows(t);
     wordListRows(t);
     directionRows(t);
+    asideRows(t);
     return t;
 }
 

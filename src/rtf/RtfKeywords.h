@@ -40,6 +40,8 @@ struct RtfKeyword
         List, // the list or override being read (arg: ListField)
         Level, // the list level being read (arg: LevelField)
         Pn, // the {\*\pn} numbering being read (arg: the style, or a PnCommand)
+        Notes, // footnotes, endnotes and comments (arg: RtfNotes::Word)
+        Shapes, // shapes and drawing objects (arg: RtfAsideWords::ShapeWord)
     };
     enum FontField { FontCharset, FontCodePage };
     enum ListField { ListId, OverrideLevel, OverrideStart };
@@ -58,15 +60,13 @@ struct RtfKeyword
         Field,
         FieldInstruction,
         FieldResult,
-        Container, // \object, \shp: only their result part is read
-        ContainerResult, // \result, \shprslt, \ud
+        Container, // \object: only its result part is read
+        ContainerResult, // \result, \ud
         Upr,
         PnDefinition,
         PnBulletText,
         LevelText,
         NestedTableProps,
-        ShapeInstructions, // \shpinst: the text of a text box (\shptxt) is left out
-        DrawingObject, // \do: the text of a drawing object's box (\dptxbxtext) is left out
         ListText, // {\listtext}: the label Word computed for a list item
     };
     enum CommandId {

@@ -33,6 +33,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     , m_listText(m_codePages)
     , m_decoder(m_codePages, m_header)
     , m_bodyWords(m_header, m_decoder, m_rowDefs)
+    , m_asideWords(m_tokenizer, m_stack, m_decoder)
 {
     m_stack.reserve(64);
     m_stack.emplace_back();
@@ -46,6 +47,7 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument *document)
     }
     m_decoder.setBuilder(m_builder.get());
     m_bodyWords.setBuilder(m_builder.get());
+    m_asideWords.setBuilder(m_builder.get());
 }
 
 RtfParser::~RtfParser() = default;
@@ -58,17 +60,28 @@ QString RtfParser::text() const
 bool RtfParser::parse()
 {
     qsizetype nextReport = m_progress ? 0 : std::numeric_limits<qsizetype>::max();
-    bool stopped = false;
+    const bool whole = readTokens(nextReport);
+    // Open groups are closed at the end of the input.
+    while (m_stack.size() > 1)
+        closeGroup();
+    if (whole)
+        readNotes();
+    m_decoder.decodeBytes();
+    m_builder->finish();
+    return whole;
+}
+
+bool RtfParser::readTokens(qsizetype &nextReport)
+{
     for (;;) {
         if (m_tokenizer.position() >= nextReport) {
-            stopped = !m_progress(m_tokenizer.position());
-            if (stopped)
-                break;
+            if (!m_progress(m_tokenizer.position()))
+                return false;
             nextReport = m_tokenizer.position() + progressStep;
         }
         const RtfToken token = m_tokenizer.next();
         if (token.type == RtfToken::End)
-            break;
+            return true;
         if (token.type == RtfToken::GroupOpen) {
             m_skipUnits = 0;
             m_groupJustOpened = openGroup();
@@ -119,12 +132,6 @@ bool RtfParser::parse()
             break;
         }
     }
-    // Open groups are closed at the end of the input.
-    while (m_stack.size() > 1)
-        closeGroup();
-    m_decoder.decodeBytes();
-    m_builder->finish();
-    return !stopped;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -149,6 +156,7 @@ void RtfParser::closeGroup()
         return; // a stray closing brace
     const RtfGroupState closing = m_stack.back();
     m_stack.pop_back();
+    m_asideWords.groupClosed(closing);
     const RtfGroupState::Destination parent = m_stack.back().destination;
     switch (closing.destination) {
     case RtfGroupState::FontTable:
@@ -251,6 +259,10 @@ void RtfParser::handleWord(const RtfToken &token)
         && (k.kind != RtfKeyword::Destination || !k.afterStar)) {
         // {\*\word ...}: only destinations we know are read; anything else is read past whole.
         skipDestination();
+        return;
+    }
+    if (k.target == RtfKeyword::Notes || k.target == RtfKeyword::Shapes) {
+        m_asideWords.word(k);
         return;
     }
     switch (k.kind) {
@@ -361,14 +373,6 @@ void RtfParser::startDestination(RtfKeyword::DestinationId id)
         } else if (dest != RtfGroupState::Container) {
             skipDestination();
         }
-        return;
-    case RtfKeyword::ShapeInstructions:
-        if (skipDestination("shptxt"))
-            m_leftOutContent = true;
-        return;
-    case RtfKeyword::DrawingObject:
-        if (skipDestination("dptxbxtext"))
-            m_leftOutContent = true;
         return;
     case RtfKeyword::FontTable:
         m_header.startFontTable();
@@ -637,4 +641,29 @@ void RtfParser::startFieldResult()
     const int link = m_fields.resultLink(s.field);
     if (link >= 0)
         s.chars.link = link;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Footnotes, endnotes and comments
+
+void RtfParser::readNotes()
+{
+    const std::vector<RtfNotes::Piece> pieces = m_asideWords.startNotes();
+    if (pieces.empty())
+        return;
+    m_decoder.decodeBytes();
+    m_builder->endOpenParagraph();
+    qsizetype noReport = std::numeric_limits<qsizetype>::max();
+    for (const RtfNotes::Piece &piece : pieces) {
+        m_tokenizer = RtfTokenizer(piece.rtf);
+        m_asideWords.setNoteMark(piece.mark);
+        m_stack.push_back(piece.start);
+        m_skipUnits = 0;
+        readTokens(noReport);
+        // The note's last paragraph ends in the note's own format.
+        m_decoder.decodeBytes();
+        m_builder->endOpenParagraph();
+        while (m_stack.size() > 1)
+            closeGroup();
+    }
 }

@@ -3,6 +3,7 @@
 // (RtfDocumentBuilder) or a text-only one (RtfTextBuilder).
 #pragma once
 
+#include "rtf/RtfAsideWords.h"
 #include "rtf/RtfBodyWords.h"
 #include "rtf/RtfBuilder.h"
 #include "rtf/RtfCodePages.h"
@@ -42,14 +43,18 @@ public:
 
     // False when the progress function stopped it: the document then holds only a part.
     bool parse();
-    // True when the document holds content the parse left out: footnotes, endnotes, comments,
-    // page headers and footers, the text of shapes, pictures shown as placeholders.
-    bool leftOutContent() const { return m_leftOutContent || m_builder->leftOutContent(); }
+    // True when the file holds content the document does not keep as the file has it: notes and
+    // comments, text boxes, page headers and footers, pictures shown as placeholders.
+    bool leftOutContent() const
+    {
+        return m_leftOutContent || m_asideWords.leftOutContent() || m_builder->leftOutContent();
+    }
     // After a parse without a document: the text, each paragraph a line.
     QString text() const;
 
 private:
-    // Tokens
+    // Tokens: false when the progress function stopped the reading.
+    bool readTokens(qsizetype &nextReport);
     void handleWord(const RtfToken &token);
     void documentWord(const RtfKeyword &k, const RtfToken &token);
     // True when the word belongs to the destination with structure being read.
@@ -67,6 +72,8 @@ private:
     void enter(RtfGroupState::Destination destination);
     void startFieldResult();
     void insertSymbol(int field);
+    // Footnotes, endnotes and comments, read after the body.
+    void readNotes();
 
     RtfGroupState &state() { return m_stack.back(); }
 
@@ -92,6 +99,7 @@ private:
     int m_skipUnits = 0; // fallback units after \uN still to skip
     RtfTextDecoder m_decoder;
     RtfBodyWords m_bodyWords;
+    RtfAsideWords m_asideWords;
 
     std::unique_ptr<RtfBuilder> m_builder;
     RtfTextBuilder *m_textBuilder = nullptr; // the builder, when it builds text only

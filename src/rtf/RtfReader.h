@@ -25,10 +25,10 @@ public:
     // The same, telling progress; false also when progress stopped it, the document then holding
     // only a part of data.
     bool read(const QByteArray &data, QTextDocument *document, const Progress &progress);
-    // After read: the file holds content the document cannot show and a save would not keep
-    // (footnotes, endnotes, comments, page headers and footers, the text of shapes, pictures shown
-    // as placeholders). Document information, style sheets, bookmarks and field instructions do
-    // not count.
+    // After read: the file holds content a save would not keep as the file has it: footnotes,
+    // endnotes and comments (shown after the text), text boxes (shown where they are anchored),
+    // page headers and footers (left out), pictures shown as placeholders. Document information,
+    // style sheets, bookmarks and field instructions do not count.
     bool leftOutContent() const { return m_leftOutContent; }
 
     // The text of an RTF document, read without building a document: each paragraph a line, the

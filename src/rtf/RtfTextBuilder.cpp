@@ -1,6 +1,7 @@
 #include "rtf/RtfTextBuilder.h"
 
 #include <algorithm>
+#include <utility>
 
 RtfTextBuilder::RtfTextBuilder(const RtfReadContext &context)
     : RtfBuilder(context)
@@ -10,6 +11,7 @@ void RtfTextBuilder::flushRun()
 {
     if (m_run.isEmpty())
         return;
+    m_afterBox = false;
     m_tables = paragraphLevel();
     // Whole runs appended at once: a call per character took a fifth of a search's parse.
     const qsizetype from = m_text.size();
@@ -23,6 +25,8 @@ void RtfTextBuilder::flushRun()
 void RtfTextBuilder::endParagraph()
 {
     flushRun();
+    if (std::exchange(m_afterBox, false) && !m_lineHasContent)
+        return;
     m_text.append(u'\n');
     m_lineHasContent = false;
 }

@@ -15,6 +15,11 @@ public:
     void flushRun() override;
     void flushParagraphText(bool) override { flushRun(); }
     void endParagraph() override;
+    void endOpenParagraph() override
+    {
+        if (m_lineHasContent || !m_run.isEmpty())
+            endParagraph();
+    }
     void endSection() override { }
     void pageBreak() override;
     void endCell(int level) override;

@@ -25,6 +25,8 @@ public:
     QByteArrayView readRawText();
 
     bool atEnd() const { return m_pos >= m_end; }
+    // What it reads; position() is an index into it.
+    QByteArrayView input() const { return QByteArrayView(m_begin, m_end); }
     qsizetype position() const { return m_pos - m_begin; }
 
 private:

@@ -396,13 +396,12 @@ void ProjectPanelFaultsTest::noteThatCannotBeSetAsideIsNotReplaced()
     QCOMPARE(app.window().projects().unsavedNotes(), QStringList());
 }
 
-// A note brought in from a word processor keeps what the editor cannot show (here a footnote) in a
-// copy made before the first save, and the user is told of it once.
+// A note brought in from a word processor keeps what the editor cannot show (here a page header) in
+// a copy made before the first save, and the user is told of it once.
 void ProjectPanelFaultsTest::noteWithContentItCannotShowIsKeptAsBroughtIn()
 {
     TestApp app;
-    const QByteArray broughtIn
-        = "{\\rtf1\\ansi Plan{\\super\\chftn}{\\footnote\\pard\\plain See page 4.}}";
+    const QByteArray broughtIn = "{\\rtf1\\ansi {\\header\\pard\\plain See page 4.\\par}Plan}";
     app.writeFile(app.notePath("Plan.rtf"), broughtIn);
     setOrder(app, "Plan");
     app.open();

@@ -116,6 +116,10 @@ private slots:
     void jpegAndMetafile();
     void binaryPicture();
     void pictureClaimingHugeSize();
+    void shapesReadInPlace_data();
+    void shapesReadInPlace();
+    void notesFollowTheText_data();
+    void notesFollowTheText();
     void leftOutContentIsReported_data();
     void leftOutContentIsReported();
 
@@ -401,7 +405,7 @@ void RtfReaderTest::paragraphs_data()
         << QByteArray("{\\rtf1 a{\\v hidden}b\\v c\\v0 d}") << QStringLiteral("abd");
     QTest::newRow("skipped destinations")
         << QByteArray("{\\rtf1{\\info{\\title t}}{\\header h}{\\*\\unknown u}{\\*\\generator g;}a"
-                      "{\\footnote f}{\\*\\bkmkstart x}b{\\pntext 1.}{\\listtext 2.}c}")
+                      "{\\footerf f}{\\*\\bkmkstart x}b{\\pntext 1.}{\\listtext 2.}c}")
         << QStringLiteral("abc");
     QTest::newRow("\\bin inside a skipped destination")
         << QByteArray("{\\rtf1 a{\\*\\objdata \\bin4 }}{x}b}") << QStringLiteral("ab");
@@ -690,48 +694,131 @@ void RtfReaderTest::pictureClaimingHugeSize()
     QVERIFY(stored.sizeInBytes() < 100000);
 }
 
+void RtfReaderTest::shapesReadInPlace_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("text box, its paragraphs by themselves")
+        << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn fFilled}{\\sv 0}}{\\shptxt\\pard b\\par c}}"
+                      "{\\shprslt{\\*\\do\\dptxbx{\\dptxbxtext\\pard b\\par c}}}}d")
+        << QStringLiteral("a\nb\nc\nd");
+    QTest::newRow("text box in a cell stays in it") << QByteArray(
+        "\\trowd\\cellx900\\cellx1800\\intbl a{\\shp{\\*\\shpinst{\\shptxt b}}}\\cell "
+        "c\\cell\\row") << QStringLiteral("\na\nb\nc\n"); // one table of two cells
+    QTest::newRow("shape without text: its result")
+        << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt b}}c")
+        << QStringLiteral("abc");
+    QTest::newRow("shape picture, not its result")
+        << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn pib}"
+                      "{\\sv{\\pict\\pngblip "
+               + pngBytes(Qt::red, QSize(2, 2)).toHex() + "}}}}{\\shprslt b}}c")
+        << QStringLiteral("a\ufffcc");
+    QTest::newRow("shape picture in a footnote")
+        << QByteArray("a{\\footnote b{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv{\\pict\\pngblip "
+               + pngBytes(Qt::red, QSize(2, 2)).toHex() + "}}}}{\\shprslt c}}}")
+        << QStringLiteral("a\n________________\nb\ufffc");
+    QTest::newRow("Word 95 text box, its anchor paragraph ended") << QByteArray(
+        "a{\\*\\do\\dptxbx{\\dptxbxtext\\pard b\\par}}\\par c") << QStringLiteral("a\nb\nc");
+    QTest::newRow("frame in place")
+        << QByteArray("a\\par\\pard\\posx100\\absw900 b\\par\\pard c") << QStringLiteral("a\nb\nc");
+}
+
+void RtfReaderTest::shapesReadInPlace()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QCOMPARE(readText("{\\rtf1\\ansi " + body + "}"), text);
+}
+
+void RtfReaderTest::notesFollowTheText_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+
+    const QString rule = QStringLiteral("\n________________\n");
+    QTest::newRow("footnotes numbered, in a table too")
+        << QByteArray(
+               "a{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} n\\par}\\par\\trowd\\cellx900"
+               "\\intbl b{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} m}\\cell\\row")
+        << QStringLiteral("a1\nb2") + rule + QStringLiteral("1 n\n2 m");
+    QTest::newRow("endnotes after footnotes, in their style")
+        << QByteArray("\\aftnnruc a{\\chftn}{\\footnote\\ftnalt\\pard e}b{\\chftn}{\\footnote f}")
+        << QStringLiteral("aIb1") + rule + QStringLiteral("f\ne");
+    QTest::newRow("own mark") << QByteArray("a*{\\footnote * n}")
+                              << QStringLiteral("a*") + rule + QStringLiteral("* n");
+    QTest::newRow("comments under their heading")
+        << QByteArray(
+               "a{\\*\\atnid J}{\\*\\atnauthor Jo \\'c5}\\chatn{\\*\\annotation{\\*\\atnref 0}"
+               "\\pard{\\chatn}c}b\\chatn{\\*\\annotation d}")
+        << QStringLiteral("a[1]b[2]") + rule + QStringLiteral("Comments\n[1] Jo \u00c5: c\n[2] d");
+    QTest::newRow("a note in a note is not read") << QByteArray(
+        "a{\\footnote n{\\footnote m}}") << QStringLiteral("a") + rule + QStringLiteral("n");
+}
+
+// A note's text follows the text; its mark stays in place, a superscript.
+void RtfReaderTest::notesFollowTheText()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QTextDocument doc;
+    QVERIFY(RtfReader().read("{\\rtf1\\ansi " + body + "}", &doc));
+    QCOMPARE(doc.toPlainText(), text);
+    QCOMPARE(RtfReader::plainText("{\\rtf1\\ansi " + body + "}"), text);
+    if (text.at(1).isLetterOrNumber() || text.at(1) == u'[')
+        QCOMPARE(
+            formatOf(doc, text.mid(1, 1)).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+}
+
 void RtfReaderTest::leftOutContentIsReported_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("leftOut");
+    QTest::addColumn<bool>("shown"); // b is in the note, though not as the file had it
 
-    // What a user wrote and the note cannot show.
-    QTest::newRow("footnote") << QByteArray("a{\\super\\chftn}{\\footnote\\pard b}") << true;
-    QTest::newRow("endnote") << QByteArray("a{\\footnote\\ftnalt\\pard b}") << true;
+    // What a user wrote and the note cannot show, or shows only in a place of its own.
+    QTest::newRow("footnote") << QByteArray("a{\\super\\chftn}{\\footnote\\pard b}") << true
+                              << true;
+    QTest::newRow("endnote") << QByteArray("a{\\footnote\\ftnalt\\pard b}") << true << true;
     QTest::newRow("comment") << QByteArray("{\\*\\atnid J}{\\*\\atnauthor Jo}\\chatn"
                                            "{\\*\\annotation{\\*\\atnref 0}\\pard b}a")
-                             << true;
-    QTest::newRow("header") << QByteArray("{\\header\\pard b\\par}a") << true;
-    QTest::newRow("first page footer") << QByteArray("{\\footerf\\pard b\\par}a") << true;
+                             << true << true;
+    QTest::newRow("header") << QByteArray("{\\header\\pard b\\par}a") << true << false;
+    QTest::newRow("first page footer") << QByteArray("{\\footerf\\pard b\\par}a") << true << false;
     QTest::newRow("text box") << QByteArray("{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}"
-                                            "{\\shptxt\\pard b\\par}}{\\shprslt a}}")
-                              << true;
+                                            "{\\shptxt\\pard b\\par}}{\\shprslt c}}a")
+                              << true << true;
     QTest::newRow("Word 95 text box")
-        << QByteArray("{\\*\\do\\dobxpage\\dptxbx{\\dptxbxtext\\pard b\\par}}a") << true;
-    QTest::newRow("metafile") << QByteArray("a{\\pict\\wmetafile8\\picw10\\pich10 0100}") << true;
+        << QByteArray("{\\*\\do\\dobxpage\\dptxbx{\\dptxbxtext\\pard b\\par}}a") << true << true;
+    QTest::newRow("metafile") << QByteArray("a{\\pict\\wmetafile8\\picw10\\pich10 0100}") << true
+                              << false;
     // What describes the file rather than being written in it, or is shown.
-    QTest::newRow("plain text") << QByteArray("a") << false;
+    QTest::newRow("plain text") << QByteArray("a") << false << false;
     QTest::newRow("document information")
-        << QByteArray("{\\info{\\title T}{\\author A}{\\*\\company C}{\\doccomm c}}a") << false;
-    QTest::newRow("generator") << QByteArray("{\\*\\generator Writer;}a") << false;
-    QTest::newRow("style sheet") << QByteArray("{\\stylesheet{\\s0 Normal;}}a") << false;
-    QTest::newRow("bookmark") << QByteArray("{\\*\\bkmkstart m}a{\\*\\bkmkend m}") << false;
+        << QByteArray("{\\info{\\title T}{\\author A}{\\*\\company C}{\\doccomm c}}a") << false
+        << false;
+    QTest::newRow("generator") << QByteArray("{\\*\\generator Writer;}a") << false << false;
+    QTest::newRow("style sheet") << QByteArray("{\\stylesheet{\\s0 Normal;}}a") << false << false;
+    QTest::newRow("bookmark") << QByteArray("{\\*\\bkmkstart m}a{\\*\\bkmkend m}") << false
+                              << false;
     QTest::newRow("field instruction")
-        << QByteArray("{\\field{\\*\\fldinst PAGE}{\\fldrslt a}}") << false;
+        << QByteArray("{\\field{\\*\\fldinst PAGE}{\\fldrslt a}}") << false << false;
     QTest::newRow("shape without text")
-        << QByteArray("{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt a}}") << false;
-    QTest::newRow("footnote separator") << QByteArray("{\\*\\ftnsep\\chftnsep}a") << false;
+        << QByteArray("{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt a}}") << false
+        << false;
+    QTest::newRow("footnote separator") << QByteArray("{\\*\\ftnsep\\chftnsep}a") << false << false;
 }
 
 void RtfReaderTest::leftOutContentIsReported()
 {
     QFETCH(QByteArray, body);
     QFETCH(bool, leftOut);
+    QFETCH(bool, shown);
     QTextDocument doc;
     RtfReader reader;
     QVERIFY(reader.read("{\\rtf1\\ansi " + body + "}", &doc));
     QVERIFY(doc.toPlainText().contains(QLatin1Char('a')));
-    QVERIFY(!doc.toPlainText().contains(QLatin1Char('b')));
+    QCOMPARE(doc.toPlainText().contains(QLatin1Char('b')), shown);
     QCOMPARE(reader.leftOutContent(), leftOut);
     // A reader used again tells of its new document only.
     QVERIFY(reader.read("{\\rtf1 plain}", &doc));
@@ -1232,9 +1319,10 @@ void RtfReaderTest::plainText_data()
     QTest::newRow("field result") << QByteArray("{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK "
                                                 "\"http://a.example\"}{\\fldrslt here}} now}")
                                   << QStringLiteral("see here now");
-    QTest::newRow("no pictures, hidden text or notes") << QByteArray(
-        "{\\rtf1 a{\\pict\\pngblip 89504e47}b{\\v hidden}{\\footnote n}\\'e9\\u8364?}")
-                                                       << QStringLiteral("ab\u00e9\u20ac");
+    QTest::newRow("no pictures or hidden text, notes after the text")
+        << QByteArray(
+               "{\\rtf1 a{\\pict\\pngblip 89504e47}b{\\v hidden}{\\footnote n}\\'e9\\u8364?}")
+        << QStringLiteral("ab\u00e9\u20ac\n________________\nn");
     QTest::newRow("not RTF") << QByteArray("plain") << QString();
 }
 

@@ -1,0 +1,98 @@
+#include "rtf/RtfNotes.h"
+
+namespace {
+
+QString roman(int n)
+{
+    static const struct
+    {
+        int value;
+        const char *digits;
+    } parts[] = { { 1000, "m" }, { 900, "cm" }, { 500, "d" }, { 400, "cd" }, { 100, "c" },
+        { 90, "xc" }, { 50, "l" }, { 40, "xl" }, { 10, "x" }, { 9, "ix" }, { 5, "v" }, { 4, "iv" },
+        { 1, "i" } };
+    QString text;
+    for (const auto &part : parts) {
+        for (; n >= part.value && text.size() < 64; n -= part.value)
+            text += QLatin1String(part.digits);
+    }
+    return text;
+}
+
+QString letters(int n)
+{
+    // a ... z, then aa ... zz: the letter repeated, as word processors number notes.
+    const QChar letter(u'a' + (n - 1) % 26);
+    return QString((n - 1) / 26 + 1, letter);
+}
+
+} // namespace
+
+void RtfNotes::add(Kind kind, QByteArrayView rtf, const RtfGroupState &start)
+{
+    const QByteArrayView author = kind == Comment ? m_author : QByteArrayView();
+    m_author = {};
+    if (m_notes.size() >= size_t(MaxNotes))
+        return;
+    RtfGroupState state = start;
+    state.destination = RtfGroupState::Body;
+    state.field = -1;
+    state.nestedTableProps = false;
+    state.chars.link = -1;
+    state.para = RtfParaProps();
+    m_notes.push_back({ kind, ++m_counts[kind], rtf, author, state });
+}
+
+QString RtfNotes::mark(Kind kind, int number) const
+{
+    QString text;
+    switch (m_styles[kind]) {
+    case LowerLetter:
+        text = letters(number);
+        break;
+    case UpperLetter:
+        text = letters(number).toUpper();
+        break;
+    case LowerRoman:
+        text = roman(number);
+        break;
+    case UpperRoman:
+        text = roman(number).toUpper();
+        break;
+    default:
+        text = QString::number(number);
+        break;
+    }
+    return kind == Comment ? QLatin1Char('[') + text + QLatin1Char(']') : text;
+}
+
+std::vector<RtfNotes::Piece> RtfNotes::pieces() const
+{
+    std::vector<Piece> pieces;
+    if (m_notes.empty())
+        return pieces;
+    RtfGroupState plain;
+    pieces.push_back({ QByteArray("\\pard\\plain ________________\\par"), plain, {} });
+    for (const Kind kind : { Footnote, Endnote }) {
+        for (const Note &note : m_notes) {
+            if (note.kind == kind)
+                pieces.push_back({ note.rtf.toByteArray(), note.start, mark(kind, note.number) });
+        }
+    }
+    bool heading = false;
+    for (const Note &note : m_notes) {
+        if (note.kind != Comment)
+            continue;
+        if (!heading) {
+            pieces.push_back({ QByteArray("\\pard\\plain\\sb240{\\b Comments}\\par"), plain, {} });
+            heading = true;
+        }
+        // The comment's own \chatn shows nothing: its mark and author lead the paragraph.
+        QByteArray rtf = "\\pard\\plain{\\b " + mark(Comment, note.number).toLatin1();
+        if (!note.author.isEmpty())
+            rtf += ' ' + note.author.toByteArray() + ':';
+        rtf += "} ";
+        pieces.push_back({ rtf + note.rtf.toByteArray(), note.start, {} });
+    }
+    return pieces;
+}
