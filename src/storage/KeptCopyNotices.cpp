@@ -11,8 +11,8 @@ QString KeptCopyNotices::notReadableText(const QString &shownName, const QString
 
 QString KeptCopyNotices::broughtInText(const QString &shownName, const QString &keptName)
 {
-    return QStringLiteral("%1 holds content that Quillmark cannot show (footnotes, comments, "
-                          "headers and footers or pictures).  The file as it was is kept as %2 in "
-                          "the same folder.")
+    return QStringLiteral("%1 holds content that Quillmark cannot keep as it is (footnotes, "
+                          "comments, text boxes, headers and footers or pictures).  The file as "
+                          "it was is kept as %2 in the same folder.")
         .arg(shownName, QFileInfo(keptName).fileName());
 }

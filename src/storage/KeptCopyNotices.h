@@ -17,8 +17,9 @@ public:
     static QString notReadableCaption() { return QStringLiteral("Note Not Readable"); }
     static QString notReadableText(const QString &shownName, const QString &keptName);
 
-    // A file holding content a note cannot show (footnotes, comments, headers and footers,
-    // pictures) was kept as keptName before the first save replaced it.
+    // A file holding content a note cannot keep as it is (footnotes, comments and text boxes, which
+    // a save writes as the note's own text; headers and footers; some pictures) was kept as
+    // keptName before the first save replaced it.
     static QString broughtInCaption() { return QStringLiteral("Kept As Brought In"); }
     static QString broughtInText(const QString &shownName, const QString &keptName);
 };

@@ -287,9 +287,9 @@ void DayNotesTest::dayWithContentItCannotShowIsKeptAsBroughtIn()
     QCOMPARE(shown[0].kind, QStringLiteral("notice"));
     QCOMPARE(shown[0].caption, QStringLiteral("Kept As Brought In"));
     QCOMPARE(shown[0].text,
-        QStringLiteral("monday.rtf holds content that Quillmark cannot show (footnotes, comments, "
-                       "headers and footers or pictures).  The file as it was is kept as "
-                       ".monday.rtf.original-1 in the same folder."));
+        QStringLiteral("monday.rtf holds content that Quillmark cannot keep as it is (footnotes, "
+                       "comments, text boxes, headers and footers or pictures).  The file "
+                       "as it was is kept as .monday.rtf.original-1 in the same folder."));
     app.click("cmdSaveAllNow");
     QCOMPARE(app.prompter.shown().size(), 1);
     QCOMPARE(hiddenFiles(app.folder()), QStringList { ".monday.rtf.original-1" });

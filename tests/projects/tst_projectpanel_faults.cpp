@@ -416,9 +416,9 @@ void ProjectPanelFaultsTest::noteWithContentItCannotShowIsKeptAsBroughtIn()
     QCOMPARE(shown[0].kind, QStringLiteral("notice"));
     QCOMPARE(shown[0].caption, QStringLiteral("Kept As Brought In"));
     QCOMPARE(shown[0].text,
-        QStringLiteral("Plan holds content that Quillmark cannot show (footnotes, comments, "
-                       "headers and footers or pictures).  The file as it was is kept as "
-                       ".Plan.rtf.original-1 in the same folder."));
+        QStringLiteral("Plan holds content that Quillmark cannot keep as it is (footnotes, "
+                       "comments, text boxes, headers and footers or pictures).  The file "
+                       "as it was is kept as .Plan.rtf.original-1 in the same folder."));
     // Once kept, the note is the program's own: later saves replace it without a word.
     typeText(app, "cd");
     QCOMPARE(app.prompter.shown().size(), 1);
