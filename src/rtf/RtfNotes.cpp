@@ -1,23 +1,8 @@
 #include "rtf/RtfNotes.h"
 
-namespace {
+#include "rtf/RtfNumbering.h"
 
-QString roman(int n)
-{
-    static const struct
-    {
-        int value;
-        const char *digits;
-    } parts[] = { { 1000, "m" }, { 900, "cm" }, { 500, "d" }, { 400, "cd" }, { 100, "c" },
-        { 90, "xc" }, { 50, "l" }, { 40, "xl" }, { 10, "x" }, { 9, "ix" }, { 5, "v" }, { 4, "iv" },
-        { 1, "i" } };
-    QString text;
-    for (const auto &part : parts) {
-        for (; n >= part.value && text.size() < 64; n -= part.value)
-            text += QLatin1String(part.digits);
-    }
-    return text;
-}
+namespace {
 
 QString letters(int n)
 {
@@ -54,10 +39,10 @@ QString RtfNotes::mark(Kind kind, int number) const
         text = letters(number).toUpper();
         break;
     case LowerRoman:
-        text = roman(number);
+        text = RtfNumbering::roman(number, false);
         break;
     case UpperRoman:
-        text = roman(number).toUpper();
+        text = RtfNumbering::roman(number, true);
         break;
     default:
         text = QString::number(number);

@@ -1,6 +1,7 @@
 #include "rtf/RtfWriterLists.h"
 
 #include "rtf/RtfListFormat.h"
+#include "rtf/RtfNumbering.h"
 #include "rtf/RtfOutput.h"
 #include "rtf/RtfWriterFonts.h"
 
@@ -15,27 +16,6 @@ constexpr long levelIndent = 720;
 constexpr long labelHang = 360;
 // \leveltext counts its characters in one byte; prefixes and suffixes stay well within it.
 constexpr qsizetype maxAffixLength = 40;
-
-QString romanNumber(int number, bool upper)
-{
-    if (number <= 0 || number >= 4000)
-        return QString::number(number);
-    static const struct
-    {
-        int value;
-        const char *digits;
-    } steps[] = { { 1000, "m" }, { 900, "cm" }, { 500, "d" }, { 400, "cd" }, { 100, "c" },
-        { 90, "xc" }, { 50, "l" }, { 40, "xl" }, { 10, "x" }, { 9, "ix" }, { 5, "v" }, { 4, "iv" },
-        { 1, "i" } };
-    QString result;
-    for (const auto &step : steps) {
-        while (number >= step.value) {
-            result += QLatin1String(step.digits);
-            number -= step.value;
-        }
-    }
-    return upper ? result.toUpper() : result;
-}
 
 QString letterNumber(int number, bool upper)
 {
@@ -121,9 +101,9 @@ QString RtfWriterLists::numberText(QTextListFormat::Style style, int number)
     case QTextListFormat::ListUpperAlpha:
         return letterNumber(number, true);
     case QTextListFormat::ListLowerRoman:
-        return romanNumber(number, false);
+        return RtfNumbering::roman(number, false);
     case QTextListFormat::ListUpperRoman:
-        return romanNumber(number, true);
+        return RtfNumbering::roman(number, true);
     case QTextListFormat::ListStyleUndefined:
         return QString();
     default:
