@@ -198,10 +198,9 @@ void SpellHighlighter::recheckNow()
             for (const auto &[wordStart, wordEnd] : wordsOf(text, start, end)) {
                 if (typing && blockStart + wordEnd == caret.position())
                     continue;
-                const bool inLink
-                    = std::any_of(links.cbegin(), links.cend(), [&](const auto &link) {
-                          return wordStart < link.second && link.first < wordEnd;
-                      });
+                const bool inLink = std::any_of(links.cbegin(), links.cend(),
+                    [from = wordStart, to = wordEnd](
+                        const auto &link) { return from < link.second && link.first < to; });
                 if (inLink || m_checker->isCorrect(text.mid(wordStart, wordEnd - wordStart)))
                     continue;
                 QTextCursor word(document);
