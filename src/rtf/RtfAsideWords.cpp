@@ -4,6 +4,8 @@
 #include "rtf/RtfTextDecoder.h"
 #include "rtf/RtfTokenizer.h"
 
+#include <utility>
+
 namespace {
 
 constexpr size_t MaxOpenShapes = 64;
@@ -57,19 +59,24 @@ void RtfAsideWords::noteWord(RtfNotes::Word word)
         const QByteArrayView rtf = readPastGroup("ftnalt", &endnote);
         if (!body || m_readingNotes)
             return; // a note inside a note, or outside the body: not shown
-        m_notes.add(word == RtfNotes::CommentText
-                ? RtfNotes::Comment
-                : (endnote ? RtfNotes::Endnote : RtfNotes::Footnote),
-            rtf, start);
+        if (word == RtfNotes::CommentText) {
+            m_notes.add(RtfNotes::Comment, rtf, start);
+            return;
+        }
+        // Without a \chftn before it, the text before it is the note's own mark.
+        m_notes.add(endnote ? RtfNotes::Endnote : RtfNotes::Footnote, rtf, start,
+            !std::exchange(m_numberedMark, false));
         return;
     }
     case RtfNotes::CommentAuthor:
         m_notes.setAuthor(readPastGroup());
         return;
     case RtfNotes::NoteMark:
-        if (body)
-            appendMark(
-                m_readingNotes ? m_noteMark : m_notes.nextMark(nextNoteKind()), !m_readingNotes);
+        if (!body)
+            return;
+        if (!m_readingNotes)
+            m_numberedMark = true;
+        appendMark(m_readingNotes ? m_noteMark : m_notes.nextMark(nextNoteKind()), !m_readingNotes);
         return;
     case RtfNotes::CommentMark:
         if (body && !m_readingNotes)

@@ -74,6 +74,7 @@ private:
     RtfBuilder *m_builder = nullptr;
     RtfNotes m_notes;
     bool m_readingNotes = false;
+    bool m_numberedMark = false; // a \chftn in the body waits for its note
     QString m_noteMark;
     std::vector<OpenShape> m_shapes;
     bool m_pictureProperty = false; // the last \sn named the shape's picture (pib)
