@@ -127,7 +127,9 @@ void RtfAsideWords::shapeWord(ShapeWord word)
     switch (word) {
     case Shape:
     case DrawingObject:
-        if (s.destination != RtfGroupState::Body || m_shapes.size() >= MaxOpenShapes) {
+        // A shape in the body, or one of a group's shapes, in the group's instructions.
+        if ((s.destination != RtfGroupState::Body && !inShape)
+            || m_shapes.size() >= MaxOpenShapes) {
             readPastGroup();
             return;
         }
@@ -200,6 +202,10 @@ void RtfAsideWords::shapeGroupClosed(const RtfGroupState &closing)
         m_builder->endOpenParagraph();
         m_builder->boxEnded();
     }
-    while (!m_shapes.empty() && m_shapes.back().depth > m_stack.size())
+    while (!m_shapes.empty() && m_shapes.back().depth > m_stack.size()) {
+        const bool read = m_shapes.back().read;
         m_shapes.pop_back();
+        if (read && !m_shapes.empty())
+            m_shapes.back().read = true; // the group's copy is not read either
+    }
 }
