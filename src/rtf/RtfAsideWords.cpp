@@ -191,6 +191,8 @@ void RtfAsideWords::startTextBox()
     para.inTable = s.para.inTable;
     para.tableLevel = s.para.tableLevel;
     s.para = para;
+    s.boxInTable = para.inTable;
+    s.boxTableLevel = para.tableLevel;
     s.destination = RtfGroupState::Body;
     s.textBox = true;
 }

@@ -32,6 +32,9 @@ struct RtfGroupState
     int field = -1; // index of the innermost field this group is in
     bool nestedTableProps = false; // inside {\*\nesttableprops}
     bool textBox = false; // inside the text of a shape's box
+    // The table cell a box is anchored in: its paragraphs stay there after a \pard.
+    int boxInTable = 0;
+    int boxTableLevel = 0;
     RtfCharProps chars;
     RtfParaProps para;
 };
