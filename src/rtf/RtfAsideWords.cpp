@@ -4,6 +4,7 @@
 #include "rtf/RtfTextDecoder.h"
 #include "rtf/RtfTokenizer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -191,8 +192,8 @@ void RtfAsideWords::startTextBox()
     para.inTable = s.para.inTable;
     para.tableLevel = s.para.tableLevel;
     s.para = para;
-    s.boxInTable = para.inTable;
-    s.boxTableLevel = para.tableLevel;
+    s.boxInTable = std::int8_t(para.inTable != 0);
+    s.boxTableLevel = std::int8_t(std::clamp(para.tableLevel, 0, RtfMaxTableDepth));
     s.destination = RtfGroupState::Body;
     s.textBox = true;
 }
