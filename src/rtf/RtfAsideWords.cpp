@@ -4,6 +4,9 @@
 #include "rtf/RtfTextDecoder.h"
 #include "rtf/RtfTokenizer.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr size_t MaxOpenShapes = 64;
@@ -57,19 +60,24 @@ void RtfAsideWords::noteWord(RtfNotes::Word word)
         const QByteArrayView rtf = readPastGroup("ftnalt", &endnote);
         if (!body || m_readingNotes)
             return; // a note inside a note, or outside the body: not shown
-        m_notes.add(word == RtfNotes::CommentText
-                ? RtfNotes::Comment
-                : (endnote ? RtfNotes::Endnote : RtfNotes::Footnote),
-            rtf, start);
+        if (word == RtfNotes::CommentText) {
+            m_notes.add(RtfNotes::Comment, rtf, start);
+            return;
+        }
+        // Without a \chftn before it, the text before it is the note's own mark.
+        m_notes.add(endnote ? RtfNotes::Endnote : RtfNotes::Footnote, rtf, start,
+            !std::exchange(m_numberedMark, false));
         return;
     }
     case RtfNotes::CommentAuthor:
         m_notes.setAuthor(readPastGroup());
         return;
     case RtfNotes::NoteMark:
-        if (body)
-            appendMark(
-                m_readingNotes ? m_noteMark : m_notes.nextMark(nextNoteKind()), !m_readingNotes);
+        if (!body)
+            return;
+        if (!m_readingNotes)
+            m_numberedMark = true;
+        appendMark(m_readingNotes ? m_noteMark : m_notes.nextMark(nextNoteKind()), !m_readingNotes);
         return;
     case RtfNotes::CommentMark:
         if (body && !m_readingNotes)
@@ -120,7 +128,9 @@ void RtfAsideWords::shapeWord(ShapeWord word)
     switch (word) {
     case Shape:
     case DrawingObject:
-        if (s.destination != RtfGroupState::Body || m_shapes.size() >= MaxOpenShapes) {
+        // A shape in the body, or one of a group's shapes, in the group's instructions.
+        if ((s.destination != RtfGroupState::Body && !inShape)
+            || m_shapes.size() >= MaxOpenShapes) {
             readPastGroup();
             return;
         }
@@ -182,6 +192,8 @@ void RtfAsideWords::startTextBox()
     para.inTable = s.para.inTable;
     para.tableLevel = s.para.tableLevel;
     s.para = para;
+    s.boxInTable = std::int8_t(para.inTable != 0);
+    s.boxTableLevel = std::int8_t(std::clamp(para.tableLevel, 0, RtfMaxTableDepth));
     s.destination = RtfGroupState::Body;
     s.textBox = true;
 }
@@ -193,6 +205,10 @@ void RtfAsideWords::shapeGroupClosed(const RtfGroupState &closing)
         m_builder->endOpenParagraph();
         m_builder->boxEnded();
     }
-    while (!m_shapes.empty() && m_shapes.back().depth > m_stack.size())
+    while (!m_shapes.empty() && m_shapes.back().depth > m_stack.size()) {
+        const bool read = m_shapes.back().read;
         m_shapes.pop_back();
+        if (read && !m_shapes.empty())
+            m_shapes.back().read = true; // the group's copy is not read either
+    }
 }

@@ -22,7 +22,7 @@ class RtfAsideWords
 public:
     // The rows' arguments for shapes (RtfKeyword::Shapes).
     enum ShapeWord {
-        Shape, // \shp
+        Shape, // \shp, \shpgrp
         ShapeInstructions, // \shpinst
         ShapeProperty, // \sp
         PropertyName, // \sn
@@ -61,7 +61,8 @@ private:
     RtfNotes::Kind nextNoteKind() const;
     RtfGroupState &state() { return m_stack.back(); }
 
-    // A shape being read: the depth of its group, and whether its text or picture was read.
+    // A shape being read: the depth of its group, and whether its text or picture was read (a
+    // group's, when one of its shapes' was).
     struct OpenShape
     {
         size_t depth;
@@ -74,6 +75,7 @@ private:
     RtfBuilder *m_builder = nullptr;
     RtfNotes m_notes;
     bool m_readingNotes = false;
+    bool m_numberedMark = false; // a \chftn in the body waits for its note
     QString m_noteMark;
     std::vector<OpenShape> m_shapes;
     bool m_pictureProperty = false; // the last \sn named the shape's picture (pib)

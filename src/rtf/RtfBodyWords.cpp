@@ -75,6 +75,10 @@ void RtfBodyWords::command(RtfKeyword::CommandId command, const RtfToken &token,
     case RtfKeyword::Pard:
         m_decoder.flushParagraphText(); // the text belongs to the table level it was read in
         para = RtfParaProps();
+        if (s.textBox) {
+            para.inTable = s.boxInTable;
+            para.tableLevel = s.boxTableLevel;
+        }
         return;
     case RtfKeyword::Par:
     case RtfKeyword::Sect:

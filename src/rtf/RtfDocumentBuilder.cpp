@@ -299,12 +299,15 @@ void RtfDocumentBuilder::endCell(int level)
     }
     m_tables.sync(std::min(level, m_tables.count() + 1));
     m_tables.advanceCell();
-    if (m_at.blockPending && !std::exchange(m_afterBox, false)) {
-        // "\par\cell": the cell ends with an empty paragraph.
-        m_at.cursor.insertBlock();
-        m_at.blockPending = false;
+    // After a text box the cell ends with the box's last paragraph, formatted as the box has it.
+    if (!std::exchange(m_afterBox, false)) {
+        if (m_at.blockPending) {
+            // "\par\cell": the cell ends with an empty paragraph.
+            m_at.cursor.insertBlock();
+            m_at.blockPending = false;
+        }
+        applyParagraphFormat();
     }
-    applyParagraphFormat();
     m_tables.endCell();
     m_at.paragraphHasContent = false;
 }

@@ -5,6 +5,8 @@
 #include "rtf/RtfCharProps.h"
 #include "rtf/RtfParaProps.h"
 
+#include <cstdint>
+
 struct RtfGroupState
 {
     enum Destination {
@@ -32,6 +34,10 @@ struct RtfGroupState
     int field = -1; // index of the innermost field this group is in
     bool nestedTableProps = false; // inside {\*\nesttableprops}
     bool textBox = false; // inside the text of a shape's box
+    // The table cell a box is anchored in: its paragraphs stay there after a \pard. Small, so
+    // the state a group copies does not grow.
+    std::int8_t boxInTable = 0;
+    std::int8_t boxTableLevel = 0;
     RtfCharProps chars;
     RtfParaProps para;
 };

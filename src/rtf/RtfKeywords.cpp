@@ -384,7 +384,7 @@ void asideRows(std::vector<K> &t)
     {
         std::string_view name;
         A::ShapeWord word;
-    } shapes[] = { { "shp", A::Shape }, { "shpinst", A::ShapeInstructions },
+    } shapes[] = { { "shp", A::Shape }, { "shpgrp", A::Shape }, { "shpinst", A::ShapeInstructions },
         { "sp", A::ShapeProperty }, { "sn", A::PropertyName }, { "sv", A::PropertyValue },
         { "shptxt", A::TextBox }, { "dptxbxtext", A::TextBox }, { "shprslt", A::ShapeResult },
         { "do", A::DrawingObject } };

@@ -13,7 +13,7 @@ QString letters(int n)
 
 } // namespace
 
-void RtfNotes::add(Kind kind, QByteArrayView rtf, const RtfGroupState &start)
+void RtfNotes::add(Kind kind, QByteArrayView rtf, const RtfGroupState &start, bool ownMark)
 {
     const QByteArrayView author = kind == Comment ? m_author : QByteArrayView();
     m_author = {};
@@ -25,7 +25,7 @@ void RtfNotes::add(Kind kind, QByteArrayView rtf, const RtfGroupState &start)
     state.nestedTableProps = false;
     state.chars.link = -1;
     state.para = RtfParaProps();
-    m_notes.push_back({ kind, ++m_counts[kind], rtf, author, state });
+    m_notes.push_back({ kind, ownMark ? 0 : ++m_counts[kind], rtf, author, state });
 }
 
 QString RtfNotes::mark(Kind kind, int number) const
@@ -61,7 +61,8 @@ std::vector<RtfNotes::Piece> RtfNotes::pieces() const
     for (const Kind kind : { Footnote, Endnote }) {
         for (const Note &note : m_notes) {
             if (note.kind == kind)
-                pieces.push_back({ note.rtf.toByteArray(), note.start, mark(kind, note.number) });
+                pieces.push_back({ note.rtf.toByteArray(), note.start,
+                    note.number > 0 ? mark(kind, note.number) : QString() });
         }
     }
     bool heading = false;

@@ -42,8 +42,9 @@ public:
     }
     // The author of the comment that comes next: the RTF of its name.
     void setAuthor(QByteArrayView rtf) { m_author = rtf; }
-    // A note read past, its text the RTF rtf begun in the state start.
-    void add(Kind kind, QByteArrayView rtf, const RtfGroupState &start);
+    // A note read past, its text the RTF rtf begun in the state start. A note with its own mark
+    // (no \chftn before it) takes no number: the next numbered note of its kind takes it.
+    void add(Kind kind, QByteArrayView rtf, const RtfGroupState &start, bool ownMark = false);
     // The mark of the next note of the kind.
     QString nextMark(Kind kind) const { return mark(kind, m_counts[kind] + 1); }
     QString mark(Kind kind, int number) const;
@@ -64,7 +65,7 @@ private:
     struct Note
     {
         Kind kind;
-        int number;
+        int number; // 0: the note has its own mark
         QByteArrayView rtf;
         QByteArrayView author;
         RtfGroupState start;

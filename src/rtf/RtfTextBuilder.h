@@ -24,7 +24,13 @@ public:
     void pageBreak() override;
     void endCell(int level) override;
     void endRow(int level) override;
-    void picture(const RtfPicture &) override { }
+    // A picture is no text, but its paragraph is not empty.
+    void picture(const RtfPicture &) override
+    {
+        flushRun();
+        m_afterBox = false;
+        m_lineHasContent = true;
+    }
     void finish() override;
     int openTables() const override { return m_tables; }
 
