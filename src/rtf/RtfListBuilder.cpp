@@ -2,6 +2,8 @@
 
 #include "rtf/RtfHeaderTables.h"
 #include "rtf/RtfKeywords.h"
+#include "rtf/RtfListFormat.h"
+#include "rtf/RtfWriterLists.h"
 
 #include <QTextCursor>
 #include <QTextList>
@@ -83,6 +85,13 @@ void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)
     QTextListFormat format;
     format.setStyle(styleForPn(props.pnStyle));
     format.setIndent(props.pnLevel + 1);
+    if (!RtfWriterLists::isBullet(format.style())) {
+        if (m_pnBefore && !m_pnBefore->isEmpty())
+            format.setNumberPrefix(*m_pnBefore);
+        if (m_pnAfter && *m_pnAfter != QLatin1String("."))
+            format.setNumberSuffix(*m_pnAfter);
+        RtfListFormat::setStart(format, props.pnStart);
+    }
     switch (props.pnKind) {
     case RtfParaProps::PnContinued:
         // Outside the list, which goes on after it (the document builder indents it).
@@ -92,7 +101,7 @@ void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)
         for (int level = props.pnLevel + 1; level < int(m_pnOutline.size()); ++level)
             m_pnOutline[level] = nullptr;
         QPointer<QTextList> &list = m_pnOutline[props.pnLevel];
-        if (list && list->format().style() == format.style())
+        if (list && RtfListFormat::style(list->format()) == RtfListFormat::style(format))
             list->add(cursor.block());
         else
             list = cursor.createList(format);
@@ -142,6 +151,9 @@ void RtfListBuilder::pnWord(RtfParaProps &para, const RtfKeyword &k, int value)
         return;
     case RtfKeyword::PnLevelContinued:
         setKind(RtfParaProps::PnContinued, 0);
+        return;
+    case RtfKeyword::PnStart:
+        para.pnStart = value;
         return;
     default:
         // A bulleted paragraph stays bulleted whatever numbering words come with it.
