@@ -5,6 +5,7 @@
 #include "rtf/RtfListFormat.h"
 #include "rtf/RtfWriterLists.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
 
@@ -64,6 +65,8 @@ QTextListFormat::Style RtfListBuilder::bulletStyle(char16_t c)
 void RtfListBuilder::apply(const RtfParaProps &props, QTextCursor &cursor)
 {
     const QString label = std::exchange(m_label, QString());
+    if (props.listOverride > 0 || props.pnStyle != RtfParaProps::PnNone)
+        labelInItemFormat(cursor);
     if (props.listOverride > 0) {
         QTextList *list = m_wordLists.add(props.listOverride, props.listLevel, cursor, label);
         m_pnList = nullptr;
@@ -78,6 +81,16 @@ void RtfListBuilder::apply(const RtfParaProps &props, QTextCursor &cursor)
     m_pnList = nullptr;
     m_pnKey = -1;
     m_pnLast = nullptr;
+}
+
+// An item's label is drawn in its block's character format, which the block took from the text
+// before it (an underlined word ending the paragraph above): the item's own first characters'.
+void RtfListBuilder::labelInItemFormat(QTextCursor &cursor)
+{
+    const QTextBlock block = cursor.block();
+    const QTextBlock::iterator first = block.begin();
+    if (!first.atEnd() && first.fragment().charFormat() != block.charFormat())
+        cursor.setBlockCharFormat(first.fragment().charFormat());
 }
 
 void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)

@@ -47,6 +47,7 @@ public:
 
 private:
     void applyPn(const RtfParaProps &props, QTextCursor &cursor);
+    static void labelInItemFormat(QTextCursor &cursor);
 
     RtfWordLists m_wordLists;
     QString m_label;

@@ -42,6 +42,7 @@ class ListLabelsTest : public QObject
 private slots:
     void labels_data();
     void labels();
+    void labelInTheItemsFormat();
     void boxDrawsTheLabel();
 };
 
@@ -73,6 +74,18 @@ void ListLabelsTest::labels()
     QTextDocument doc;
     QVERIFY(RtfReader().read(rtf, &doc));
     QCOMPARE(shownLabels(doc), expected);
+}
+
+void ListLabelsTest::labelInTheItemsFormat()
+{
+    // The paragraph before the list ends in an underlined word; the item is plain.
+    QByteArray rtf = legacyList(R"(\pndec)");
+    rtf.insert(rtf.indexOf(R"(\pard)"), R"(\ul right\ulnone\par)");
+    QTextDocument doc;
+    QVERIFY(RtfReader().read(rtf, &doc));
+    const QTextBlock item = doc.begin().next();
+    QVERIFY(item.textList());
+    QVERIFY(!item.charFormat().fontUnderline());
 }
 
 void ListLabelsTest::boxDrawsTheLabel()
