@@ -89,8 +89,11 @@ void RtfListBuilder::labelInItemFormat(QTextCursor &cursor)
 {
     const QTextBlock block = cursor.block();
     const QTextBlock::iterator first = block.begin();
-    if (!first.atEnd() && first.fragment().charFormat() != block.charFormat())
-        cursor.setBlockCharFormat(first.fragment().charFormat());
+    if (first.atEnd())
+        return;
+    const QTextCharFormat own = first.fragment().charFormat();
+    if (!own.isImageFormat() && own != block.charFormat())
+        cursor.setBlockCharFormat(own);
 }
 
 void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)
