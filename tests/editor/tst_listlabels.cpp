@@ -61,10 +61,6 @@ void ListLabelsTest::labels_data()
         << legacyList(R"(\pnstart1\pnlcltr{\pntxta)})") << QStringList { "a)", "b)" };
     QTest::newRow("upper letters from C in brackets")
         << legacyList(R"(\pnstart3\pnucltr{\pntxtb (}{\pntxta )})") << QStringList { "(C)", "(D)" };
-    QTest::newRow("numbers from 3")
-        << legacyList(R"(\pnstart3\pndec{\pntxta .})") << QStringList { "3.", "4." };
-    QTest::newRow("lower roman from 3")
-        << legacyList(R"(\pnstart3\pnlcrm{\pntxta .})") << QStringList { "iii.", "iv." };
 }
 
 void ListLabelsTest::labels()
