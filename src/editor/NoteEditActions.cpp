@@ -2,6 +2,7 @@
 
 #include "editor/NoteFormat.h"
 #include "editor/RichTextBox.h"
+#include "rtf/RtfListFormat.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -159,7 +160,7 @@ void NoteEditActions::updateStates()
         && !action(AlignRight)->isChecked() && !action(AlignJustify)->isChecked());
     const QTextList *list = cursor.currentList();
     const QTextListFormat::Style style
-        = list ? list->format().style() : QTextListFormat::ListStyleUndefined;
+        = list ? RtfListFormat::style(list->format()) : QTextListFormat::ListStyleUndefined;
     action(BulletedList)->setChecked(style == QTextListFormat::ListDisc);
     action(NumberedList)->setChecked(style == QTextListFormat::ListDecimal);
 }

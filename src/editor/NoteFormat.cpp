@@ -1,5 +1,7 @@
 #include "editor/NoteFormat.h"
 
+#include "rtf/RtfListFormat.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -182,7 +184,7 @@ void NoteFormat::toggleList(QTextEdit &edit, QTextListFormat::Style style)
     const QList<QTextBlock> blocks = selectedBlocks(cursor);
     const bool allInThisStyle
         = std::all_of(blocks.begin(), blocks.end(), [style](const QTextBlock &block) {
-              return block.textList() && block.textList()->format().style() == style;
+              return block.textList() && RtfListFormat::style(block.textList()->format()) == style;
           });
     if (allInThisStyle) {
         for (const QTextBlock &block : blocks) {

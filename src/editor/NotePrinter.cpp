@@ -1,5 +1,7 @@
 #include "editor/NotePrinter.h"
 
+#include "editor/ListLabelPainter.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -60,6 +62,7 @@ bool NotePrinter::print(QTextDocument &note, const QString &title, QPagedPaintDe
         context.clip = body;
         context.palette.setColor(QPalette::Text, Qt::black);
         pages->documentLayout()->draw(&painter, context);
+        ListLabelPainter::paint(painter, *pages, body, context.palette.brush(QPalette::Text));
         painter.restore();
     }
     return painter.end();

@@ -2,6 +2,7 @@
 
 #include "editor/FindBar.h"
 #include "editor/FittedPictureHandler.h"
+#include "editor/ListLabelPainter.h"
 #include "editor/NoteClipboard.h"
 #include "editor/NoteContextMenu.h"
 #include "editor/NoteEditActions.h"
@@ -19,6 +20,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -471,6 +474,19 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
     // A new width lays the whole note out again.
     if (event->size().width() != event->oldSize().width())
         m_layoutPacer.start(document());
+}
+
+void RichTextBox::paintEvent(QPaintEvent *event)
+{
+    QTextEdit::paintEvent(event);
+    // The list labels Qt leaves out, in the same place as the text Qt has just drawn.
+    const QScrollBar *across = horizontalScrollBar();
+    const int x = isRightToLeft() ? across->maximum() - across->value() : across->value();
+    const QPointF offset(x, verticalScrollBar()->value());
+    QPainter painter(viewport());
+    painter.translate(-offset);
+    ListLabelPainter::paint(painter, *document(), QRectF(event->rect()).translated(offset),
+        palette().brush(QPalette::Text));
 }
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 class RtfFields;
@@ -59,6 +60,13 @@ public:
     virtual void picture(const RtfPicture &picture) = 0;
     // The label Word computed for the list item being read.
     virtual void listLabel(const QString &label) { Q_UNUSED(label); }
+    // The texts a {\*\pn} group puts before and after its numbers, when it has them.
+    virtual void pnNumberText(
+        const std::optional<QString> &before, const std::optional<QString> &after)
+    {
+        Q_UNUSED(before);
+        Q_UNUSED(after);
+    }
     // The input has ended: the last paragraph and the open tables end.
     virtual void finish() = 0;
     virtual int openTables() const = 0;

@@ -32,6 +32,11 @@ public:
     void endRow(int level) override;
     void picture(const RtfPicture &picture) override;
     void listLabel(const QString &label) override { m_lists.setLabel(label); }
+    void pnNumberText(
+        const std::optional<QString> &before, const std::optional<QString> &after) override
+    {
+        m_lists.setPnNumberText(before, after);
+    }
     void finish() override;
     int openTables() const override { return m_tables.count(); }
     bool leftOutContent() const override { return m_leftOutContent; }

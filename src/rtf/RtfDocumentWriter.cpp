@@ -430,7 +430,7 @@ const QByteArray &RtfDocumentWriter::paragraphWords(const QTextBlock &block)
 void RtfDocumentWriter::writeListLabel(QTextList *list)
 {
     const QTextListFormat format = list->format();
-    const QTextListFormat::Style style = format.style();
+    const QTextListFormat::Style style = RtfListFormat::style(format);
     const int item = ++m_listItems[list];
 
     // {\pntext ...} is the label as readers without list support print it; {\*\pn ...} describes

@@ -21,7 +21,8 @@ struct RtfGroupState
         ListOverrideTable,
         ListOverride,
         PnDefinition,
-        PnBulletText, // {\pntxtb} in a {\*\pn}: the bullet character
+        PnBulletText, // {\pntxtb} in a {\*\pn}: the bullet character, or the text before a number
+        PnAfterText, // {\pntxta} in a {\*\pn}: the text after a number
         LevelText, // {\leveltext} of a Word list level
         Picture,
         FieldInstruction,

@@ -246,6 +246,7 @@ void listRows(std::vector<K> &t)
             value("levelnfc", K::Level, 0),
             value("levelnfcn", K::Level, 0),
             value("pnlvl", K::Pn, K::PnLevel),
+            value("pnstart", K::Pn, K::PnStart, 0, 32767),
             row("pnlvlblt", K::Flag, K::Pn, K::PnLevelBullet),
             row("pnlvlbody", K::Flag, K::Pn, K::PnLevelBody),
             row("pnlvlcont", K::Flag, K::Pn, K::PnLevelContinued),
@@ -351,6 +352,7 @@ void wordListRows(std::vector<K> &t)
             row("lfolevel", K::Flag, K::List, K::OverrideLevel),
             row("listoverridestartat", K::Flag, K::List, K::OverrideStart),
             destination("listtext", K::ListText, false),
+            destination("pntxta", K::PnAfterText, false),
         });
 }
 

@@ -68,6 +68,7 @@ struct RtfKeyword
         LevelText,
         NestedTableProps,
         ListText, // {\listtext}: the label Word computed for a list item
+        PnAfterText, // {\pntxta}: the text after a {\*\pn} number
     };
     enum CommandId {
         AnsiCodePage,
@@ -96,7 +97,7 @@ struct RtfKeyword
         EndRow,
         EndNestedRow,
     };
-    enum PnCommand { PnLevel = 100, PnLevelBullet, PnLevelBody, PnLevelContinued };
+    enum PnCommand { PnLevel = 100, PnLevelBullet, PnLevelBody, PnLevelContinued, PnStart };
 
     std::string_view name;
     Kind kind = Unknown;

@@ -2,7 +2,10 @@
 
 #include "rtf/RtfHeaderTables.h"
 #include "rtf/RtfKeywords.h"
+#include "rtf/RtfListFormat.h"
+#include "rtf/RtfWriterLists.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
 
@@ -62,6 +65,8 @@ QTextListFormat::Style RtfListBuilder::bulletStyle(char16_t c)
 void RtfListBuilder::apply(const RtfParaProps &props, QTextCursor &cursor)
 {
     const QString label = std::exchange(m_label, QString());
+    if (props.listOverride > 0 || props.pnStyle != RtfParaProps::PnNone)
+        labelInItemFormat(cursor);
     if (props.listOverride > 0) {
         QTextList *list = m_wordLists.add(props.listOverride, props.listLevel, cursor, label);
         m_pnList = nullptr;
@@ -78,11 +83,31 @@ void RtfListBuilder::apply(const RtfParaProps &props, QTextCursor &cursor)
     m_pnLast = nullptr;
 }
 
+// An item's label is drawn in its block's character format, which the block took from the text
+// before it (an underlined word ending the paragraph above): the item's own first characters'.
+void RtfListBuilder::labelInItemFormat(QTextCursor &cursor)
+{
+    const QTextBlock block = cursor.block();
+    const QTextBlock::iterator first = block.begin();
+    if (first.atEnd())
+        return;
+    const QTextCharFormat own = first.fragment().charFormat();
+    if (!own.isImageFormat() && own != block.charFormat())
+        cursor.setBlockCharFormat(own);
+}
+
 void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)
 {
     QTextListFormat format;
     format.setStyle(styleForPn(props.pnStyle));
     format.setIndent(props.pnLevel + 1);
+    if (!RtfWriterLists::isBullet(format.style())) {
+        if (m_pnBefore && !m_pnBefore->isEmpty())
+            format.setNumberPrefix(*m_pnBefore);
+        if (m_pnAfter && *m_pnAfter != QLatin1String("."))
+            format.setNumberSuffix(*m_pnAfter);
+        RtfListFormat::setStart(format, props.pnStart);
+    }
     switch (props.pnKind) {
     case RtfParaProps::PnContinued:
         // Outside the list, which goes on after it (the document builder indents it).
@@ -92,7 +117,7 @@ void RtfListBuilder::applyPn(const RtfParaProps &props, QTextCursor &cursor)
         for (int level = props.pnLevel + 1; level < int(m_pnOutline.size()); ++level)
             m_pnOutline[level] = nullptr;
         QPointer<QTextList> &list = m_pnOutline[props.pnLevel];
-        if (list && list->format().style() == format.style())
+        if (list && RtfListFormat::style(list->format()) == RtfListFormat::style(format))
             list->add(cursor.block());
         else
             list = cursor.createList(format);
@@ -142,6 +167,9 @@ void RtfListBuilder::pnWord(RtfParaProps &para, const RtfKeyword &k, int value)
         return;
     case RtfKeyword::PnLevelContinued:
         setKind(RtfParaProps::PnContinued, 0);
+        return;
+    case RtfKeyword::PnStart:
+        para.pnStart = value;
         return;
     default:
         // A bulleted paragraph stays bulleted whatever numbering words come with it.

@@ -11,6 +11,7 @@
 #include <QTextListFormat>
 
 #include <array>
+#include <optional>
 
 class QTextCursor;
 class RtfHeaderTables;
@@ -33,6 +34,12 @@ public:
     void endSection() { m_pnOutline.fill(nullptr); }
     // The label Word computed for the next item.
     void setLabel(const QString &label) { m_label = label; }
+    // The texts the last {\*\pn} group puts before and after its numbers, when it has them.
+    void setPnNumberText(const std::optional<QString> &before, const std::optional<QString> &after)
+    {
+        m_pnBefore = before;
+        m_pnAfter = after;
+    }
     // A run of simple numbering or bullets is going on.
     bool inPnRun() const { return m_pnList || m_pnKey != -1; }
     // The list of the last item, for a paragraph continuing it without a number.
@@ -40,9 +47,12 @@ public:
 
 private:
     void applyPn(const RtfParaProps &props, QTextCursor &cursor);
+    static void labelInItemFormat(QTextCursor &cursor);
 
     RtfWordLists m_wordLists;
     QString m_label;
+    std::optional<QString> m_pnBefore;
+    std::optional<QString> m_pnAfter;
     // Qt deletes a list when its last block leaves it: hold them weakly.
     QPointer<QTextList> m_pnList; // the run of simple numbering or bullets going on
     int m_pnKey = -1;

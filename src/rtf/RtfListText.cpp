@@ -24,10 +24,10 @@ void RtfListText::character(char16_t c)
         m_text.append(QChar(c));
 }
 
-QString RtfListText::take()
+QString RtfListText::take(bool trimmed)
 {
     decode();
-    QString text = m_text.trimmed();
+    QString text = trimmed ? m_text.trimmed() : m_text;
     m_text.clear();
     return text;
 }

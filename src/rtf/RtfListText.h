@@ -19,8 +19,8 @@ public:
     void start();
     void bytes(QByteArrayView bytes, int codePage);
     void character(char16_t c);
-    // The label read, without the tab that ends it.
-    QString take();
+    // The label read, without the tab that ends it and the spaces around it (trimmed), or as it is.
+    QString take(bool trimmed = true);
 
 private:
     void decode();

@@ -43,6 +43,7 @@ struct RtfParaProps
     int pnStyle = PnNone; // legacy \pn numbering
     int pnLevel = 0;
     int pnKind = PnBody;
+    int pnStart = 1; // \pnstart
     int pendingTabType = QTextOption::LeftTab;
     QList<QTextOption::Tab> tabs; // in twips
 

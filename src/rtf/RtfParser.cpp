@@ -187,11 +187,19 @@ void RtfParser::closeGroup()
             para.pnStyle = closing.para.pnStyle;
             para.pnLevel = closing.para.pnLevel;
             para.pnKind = closing.para.pnKind;
+            para.pnStart = closing.para.pnStart;
+            m_builder->pnNumberText(m_pnBefore, m_pnAfter);
         }
         break;
     case RtfGroupState::PnBulletText:
-        if (parent == RtfGroupState::PnDefinition)
+        if (parent == RtfGroupState::PnDefinition) {
             state().para.pnStyle = closing.para.pnStyle;
+            m_pnBefore = m_listText.take(false);
+        }
+        break;
+    case RtfGroupState::PnAfterText:
+        if (parent == RtfGroupState::PnDefinition)
+            m_pnAfter = m_listText.take(false);
         break;
     default:
         break;
@@ -447,14 +455,20 @@ void RtfParser::startStructuredDestination(RtfKeyword::DestinationId id)
         s.para.pnStyle = RtfParaProps::PnDecimal;
         s.para.pnLevel = 0;
         s.para.pnKind = RtfParaProps::PnBody;
+        s.para.pnStart = 1;
+        m_pnBefore.reset();
+        m_pnAfter.reset();
         enter(RtfGroupState::PnDefinition);
         return;
     case RtfKeyword::PnBulletText:
+    case RtfKeyword::PnAfterText:
         if (dest != RtfGroupState::PnDefinition) {
             skipDestination();
             return;
         }
-        enter(RtfGroupState::PnBulletText);
+        m_listText.start();
+        enter(id == RtfKeyword::PnBulletText ? RtfGroupState::PnBulletText
+                                             : RtfGroupState::PnAfterText);
         return;
     case RtfKeyword::ListText:
         if (!body) {
@@ -540,6 +554,10 @@ void RtfParser::handleText(QByteArrayView text, bool printable)
     case RtfGroupState::PnBulletText:
         for (const char c : text)
             RtfListBuilder::pnBullet(state().para, uchar(c));
+        m_listText.bytes(text, m_header.codePageOfFont(s.chars.font));
+        return;
+    case RtfGroupState::PnAfterText:
+        m_listText.bytes(text, m_header.codePageOfFont(s.chars.font));
         return;
     case RtfGroupState::LevelText:
         m_header.text(s.destination, text);
@@ -595,8 +613,11 @@ void RtfParser::appendUnicode(int value)
         m_listText.character(char16_t(value));
         return;
     }
-    if (s.destination == RtfGroupState::PnBulletText) {
-        RtfListBuilder::pnBullet(state().para, char16_t(value));
+    if (s.destination == RtfGroupState::PnBulletText
+        || s.destination == RtfGroupState::PnAfterText) {
+        if (s.destination == RtfGroupState::PnBulletText)
+            RtfListBuilder::pnBullet(state().para, char16_t(value));
+        m_listText.character(char16_t(value));
         return;
     }
     if (s.destination == RtfGroupState::LevelText || s.destination == RtfGroupState::FontTable) {

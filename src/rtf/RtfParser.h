@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QTextDocument;
@@ -90,6 +91,9 @@ private:
     RtfFields m_fields;
     RtfPicture m_picture;
     RtfListText m_listText;
+    // The texts before and after the number of the {\*\pn} group being read, when it has them.
+    std::optional<QString> m_pnBefore;
+    std::optional<QString> m_pnAfter;
     RtfRowDef m_rowDefs[MaxTableDepth + 1];
     bool m_leftOutContent = false;
 

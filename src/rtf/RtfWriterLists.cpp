@@ -145,7 +145,7 @@ void RtfWriterLists::write(RtfOutput &output, RtfWriterFonts &fonts) const
     output.raw("{\\*\\listtable");
     for (int number = 1; number <= m_formats.size(); ++number) {
         const QTextListFormat &format = m_formats.at(number - 1);
-        const QTextListFormat::Style style = format.style();
+        const QTextListFormat::Style style = RtfListFormat::style(format);
         const bool bullet = isBullet(style);
         const int nfc = numberFormatOf(style);
         output.newline();

@@ -2,6 +2,7 @@
 // is converted to text by LibreOffice itself, and its paragraphs must be the ones we read; the
 // numbering fixtures (word95*.rtf, the legacy kind; word-lists.rtf and lists-from-libreoffice.rtf,
 // Word's list table) must also give the list labels LibreOffice gives.
+#include "rtf/RtfListFormat.h"
 #include "rtf/RtfReader.h"
 #include "support/ExternalTool.h"
 
@@ -46,7 +47,7 @@ QStringList labelledParagraphs(const QTextDocument &doc)
         if (QTextList *list = block.textList()) {
             const QTextListFormat format = list->format();
             QString label;
-            switch (format.style()) {
+            switch (RtfListFormat::style(format)) {
             case QTextListFormat::ListDisc:
                 label = QStringLiteral("\u2022");
                 break;
@@ -57,7 +58,7 @@ QStringList labelledParagraphs(const QTextDocument &doc)
                 label = QStringLiteral("\u25aa");
                 break;
             default:
-                label = list->itemText(block);
+                label = RtfListFormat::itemText(block);
                 break;
             }
             line = QString(4 * format.indent(), QLatin1Char(' ')) + label + QLatin1Char(' ') + line;

@@ -333,13 +333,13 @@ QString dumpDocument(const QTextDocument &doc)
             const QTextListFormat format = list->format();
             line += QStringLiteral(" list=%1 style=%2 level=%3 item=%4")
                         .arg(id)
-                        .arg(listStyle(format.style()))
+                        .arg(listStyle(RtfListFormat::style(format)))
                         .arg(format.indent())
                         .arg(list->itemNumber(block) + 1);
             // Labels with text of their own, and numbers that do not start at one.
             if (format.hasProperty(QTextFormat::ListNumberPrefix)
                 || format.hasProperty(QTextFormat::ListNumberSuffix))
-                line += QStringLiteral(" label=") + escaped(list->itemText(block));
+                line += QStringLiteral(" label=") + escaped(RtfListFormat::itemText(block));
             if (format.hasProperty(RtfListFormat::StartProperty))
                 line += QStringLiteral(" start=%1").arg(RtfListFormat::start(format));
         }
