@@ -177,13 +177,18 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming, Part 
     // The whole note is at least as tall as its start: a scroll bar the start showed stays.
     const bool afterStart = std::exchange(m_showsStart, part == Part::Start);
     holdScrollBar(shown, afterStart && verticalScrollBar()->isVisible());
+    // The box's first document is its text control's, which deletes it when it is replaced.
     QPointer<QTextDocument> old = document();
+    // Nothing here refers to the document going once the box shows the new one.
+    m_layoutPacer.stop();
     setDocument(shown);
     connect(shown->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
         &RichTextBox::releaseScrollBar);
     emit documentReplaced();
-    if (old && old->parent() == this)
-        delete old;
+    if (old && old->parent() == this) {
+        old->setParent(nullptr);
+        m_disposal.dispose(std::unique_ptr<QTextDocument>(old.data()));
+    }
     setCaretPosition(0);
     m_layoutPacer.start(shown);
     if (part == Part::Start)
@@ -252,6 +257,12 @@ QList<QByteArray> RichTextBox::textRtfPieces() const
 void RichTextBox::setText(const QString &plainText)
 {
     cancelOpening();
+    // Emptying a large note in place would free its blocks here: a new document takes its place.
+    if (document()->characterCount() >= DocumentDisposal::threadedCharacters) {
+        auto empty = std::make_unique<QTextDocument>();
+        empty->setDefaultFont(document()->defaultFont());
+        installDocument(std::move(empty));
+    }
     // The caret keeps its character format through setPlainText, so the new text would start in
     // the format of the note shown before it. It starts in the box's own font and size instead.
     QTextCursor caret = textCursor();

@@ -4,6 +4,7 @@
 // right-click menu, Ctrl+click on links, spelling underlines and a find bar.
 #pragma once
 
+#include "editor/DocumentDisposal.h"
 #include "editor/LayoutPacer.h"
 #include "editor/NoteOpening.h"
 
@@ -43,6 +44,9 @@ public:
     void cancelOpening();
     // Notes from this size on are better opened with openNote: the window goes on answering.
     static constexpr qint64 openInBackgroundBytes = 512 * 1024;
+    // Waits until the documents of the notes shown before are deleted, which otherwise happens
+    // in the background.
+    void waitForDisposedDocuments() { m_disposal.waitForDone(); }
     // Waits until the pictures of the note last shown are made for its saves, which otherwise
     // happens in the background once it is shown.
     void waitForPreparedPictures();
@@ -137,6 +141,8 @@ private:
     QList<QTextEdit::ExtraSelection> m_spellingHighlights;
     QString m_pressedLink;
     bool m_linkPointer = false;
+    // Deletes the large documents the box lets go, off this thread.
+    DocumentDisposal m_disposal;
     std::unique_ptr<NoteOpening> m_opening;
     // Openings stopped while their thread was still busy: let go once it ends.
     std::vector<std::unique_ptr<NoteOpening>> m_stopped;
