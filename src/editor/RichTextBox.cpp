@@ -99,6 +99,7 @@ void RichTextBox::openNote(NoteOpening::Read read)
         m_openingBar->setAlignment(Qt::AlignCenter);
     }
     m_openingBar->setValue(0);
+    keepEnabledLook(true);
     placeOpeningBar();
     m_openingBar->show();
     m_openingTimer.start();
@@ -117,6 +118,7 @@ void RichTextBox::cancelOpening()
     }
     if (m_openingBar)
         m_openingBar->hide();
+    keepEnabledLook(false);
     if (m_stopped.empty())
         m_openingTimer.stop();
 }
@@ -149,6 +151,28 @@ void RichTextBox::checkOpening()
     } else if (outcome != NoteOpening::Outcome::Cancelled) {
         emit noteOpened(false, false);
     }
+}
+
+void RichTextBox::keepEnabledLook(bool keep)
+{
+    if (keep == m_keepsEnabledLook)
+        return;
+    m_keepsEnabledLook = keep;
+    if (!keep) {
+        setPalette(m_ownPalette ? *m_ownPalette : QPalette());
+        m_ownPalette.reset();
+        return;
+    }
+    // The window keeps the box disabled while the note opens; the note's first screen and the
+    // bar over it are still drawn in the colours the note has once it is in.
+    if (testAttribute(Qt::WA_SetPalette))
+        m_ownPalette = palette();
+    QPalette look = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colorRole = QPalette::ColorRole(role);
+        look.setBrush(QPalette::Disabled, colorRole, look.brush(QPalette::Active, colorRole));
+    }
+    setPalette(look);
 }
 
 void RichTextBox::placeOpeningBar()

@@ -8,10 +8,12 @@
 #include "editor/LayoutPacer.h"
 #include "editor/NoteOpening.h"
 
+#include <QPalette>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class FindBar;
@@ -128,6 +130,8 @@ private:
     void releaseScrollBar(const QSizeF &documentSize);
     void checkOpening();
     void placeOpeningBar();
+    // While a note opens, the box draws itself as if enabled, whatever its state.
+    void keepEnabledLook(bool keep);
     void showSpellingUnderlines();
     // The width (pixels) the box shows its text in, between the document's margins.
     double room() const;
@@ -152,6 +156,9 @@ private:
     LayoutPacer m_layoutPacer { this };
     QProgressBar *m_openingBar = nullptr;
     bool m_holdingScrollBar = false;
+    bool m_keepsEnabledLook = false;
+    // The palette set on the box before an opening, if one was.
+    std::optional<QPalette> m_ownPalette;
     // The box shows the start of the note still opening (NoteOpening::takeStart).
     bool m_showsStart = false;
 };

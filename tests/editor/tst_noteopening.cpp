@@ -7,6 +7,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -44,6 +45,7 @@ private slots:
     void largeNoteIsLaidOutToItsEndInSlices();
     void largeNoteLeftIsDeletedOffTheBoxThread_data();
     void largeNoteLeftIsDeletedOffTheBoxThread();
+    void disabledBoxShowsTheOpeningNoteInItsOwnColours();
 };
 
 void NoteOpeningTest::openedNoteIsTheGoldenDocument_data()
@@ -184,6 +186,28 @@ void NoteOpeningTest::largeNoteLeftIsDeletedOffTheBoxThread()
     QVERIFY(deletedOn);
     QVERIFY(deletedOn != box.thread());
     QCOMPARE(box.toPlainText().trimmed(), QStringLiteral("after"));
+}
+
+void NoteOpeningTest::disabledBoxShowsTheOpeningNoteInItsOwnColours()
+{
+    QSemaphore reading;
+    RichTextBox box;
+    box.show();
+    box.setEnabled(false);
+    const QPalette before = box.palette();
+    // Lets the reading end before the box waits for it, whatever the checks find.
+    const auto readingEnds = qScopeGuard([&reading] { reading.release(); });
+    box.openNote([&reading](QByteArray *rtf) {
+        reading.acquire();
+        *rtf = QByteArray("{\\rtf1 opened}");
+        return true;
+    });
+    for (const QPalette::ColorRole role : { QPalette::Text, QPalette::Base, QPalette::Highlight })
+        QCOMPARE(
+            box.palette().color(QPalette::Disabled, role), before.color(QPalette::Active, role));
+    reading.release();
+    QTRY_VERIFY(!box.isOpening());
+    QCOMPARE(box.palette(), before);
 }
 
 QTEST_MAIN(NoteOpeningTest)
