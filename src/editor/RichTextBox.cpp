@@ -102,6 +102,7 @@ void RichTextBox::openNote(NoteOpening::Read read)
         m_openingBar->setAlignment(Qt::AlignCenter);
     }
     m_openingBar->setValue(0);
+    keepEnabledLook(true);
     placeOpeningBar();
     m_openingBar->show();
     m_openingTimer.start();
@@ -120,6 +121,7 @@ void RichTextBox::cancelOpening()
     }
     if (m_openingBar)
         m_openingBar->hide();
+    keepEnabledLook(false);
     if (m_stopped.empty())
         m_openingTimer.stop();
 }
@@ -154,6 +156,28 @@ void RichTextBox::checkOpening()
     }
 }
 
+void RichTextBox::keepEnabledLook(bool keep)
+{
+    if (keep == m_keepsEnabledLook)
+        return;
+    m_keepsEnabledLook = keep;
+    if (!keep) {
+        setPalette(m_ownPalette ? *m_ownPalette : QPalette());
+        m_ownPalette.reset();
+        return;
+    }
+    // The window keeps the box disabled while the note opens; the note's first screen and the
+    // bar over it are still drawn in the colours the note has once it is in.
+    if (testAttribute(Qt::WA_SetPalette))
+        m_ownPalette = palette();
+    QPalette look = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colorRole = QPalette::ColorRole(role);
+        look.setBrush(QPalette::Disabled, colorRole, look.brush(QPalette::Active, colorRole));
+    }
+    setPalette(look);
+}
+
 void RichTextBox::placeOpeningBar()
 {
     if (!m_openingBar)
@@ -180,13 +204,18 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming, Part 
     // The whole note is at least as tall as its start: a scroll bar the start showed stays.
     const bool afterStart = std::exchange(m_showsStart, part == Part::Start);
     holdScrollBar(shown, afterStart && verticalScrollBar()->isVisible());
+    // The box's first document is its text control's, which deletes it when it is replaced.
     QPointer<QTextDocument> old = document();
+    // Nothing here refers to the document going once the box shows the new one.
+    m_layoutPacer.stop();
     setDocument(shown);
     connect(shown->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
         &RichTextBox::releaseScrollBar);
     emit documentReplaced();
-    if (old && old->parent() == this)
-        delete old;
+    if (old && old->parent() == this) {
+        old->setParent(nullptr);
+        m_disposal.dispose(std::unique_ptr<QTextDocument>(old.data()));
+    }
     setCaretPosition(0);
     m_layoutPacer.start(shown);
     if (part == Part::Start)
@@ -255,6 +284,12 @@ QList<QByteArray> RichTextBox::textRtfPieces() const
 void RichTextBox::setText(const QString &plainText)
 {
     cancelOpening();
+    // Emptying a large note in place would free its blocks here: a new document takes its place.
+    if (document()->characterCount() >= DocumentDisposal::threadedCharacters) {
+        auto empty = std::make_unique<QTextDocument>();
+        empty->setDefaultFont(document()->defaultFont());
+        installDocument(std::move(empty));
+    }
     // The caret keeps its character format through setPlainText, so the new text would start in
     // the format of the note shown before it. It starts in the box's own font and size instead.
     QTextCursor caret = textCursor();

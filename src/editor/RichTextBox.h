@@ -4,13 +4,16 @@
 // right-click menu, Ctrl+click on links, spelling underlines and a find bar.
 #pragma once
 
+#include "editor/DocumentDisposal.h"
 #include "editor/LayoutPacer.h"
 #include "editor/NoteOpening.h"
 
+#include <QPalette>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class FindBar;
@@ -43,6 +46,9 @@ public:
     void cancelOpening();
     // Notes from this size on are better opened with openNote: the window goes on answering.
     static constexpr qint64 openInBackgroundBytes = 512 * 1024;
+    // Waits until the documents of the notes shown before are deleted, which otherwise happens
+    // in the background.
+    void waitForDisposedDocuments() { m_disposal.waitForDone(); }
     // Waits until the pictures of the note last shown are made for its saves, which otherwise
     // happens in the background once it is shown.
     void waitForPreparedPictures();
@@ -125,6 +131,8 @@ private:
     void releaseScrollBar(const QSizeF &documentSize);
     void checkOpening();
     void placeOpeningBar();
+    // While a note opens, the box draws itself as if enabled, whatever its state.
+    void keepEnabledLook(bool keep);
     void showSpellingUnderlines();
     // The width (pixels) the box shows its text in, between the document's margins.
     double room() const;
@@ -138,6 +146,8 @@ private:
     QList<QTextEdit::ExtraSelection> m_spellingHighlights;
     QString m_pressedLink;
     bool m_linkPointer = false;
+    // Deletes the large documents the box lets go, off this thread.
+    DocumentDisposal m_disposal;
     std::unique_ptr<NoteOpening> m_opening;
     // Openings stopped while their thread was still busy: let go once it ends.
     std::vector<std::unique_ptr<NoteOpening>> m_stopped;
@@ -147,6 +157,9 @@ private:
     LayoutPacer m_layoutPacer { this };
     QProgressBar *m_openingBar = nullptr;
     bool m_holdingScrollBar = false;
+    bool m_keepsEnabledLook = false;
+    // The palette set on the box before an opening, if one was.
+    std::optional<QPalette> m_ownPalette;
     // The box shows the start of the note still opening (NoteOpening::takeStart).
     bool m_showsStart = false;
 };

@@ -7,6 +7,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -18,6 +19,19 @@ QByteArray readFile(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+// Tells on which thread the object it is given to is deleted.
+class DeletionWitness : public QObject
+{
+public:
+    DeletionWitness(QObject *watched, QThread **deletedOn)
+        : QObject(watched)
+        , m_deletedOn(deletedOn)
+    { }
+    ~DeletionWitness() override { *m_deletedOn = QThread::currentThread(); }
+
+private:
+    QThread **m_deletedOn;
+};
 } // namespace
 
 class NoteOpeningTest : public QObject
@@ -29,6 +43,9 @@ private slots:
     void stoppedOpeningLeavesTheBoxAsItWas();
     void startOfALargeNoteShowsUntilTheWholeIsIn();
     void largeNoteIsLaidOutToItsEndInSlices();
+    void largeNoteLeftIsDeletedOffTheBoxThread_data();
+    void largeNoteLeftIsDeletedOffTheBoxThread();
+    void disabledBoxShowsTheOpeningNoteInItsOwnColours();
 };
 
 void NoteOpeningTest::openedNoteIsTheGoldenDocument_data()
@@ -137,6 +154,60 @@ void NoteOpeningTest::largeNoteIsLaidOutToItsEndInSlices()
     const qreal height = box.document()->documentLayout()->documentSize().height();
     QTRY_COMPARE(bar->maximum(), qCeil(height) - box.viewport()->height());
     QVERIFY(box.toPlainText().startsWith(QStringLiteral("xA line")));
+}
+
+void NoteOpeningTest::largeNoteLeftIsDeletedOffTheBoxThread_data()
+{
+    QTest::addColumn<bool>("emptied");
+    QTest::newRow("another note shown") << false;
+    QTest::newRow("box emptied") << true;
+}
+
+void NoteOpeningTest::largeNoteLeftIsDeletedOffTheBoxThread()
+{
+    QFETCH(bool, emptied);
+    RichTextBox box;
+    box.show();
+    QByteArray rtf = "{\\rtf1 ";
+    for (int line = 0; line < 4000; ++line)
+        rtf += "A line of a long note, with a word to find in it.\\par\n";
+    rtf += "}";
+    QVERIFY(box.loadRtf(rtf));
+    QTextEdit::ExtraSelection found;
+    found.cursor = box.document()->find(QStringLiteral("word"));
+    box.setHighlights(RichTextBox::FindHighlights, { found });
+    QThread *deletedOn = nullptr;
+    new DeletionWitness(box.document(), &deletedOn);
+    if (emptied)
+        box.setText(QStringLiteral("after"));
+    else
+        QVERIFY(box.loadRtf("{\\rtf1 after\\par}"));
+    box.waitForDisposedDocuments();
+    QVERIFY(deletedOn);
+    QVERIFY(deletedOn != box.thread());
+    QCOMPARE(box.toPlainText().trimmed(), QStringLiteral("after"));
+}
+
+void NoteOpeningTest::disabledBoxShowsTheOpeningNoteInItsOwnColours()
+{
+    QSemaphore reading;
+    RichTextBox box;
+    box.show();
+    box.setEnabled(false);
+    const QPalette before = box.palette();
+    // Lets the reading end before the box waits for it, whatever the checks find.
+    const auto readingEnds = qScopeGuard([&reading] { reading.release(); });
+    box.openNote([&reading](QByteArray *rtf) {
+        reading.acquire();
+        *rtf = QByteArray("{\\rtf1 opened}");
+        return true;
+    });
+    for (const QPalette::ColorRole role : { QPalette::Text, QPalette::Base, QPalette::Highlight })
+        QCOMPARE(
+            box.palette().color(QPalette::Disabled, role), before.color(QPalette::Active, role));
+    reading.release();
+    QTRY_VERIFY(!box.isOpening());
+    QCOMPARE(box.palette(), before);
 }
 
 QTEST_MAIN(NoteOpeningTest)
