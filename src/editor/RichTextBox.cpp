@@ -100,6 +100,9 @@ void RichTextBox::openNote(NoteOpening::Read read)
         m_openingBar->setRange(0, 100);
         m_openingBar->setFormat(QStringLiteral("Opening note... %p%"));
         m_openingBar->setAlignment(Qt::AlignCenter);
+        // Some styles draw the bar's track see-through: the note's text would show through it.
+        m_openingBar->setBackgroundRole(QPalette::Base);
+        m_openingBar->setAutoFillBackground(true);
     }
     m_openingBar->setValue(0);
     keepEnabledLook(true);
