@@ -1,5 +1,6 @@
 #include "editor/ListLabelPainter.h"
 
+#include "editor/LaidOutBlocks.h"
 #include "rtf/RtfListFormat.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -21,16 +22,12 @@ QString ListLabelPainter::labelOf(const QTextBlock &block)
 void ListLabelPainter::paint(
     QPainter &painter, const QTextDocument &document, const QRectF &clip, const QBrush &text)
 {
-    QAbstractTextDocumentLayout *layout = document.documentLayout();
-    if (!layout || clip.isEmpty())
+    if (!document.documentLayout() || clip.isEmpty())
         return;
-    // Only the blocks from the clip's top to its bottom: a long note pays for what is shown.
-    const int first = layout->hitTest(QPointF(0, clip.top()), Qt::FuzzyHit);
-    const int last = layout->hitTest(QPointF(clip.right(), clip.bottom()), Qt::FuzzyHit);
-    if (first < 0 || last < 0)
-        return;
-    QTextBlock block = document.findBlock(first);
-    const QTextBlock end = document.findBlock(last).next();
+    // Only the blocks from the clip's top to its bottom, found among those laid out: a long note
+    // pays for what is shown, and one still being laid out is not laid out further for it.
+    QTextBlock block = LaidOutBlocks::atHeight(document, clip.top());
+    const QTextBlock end = LaidOutBlocks::atHeight(document, clip.bottom()).next();
     for (; block.isValid() && block != end; block = block.next()) {
         const QString label = labelOf(block);
         if (!label.isEmpty())

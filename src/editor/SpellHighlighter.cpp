@@ -1,5 +1,6 @@
 #include "editor/SpellHighlighter.h"
 
+#include "editor/LaidOutBlocks.h"
 #include "editor/RichTextBox.h"
 #include "editor/SpellChecker.h"
 
@@ -120,37 +121,6 @@ QTextCursor SpellHighlighter::misspeltWordAt(int position) const
     return QTextCursor();
 }
 
-QTextBlock SpellHighlighter::blockAtHeight(qreal y) const
-{
-    // Only blocks laid out already are asked for their place: asking for one further on would
-    // make Qt lay the note out up to it, which for a long note just opened is most of it. Qt lays
-    // a note out from its start, so the blocks laid out come first: the search gallops from the
-    // start and stops at the first block ending below y or not laid out yet.
-    const QTextDocument *document = m_box->document();
-    QAbstractTextDocumentLayout *layout = document->documentLayout();
-    const auto above = [&](int number) {
-        const QTextBlock block = document->findBlockByNumber(number);
-        return block.layout() && block.layout()->lineCount() > 0
-            && layout->blockBoundingRect(block).bottom() < y;
-    };
-    const int count = document->blockCount();
-    int low = 0;
-    int high = 1;
-    while (high < count && above(high)) {
-        low = high + 1;
-        high *= 2;
-    }
-    high = qMin(high, count - 1);
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        if (above(middle))
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return document->findBlockByNumber(low);
-}
-
 void SpellHighlighter::rangeToCheck(int *from, int *to) const
 {
     const QTextDocument *document = m_box->document();
@@ -163,8 +133,9 @@ void SpellHighlighter::rangeToCheck(int *from, int *to) const
     // By the blocks' places rather than a hit test: a hit test is wrong while the layout is
     // still being built in the background.
     const int scrolled = m_box->verticalScrollBar()->value();
-    const int top = blockAtHeight(scrolled).position();
-    const QTextBlock last = blockAtHeight(scrolled + m_box->viewport()->height());
+    const int top = LaidOutBlocks::atHeight(*document, scrolled).position();
+    const QTextBlock last
+        = LaidOutBlocks::atHeight(*document, scrolled + m_box->viewport()->height());
     const int bottom = last.position() + last.length();
     *from = qMax(0, top - marginAroundView);
     *to = qMin(length, bottom + marginAroundView);

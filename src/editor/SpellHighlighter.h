@@ -42,7 +42,6 @@ private:
     // margin either side.
     void rangeToCheck(int *from, int *to) const;
     // The first block reaching below y, among those laid out already.
-    QTextBlock blockAtHeight(qreal y) const;
     // Follows the box's document, also when the box is given a new one.
     void followDocument();
 
