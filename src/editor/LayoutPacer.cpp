@@ -9,9 +9,6 @@
 namespace {
 // Below this many characters Qt's own steps stay short.
 constexpr int pacedCharacters = 200000;
-// On a note far larger than 10 MB of text the slices add up to far more than Qt's own steps (a
-// 200 MB note was not laid out within ten minutes): such a note is left to Qt.
-constexpr int mostPacedCharacters = 16 * 1000 * 1000;
 constexpr int firstStep = 4000;
 // The time a slice aims at, in milliseconds.
 constexpr qint64 sliceMs = 8;
@@ -29,8 +26,7 @@ LayoutPacer::LayoutPacer(QObject *parent)
 void LayoutPacer::start(QTextDocument *document)
 {
     stop();
-    if (!document || document->characterCount() < pacedCharacters
-        || document->characterCount() > mostPacedCharacters)
+    if (!document || document->characterCount() < pacedCharacters)
         return;
     m_document = document;
     m_position = 0;

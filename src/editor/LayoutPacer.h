@@ -18,12 +18,14 @@ public:
     explicit LayoutPacer(QObject *parent = nullptr);
 
     // Paces the layout of document from its start (what is laid out already costs little); a
-    // document shorter than a few of Qt's steps, or far larger than 10 MB of text, is left to Qt.
+    // document shorter than a few of Qt's steps is left to Qt.
     // Stops pacing the document before. Starts again from the start when the document's width
     // changes.
     void start(QTextDocument *document);
     void stop();
     bool isPacing() const { return m_document != nullptr; }
+    // How far the document is laid out, in characters from its start.
+    int laidOutCharacters() const { return m_position; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -49,8 +49,7 @@ RichTextBox::RichTextBox(QWidget *parent)
     viewport()->setMouseTracking(true);
     m_openingTimer.setInterval(20);
     connect(&m_openingTimer, &QTimer::timeout, this, &RichTextBox::checkOpening);
-    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-        &RichTextBox::releaseScrollBar);
+    m_scrollBar.follow(document());
 }
 
 RichTextBox::~RichTextBox() = default;
@@ -206,14 +205,13 @@ void RichTextBox::installDocument(std::unique_ptr<QTextDocument> incoming, Part 
     verticalScrollBar()->setValue(0);
     // The whole note is at least as tall as its start: a scroll bar the start showed stays.
     const bool afterStart = std::exchange(m_showsStart, part == Part::Start);
-    holdScrollBar(shown, afterStart && verticalScrollBar()->isVisible());
+    m_scrollBar.prepare(shown, afterStart && verticalScrollBar()->isVisible());
     // The box's first document is its text control's, which deletes it when it is replaced.
     QPointer<QTextDocument> old = document();
     // Nothing here refers to the document going once the box shows the new one.
     m_layoutPacer.stop();
     setDocument(shown);
-    connect(shown->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-        &RichTextBox::releaseScrollBar);
+    m_scrollBar.follow(shown);
     emit documentReplaced();
     if (old && old->parent() == this) {
         old->setParent(nullptr);
@@ -233,45 +231,6 @@ void RichTextBox::waitForPreparedPictures()
 {
     if (m_pictures)
         m_pictures->waitForDone();
-}
-
-void RichTextBox::holdScrollBar(QTextDocument *incoming, bool overflows)
-{
-    const bool held = std::exchange(m_holdingScrollBar, false);
-    if (held)
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    if (!isVisible() || verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded)
-        return;
-    // Known without a pass over every block of the incoming document.
-    if (overflows) {
-        m_holdingScrollBar = true;
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        return;
-    }
-    // Whether the text overflows the box at the width it has beside a scroll bar: only the
-    // blocks of the first screen are laid out to know it.
-    const int extent = verticalScrollBar()->isVisible()
-        ? 0
-        : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    incoming->setTextWidth(viewport()->width() - extent);
-    QAbstractTextDocumentLayout *layout = incoming->documentLayout();
-    const int height = viewport()->height();
-    for (QTextBlock block = incoming->begin(); block.isValid(); block = block.next()) {
-        if (layout->blockBoundingRect(block).bottom() > height) {
-            m_holdingScrollBar = true;
-            setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            return;
-        }
-    }
-}
-
-void RichTextBox::releaseScrollBar(const QSizeF &documentSize)
-{
-    // Once the laid-out part overflows the box, the bar stays without being held.
-    if (m_holdingScrollBar && documentSize.height() > viewport()->height()) {
-        m_holdingScrollBar = false;
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    }
 }
 
 QByteArray RichTextBox::textRTF() const

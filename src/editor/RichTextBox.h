@@ -7,6 +7,7 @@
 #include "editor/DocumentDisposal.h"
 #include "editor/LayoutPacer.h"
 #include "editor/NoteOpening.h"
+#include "editor/ScrollBarHold.h"
 
 #include <QPalette>
 #include <QTextEdit>
@@ -125,10 +126,6 @@ private:
     // only the first paragraphs of a note still opening, shown until the whole is in.
     enum class Part { Whole, Start };
     void installDocument(std::unique_ptr<QTextDocument> incoming, Part part = Part::Whole);
-    // Keeps the scroll bar shown from the start when the document is taller than the box, which
-    // the caller may know already (overflows).
-    void holdScrollBar(QTextDocument *incoming, bool overflows);
-    void releaseScrollBar(const QSizeF &documentSize);
     void checkOpening();
     void placeOpeningBar();
     // While a note opens, the box draws itself as if enabled, whatever its state.
@@ -155,8 +152,8 @@ private:
     std::unique_ptr<RtfPicturePreparer> m_pictures;
     QTimer m_openingTimer;
     LayoutPacer m_layoutPacer { this };
+    ScrollBarHold m_scrollBar { this, m_layoutPacer };
     QProgressBar *m_openingBar = nullptr;
-    bool m_holdingScrollBar = false;
     bool m_keepsEnabledLook = false;
     // The palette set on the box before an opening, if one was.
     std::optional<QPalette> m_ownPalette;

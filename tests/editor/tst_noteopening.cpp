@@ -43,6 +43,7 @@ private slots:
     void stoppedOpeningLeavesTheBoxAsItWas();
     void startOfALargeNoteShowsUntilTheWholeIsIn();
     void largeNoteIsLaidOutToItsEndInSlices();
+    void noteTallerThanQtCanMeasureKeepsItsScrollBar();
     void largeNoteLeftIsDeletedOffTheBoxThread_data();
     void largeNoteLeftIsDeletedOffTheBoxThread();
     void disabledBoxShowsTheOpeningNoteInItsOwnColours();
@@ -154,6 +155,31 @@ void NoteOpeningTest::largeNoteIsLaidOutToItsEndInSlices()
     const qreal height = box.document()->documentLayout()->documentSize().height();
     QTRY_COMPARE(bar->maximum(), qCeil(height) - box.viewport()->height());
     QVERIFY(box.toPlainText().startsWith(QStringLiteral("xA line")));
+}
+
+void NoteOpeningTest::noteTallerThanQtCanMeasureKeepsItsScrollBar()
+{
+    RichTextBox box;
+    box.resize(400, 300);
+    box.show();
+    QByteArray rtf = "{\\rtf1 ";
+    for (int line = 0; line < 100; ++line)
+        rtf += "A line of a note.\\par\n";
+    rtf += "}";
+    QVERIFY(box.loadRtf(rtf));
+    QScrollBar *bar = box.verticalScrollBar();
+    QTRY_VERIFY(bar->isVisible());
+    bar->setValue(bar->maximum() / 2);
+    const int scrolled = bar->value();
+    // A note of about 1.5 million lines takes Qt most of a minute to lay out: its layout's report
+    // of the part laid out so far stands in for it.
+    QAbstractTextDocumentLayout *layout = box.document()->documentLayout();
+    emit layout->documentSizeChanged(QSizeF(box.viewport()->width(), 30e6));
+    QCOMPARE(bar->maximum(), 30'000'000 - box.viewport()->height());
+    QCOMPARE(bar->value(), scrolled);
+    QTest::qWait(50);
+    QVERIFY(bar->isVisible());
+    QCOMPARE(box.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 }
 
 void NoteOpeningTest::largeNoteLeftIsDeletedOffTheBoxThread_data()
