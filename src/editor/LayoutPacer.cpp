@@ -14,6 +14,9 @@ constexpr int firstStep = 4000;
 constexpr qint64 sliceMs = 8;
 // How often the laid-out size is reported, in milliseconds.
 constexpr qint64 reportMs = 100;
+// Qt's layout keeps its heights in 26.6 fixed point in an int: past 33,554,431 pixels (about
+// 2.2 million lines) they wrap round and its layout never ends. The layout stops short of it.
+constexpr qreal tallestLayout = 30'000'000;
 } // namespace
 
 LayoutPacer::LayoutPacer(QObject *parent)
@@ -48,7 +51,8 @@ void LayoutPacer::stop()
 bool LayoutPacer::eventFilter(QObject *watched, QEvent *event)
 {
     // Qt's timers repeat until they are served: the one held back now comes again once the
-    // pacing ends, and the document's final size is reported then.
+    // pacing ends, and the document's final size is reported then. For a note laid out as far as
+    // Qt can, they stay held back.
     if (event->type() == QEvent::Timer && m_document && watched == m_document->documentLayout())
         return true;
     return QObject::eventFilter(watched, event);
@@ -82,6 +86,11 @@ void LayoutPacer::step()
         m_stepSize /= 2;
     if (m_position >= end) {
         stop();
+        return;
+    }
+    if (laidOut.bottom() > tallestLayout) {
+        m_slices.stop();
+        emit layout->documentSizeChanged(QSizeF(m_document->textWidth(), laidOut.bottom()));
         return;
     }
     // The scroll bar reaches as far as the text is laid out, followed a few times a second.

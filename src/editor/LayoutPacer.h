@@ -1,7 +1,9 @@
 // Lays out a large document in short slices on the event loop, each kept to a few milliseconds,
 // in place of Qt's own background layout, whose later steps take 200000 characters at a time and
 // hold the window for 50-100 ms each. While it runs, Qt's layout timers are held back; the scroll
-// bar follows the laid-out part after every slice.
+// bar follows the laid-out part a few times a second. A note taller than Qt's layout can place
+// (about 30 million pixels, some 2 million lines) is laid out that far and no further: Qt's
+// timers stay held back while it is shown.
 #pragma once
 
 #include <QElapsedTimer>
@@ -23,7 +25,7 @@ public:
     // changes.
     void start(QTextDocument *document);
     void stop();
-    bool isPacing() const { return m_document != nullptr; }
+    bool isPacing() const { return m_slices.isActive(); }
     // How far the document is laid out, in characters from its start.
     int laidOutCharacters() const { return m_position; }
 
