@@ -122,7 +122,7 @@ protected:
 
 private:
     // Shows a document built away from the box, laid out at the box's final width: the scroll
-    // bar is decided first, the rest of the layout is left to Qt's incremental layout. A Start is
+    // bar is decided first, the rest is laid out afterwards, a slice at a time. A Start is
     // only the first paragraphs of a note still opening, shown until the whole is in.
     enum class Part { Whole, Start };
     void installDocument(std::unique_ptr<QTextDocument> incoming, Part part = Part::Whole);

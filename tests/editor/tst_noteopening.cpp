@@ -19,6 +19,14 @@ QByteArray readFile(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+// A note of as many paragraphs as lines, each the line given.
+QByteArray noteOfLines(int lines, const QByteArray &line)
+{
+    QByteArray rtf = "{\\rtf1 ";
+    for (int paragraph = 0; paragraph < lines; ++paragraph)
+        rtf += line + "\\par\n";
+    return rtf + "}";
+}
 // Tells on which thread the object it is given to is deleted.
 class DeletionWitness : public QObject
 {
@@ -113,10 +121,7 @@ void NoteOpeningTest::startOfALargeNoteShowsUntilTheWholeIsIn()
     RichTextBox box;
     box.show();
     box.setText(QStringLiteral("before"));
-    QByteArray rtf = "{\\rtf1 ";
-    for (int line = 0; line < 40000; ++line)
-        rtf += "A line of a note that takes a while to open.\\par\n";
-    rtf += "}";
+    const QByteArray rtf = noteOfLines(40000, "A line of a note that takes a while to open.");
     QSignalSpy opened(&box, &RichTextBox::noteOpened);
     box.openNote([rtf](QByteArray *read) {
         *read = rtf;
@@ -140,10 +145,8 @@ void NoteOpeningTest::largeNoteIsLaidOutToItsEndInSlices()
     RichTextBox box;
     box.resize(500, 300);
     box.show();
-    QByteArray rtf = "{\\rtf1 ";
-    for (int line = 0; line < 8000; ++line)
-        rtf += "A line of a long note, long enough to wrap in a narrow box.\\par\n";
-    rtf += "}";
+    const QByteArray rtf
+        = noteOfLines(8000, "A line of a long note, long enough to wrap in a narrow box.");
     QVERIFY(box.loadRtf(rtf));
     const LayoutPacer *pacer = box.findChild<LayoutPacer *>();
     QVERIFY(pacer && pacer->isPacing());
@@ -162,10 +165,7 @@ void NoteOpeningTest::noteTallerThanQtCanMeasureKeepsItsScrollBar()
     RichTextBox box;
     box.resize(400, 300);
     box.show();
-    QByteArray rtf = "{\\rtf1 ";
-    for (int line = 0; line < 100; ++line)
-        rtf += "A line of a note.\\par\n";
-    rtf += "}";
+    const QByteArray rtf = noteOfLines(100, "A line of a note.");
     QVERIFY(box.loadRtf(rtf));
     QScrollBar *bar = box.verticalScrollBar();
     QTRY_VERIFY(bar->isVisible());
@@ -194,10 +194,7 @@ void NoteOpeningTest::largeNoteLeftIsDeletedOffTheBoxThread()
     QFETCH(bool, emptied);
     RichTextBox box;
     box.show();
-    QByteArray rtf = "{\\rtf1 ";
-    for (int line = 0; line < 4000; ++line)
-        rtf += "A line of a long note, with a word to find in it.\\par\n";
-    rtf += "}";
+    const QByteArray rtf = noteOfLines(4000, "A line of a long note, with a word to find in it.");
     QVERIFY(box.loadRtf(rtf));
     QTextEdit::ExtraSelection found;
     found.cursor = box.document()->find(QStringLiteral("word"));
