@@ -4,7 +4,7 @@
 //   let go to Qt once the laid-out part overflows the box.
 // - A document taller than about ten million pixels keeps its bar for as long as it is shown,
 //   and the bar's range is worked out here: Qt multiplies the laid-out height by a hundred in an
-//   int, which overflows past 21 million pixels (about 1.2 million lines); the bar then vanished,
+//   int, which overflows past 21 million pixels (about 1.4 million lines); the bar then vanished,
 //   the width changed, and Qt laid the whole note out again from its start, over and over.
 #pragma once
 
