@@ -41,7 +41,6 @@ private:
     // The part of the document worth checking: all of a short note, else the shown part with a
     // margin either side.
     void rangeToCheck(int *from, int *to) const;
-    // The first block reaching below y, among those laid out already.
     // Follows the box's document, also when the box is given a new one.
     void followDocument();
 
